@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <optional>
+
+namespace quillon::platform {
+
+// Message box styles: the button set and the icon.
+enum class MessageStyle {
+    Ok = 0,
+    Error = 16,        // error icon, OK
+    Exclamation = 48,  // exclamation icon, OK
+    Information = 64,  // information icon, OK
+    YesNo = 4,         // Yes and No, no icon
+};
+
+enum class MessageAnswer { Ok, Yes, No };
+
+// The title every message box has unless a caller names another.
+inline const QString applicationTitle = QStringLiteral("Quillon");
+
+// A file dialog request. `filter` pairs descriptions and patterns separated by "|", as in
+// "All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|"; `initialIndex` counts the pairs from 1.
+struct FileDialogRequest {
+    QString title;
+    QString filter;
+    int initialIndex = 1;
+    QString startFolder;
+};
+
+// Modal dialogs. Nothing else in the program shows a message, input or file dialog.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MessageAnswer message(const QString& text, MessageStyle style = MessageStyle::Ok,
+                                  const QString& title = applicationTitle) = 0;
+
+    // One line of text; nothing when the operator cancels.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& defaultText = {},
+                                         std::optional<QPoint> topLeftTwips = {}) = 0;
+
+    // The chosen path; nothing when the operator cancels.
+    virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+};
+
+}  // namespace quillon::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "analysis/pass_statistics.h"
+
+namespace quillon::session {
+
+// The one record that more than one screen needs, alive for the whole run. The pass
+// description is not here: the Start screen owns it and the others ask for it.
+struct PassSession {
+    static constexpr std::size_t sampleCapacity = 701;
+
+    // +1.0 when the boat goes away from the camera, -1.0 when it comes toward it.
+    double directionSign = -1.0;
+    // Non-zero once the Setup screen has produced a valid calibration.
+    double setupValid = 0;
+    // The folder of the program's executable.
+    std::string appFolder;
+    // The screen size in pixels, kept as text.
+    std::string screenWidthPx;
+    std::string screenHeightPx;
+
+    // While true, the Measure screen's input poll hands the focus back to its Start Pass
+    // button after every arrow-key step, so that Enter starts the pass.
+    bool keepStartFocus = false;
+
+    // The samples of the current pass: lateral deviation in metres. A pass overwrites indices
+    // 0 to lastSampleIndex; higher ones keep values of an earlier, longer pass.
+    std::array<double, sampleCapacity> samples{};
+    std::int16_t lastSampleIndex = 0;
+    int sampleIndex = 0;
+
+    // End-of-pass figures of the Measure screen.
+    std::int16_t passSampleCount = 0;
+    double passMeanAbsDeviation = 0;
+    double passMaxAbsDeviation = 0;
+    std::int16_t passMaxAbsIndex = 0;
+    int passMeasured = 0;
+
+    analysis::PassStatistics passStatistics;
+};
+
+}  // namespace quillon::session

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace quillon::text {
+
+// A local date and time of day, as a wall clock reads it.
+struct CivilDateTime {
+    int year = 2000;
+    int month = 1;
+    int day = 1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// "mm-dd-yyyy"
+std::string date_text(const CivilDateTime& when);
+// "hh:mm:ss" on the 24-hour clock
+std::string time_text(const CivilDateTime& when);
+// The two-digit month and day used in daily file names ("ResultLog" + "1206" + ".txt").
+std::string month_day_text(const CivilDateTime& when);
+
+}  // namespace quillon::text

@@ -1,0 +1,166 @@
+#include "text/text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace quillon::text {
+
+namespace {
+
+std::string system_description(int error) {
+    return std::generic_category().message(error);
+}
+
+// Writes everything and closes the stream; on failure returns the errno to report.
+int write_and_close(std::FILE* file, std::string_view content) {
+    int error = 0;
+    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
+        error = errno ? errno : EIO;
+    }
+    if (std::fflush(file) != 0 && error == 0) {
+        error = errno ? errno : EIO;
+    }
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno ? errno : EIO;
+    }
+    return error;
+}
+
+}  // namespace
+
+CrLfText& CrLfText::put(std::string_view text) {
+    text_ += text;
+    return *this;
+}
+
+CrLfText& CrLfText::line(std::string_view text) {
+    text_ += text;
+    text_ += "\r\n";
+    return *this;
+}
+
+std::string path_in_folder(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    path += '/';
+    path += name;
+    return path;
+}
+
+FileStatus append_to_file(const std::string& path, std::string_view content) {
+    // Only a regular file is cut back or removed after a failure, never a device or a folder.
+    std::error_code ignored;
+    const bool existedBefore = std::filesystem::exists(path, ignored);
+    const bool wasRegular = std::filesystem::is_regular_file(path, ignored);
+    const auto oldSize = wasRegular ? std::filesystem::file_size(path, ignored) : 0;
+
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (file == nullptr) {
+        return FileStatus::failure(system_description(errno ? errno : EIO));
+    }
+    const int error = write_and_close(file, content);
+    if (error != 0) {
+        if (wasRegular) {
+            std::filesystem::resize_file(path, oldSize, ignored);
+        } else if (!existedBefore && std::filesystem::is_regular_file(path, ignored)) {
+            std::filesystem::remove(path, ignored);
+        }
+        return FileStatus::failure(system_description(error));
+    }
+    return FileStatus::success();
+}
+
+namespace {
+
+FileStatus overwrite_in_place(const std::string& path, std::string_view content) {
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return FileStatus::failure(system_description(errno ? errno : EIO));
+    }
+    const int error = write_and_close(file, content);
+    return error ? FileStatus::failure(system_description(error)) : FileStatus::success();
+}
+
+}  // namespace
+
+FileStatus replace_file(const std::string& path, std::string_view content) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        return FileStatus::failure(system_description(EISDIR));
+    }
+    if (std::filesystem::exists(path, ignored) && !std::filesystem::is_regular_file(path, ignored)) {
+        // A device or pipe is written to, never replaced.
+        return overwrite_in_place(path, content);
+    }
+    const std::string temporary = path + ".quillon-new";
+    errno = 0;
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) {
+        // The folder may allow writing the file but not creating another one beside it.
+        const int firstError = errno ? errno : EIO;
+        std::FILE* existing = std::fopen(path.c_str(), "r+b");
+        if (existing == nullptr) {
+            return FileStatus::failure(system_description(firstError));
+        }
+        std::fclose(existing);
+        return overwrite_in_place(path, content);
+    }
+    if (const int error = write_and_close(file, content); error != 0) {
+        std::filesystem::remove(temporary, ignored);
+        return FileStatus::failure(system_description(error));
+    }
+    std::error_code renameError;
+    std::filesystem::rename(temporary, path, renameError);
+    if (renameError) {
+        std::filesystem::remove(temporary, ignored);
+        return FileStatus::failure(renameError.message());
+    }
+    return FileStatus::success();
+}
+
+FileContent read_file(const std::string& path, std::size_t maxBytes) {
+    FileContent result;
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        result.status = FileStatus::failure(system_description(errno ? errno : EIO));
+        return result;
+    }
+    std::error_code sizeError;
+    if (std::filesystem::is_directory(path, sizeError)) {
+        std::fclose(file);
+        result.status = FileStatus::failure(system_description(EISDIR));
+        return result;
+    }
+    char buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (result.bytes.size() + count > maxBytes) {
+            std::fclose(file);
+            result.bytes.clear();
+            result.status = FileStatus::failure(system_description(EFBIG));
+            return result;
+        }
+        result.bytes.append(buffer, count);
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        result.bytes.clear();
+        result.status = FileStatus::failure(system_description(EIO));
+    }
+    return result;
+}
+
+std::string_view trim_trailing_blanks(std::string_view text) {
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+}  // namespace quillon::text

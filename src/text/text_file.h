@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quillon::text {
+
+// Builds a text whose every line ends with CR LF, as all of the program's files are written.
+class CrLfText {
+public:
+    // Text with no line end.
+    CrLfText& put(std::string_view text);
+    // Text followed by CR LF.
+    CrLfText& line(std::string_view text = {});
+    const std::string& str() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// The outcome of a file operation: on failure, the system's own description of it.
+struct FileStatus {
+    bool ok = true;
+    std::string description;
+
+    static FileStatus success() { return {}; }
+    static FileStatus failure(std::string why) { return {false, std::move(why)}; }
+    explicit operator bool() const { return ok; }
+};
+
+// folder + "/" + name: a file in the results folder or another folder.
+std::string path_in_folder(std::string_view folder, std::string_view name);
+
+// Opens the file for appending (creating it when missing), writes the content and closes it.
+// If the write fails part way, the file is cut back to its old length, so nothing already in
+// it is lost and no half-written block is left behind.
+FileStatus append_to_file(const std::string& path, std::string_view content);
+
+// Replaces the file's content. The new content is written next to it first and then moved
+// over it, so a failed write leaves the old file as it was.
+FileStatus replace_file(const std::string& path, std::string_view content);
+
+struct FileContent {
+    FileStatus status;
+    std::string bytes;
+};
+
+// Reads a whole file, refusing one larger than maxBytes.
+FileContent read_file(const std::string& path, std::size_t maxBytes = 64u * 1024u * 1024u);
+
+// The text with its trailing blanks removed.
+std::string_view trim_trailing_blanks(std::string_view text);
+
+}  // namespace quillon::text

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/application.h"
+#include "support/fake_platform.h"
+
+namespace quillon::testing {
+
+// A whole program with fake adapters, its program folder a fresh temporary folder that is
+// also the current folder, as when the program is started from its own folder.
+struct AppHarness {
+    AppHarness() : platform{settings, dialogs, clock, folder.path()}, app(session, platform) {
+        QDir::setCurrent(folder.path());
+        app.onQuit = [this] { quitRequested = true; };
+    }
+
+    QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    QTemporaryDir folder;
+    FakeSettingsStore settings;
+    FakeDialogs dialogs;
+    FakeWallClock clock;
+    platform::Platform platform;
+    session::PassSession session;
+    app::Application app;
+    bool quitRequested = false;
+};
+
+}  // namespace quillon::testing

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/platform.h"
+#include "platform/settings_store.h"
+#include "platform/wall_clock.h"
+
+namespace quillon::testing {
+
+class FakeSettingsStore : public platform::SettingsStore {
+public:
+    QString read(const QString& application, const QString& section, const QString& key,
+                 const QString& defaultValue) const override {
+        const auto found = values.find(application + "/" + section + "/" + key);
+        return found == values.end() ? defaultValue : found->second;
+    }
+    void write(const QString& application, const QString& section, const QString& key,
+               const QString& value) override {
+        values[application + "/" + section + "/" + key] = value;
+    }
+
+    std::optional<QString> resultsPath() const {
+        const auto found = values.find("Quillon/Settings/resultspath");
+        return found == values.end() ? std::nullopt : std::optional<QString>(found->second);
+    }
+
+    std::map<QString, QString> values;
+};
+
+class FakeWallClock : public platform::WallClock {
+public:
+    text::CivilDateTime now() const override { return time; }
+    text::CivilDateTime time{2026, 12, 6, 14, 5, 9};
+};
+
+// Answers dialogs from scripts and records every one that was shown.
+class FakeDialogs : public platform::Dialogs {
+public:
+    enum class Kind { Message, Input, OpenFile, SaveFile };
+    struct Shown {
+        Kind kind;
+        QString text;  // message text or input prompt
+        QString title;
+        platform::MessageStyle style = platform::MessageStyle::Ok;
+        platform::FileDialogRequest request;
+    };
+
+    platform::MessageAnswer message(const QString& text, platform::MessageStyle style,
+                                    const QString& title) override {
+        shown.push_back({Kind::Message, text, title, style, {}});
+        if (!messageAnswers.empty()) {
+            const auto answer = messageAnswers.front();
+            messageAnswers.pop_front();
+            return answer;
+        }
+        return style == platform::MessageStyle::YesNo ? platform::MessageAnswer::No
+                                                      : platform::MessageAnswer::Ok;
+    }
+
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString&,
+                                 std::optional<QPoint>) override {
+        shown.push_back({Kind::Input, prompt, title, platform::MessageStyle::Ok, {}});
+        return next(inputAnswers);
+    }
+
+    std::optional<QString> openFile(const platform::FileDialogRequest& request) override {
+        shown.push_back({Kind::OpenFile, {}, request.title, platform::MessageStyle::Ok, request});
+        return next(fileAnswers);
+    }
+
+    std::optional<QString> saveFile(const platform::FileDialogRequest& request) override {
+        shown.push_back({Kind::SaveFile, {}, request.title, platform::MessageStyle::Ok, request});
+        return next(fileAnswers);
+    }
+
+    std::vector<Shown> messages() const {
+        std::vector<Shown> result;
+        for (const auto& s : shown) {
+            if (s.kind == Kind::Message) {
+                result.push_back(s);
+            }
+        }
+        return result;
+    }
+
+    std::deque<platform::MessageAnswer> messageAnswers;
+    std::deque<std::optional<QString>> inputAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+    std::vector<Shown> shown;
+
+private:
+    static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        const bool given = answers.front().has_value();
+        const QString text = answers.front().value_or(QString());
+        answers.pop_front();
+        if (!given) {
+            return std::nullopt;
+        }
+        return text;
+    }
+};
+
+}  // namespace quillon::testing

@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "text/text_file.h"
+
+using namespace quillon::text;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The system's own words for an error, in the language of the locale the tests run under.
+std::string system_words(std::errc error) {
+    return std::generic_category().message(static_cast<int>(error));
+}
+
+}  // namespace
+
+namespace {
+
+class TextFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("quillon-text-file-" + std::to_string(::testing::UnitTest::GetInstance()
+                                                            ->random_seed()) +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const char* name) const { return (folder / name).string(); }
+
+    fs::path folder;
+};
+
+std::string content_of(const std::string& path) { return read_file(path).bytes; }
+
+}  // namespace
+
+TEST(CrLfText, EndsEveryLineWithCrLf) {
+    CrLfText text;
+    text.put("01-02-2026 ").line("New Set-up now in place").line().line(" ");
+    EXPECT_EQ(text.str(), "01-02-2026 New Set-up now in place\r\n\r\n \r\n");
+}
+
+TEST(PathInFolder, JoinsWithOneSeparator) {
+    EXPECT_EQ(path_in_folder("/data/results", "test.txt"), "/data/results/test.txt");
+    EXPECT_EQ(path_in_folder("Default", "ResultLog1206.txt"), "Default/ResultLog1206.txt");
+}
+
+TEST_F(TextFile, AppendCreatesThenAppends) {
+    ASSERT_TRUE(append_to_file(path("log.txt"), "one\r\n"));
+    ASSERT_TRUE(append_to_file(path("log.txt"), "two\r\n"));
+    ASSERT_TRUE(append_to_file(path("log.txt"), ""));
+    EXPECT_EQ(content_of(path("log.txt")), "one\r\ntwo\r\n");
+}
+
+TEST_F(TextFile, FailuresCarryTheSystemsDescription) {
+    const auto missingFolder = append_to_file(path("no such folder/test.txt"), "");
+    EXPECT_FALSE(missingFolder.ok);
+    EXPECT_EQ(missingFolder.description, system_words(std::errc::no_such_file_or_directory));
+
+    const auto intoFolder = replace_file(folder.string(), "x");
+    EXPECT_FALSE(intoFolder.ok);
+    EXPECT_EQ(intoFolder.description, system_words(std::errc::is_a_directory));
+
+    const auto unreadable = read_file(path("missing.txt"));
+    EXPECT_FALSE(unreadable.status.ok);
+    EXPECT_EQ(unreadable.status.description, system_words(std::errc::no_such_file_or_directory));
+}
+
+TEST_F(TextFile, AFullDiskIsReported) {
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system";
+    }
+    const auto full = append_to_file("/dev/full", std::string(100000, 'x'));
+    EXPECT_FALSE(full.ok);
+    EXPECT_EQ(full.description, system_words(std::errc::no_space_on_device));
+    EXPECT_TRUE(fs::exists("/dev/full"));
+    EXPECT_FALSE(fs::is_regular_file("/dev/full"));
+}
+
+TEST_F(TextFile, ReplaceSwapsTheWholeContent) {
+    ASSERT_TRUE(replace_file(path("boats.txt"), "Malibu\r\nNautique\r\n"));
+    ASSERT_TRUE(replace_file(path("boats.txt"), "Mastercraft\r\n"));
+    EXPECT_EQ(content_of(path("boats.txt")), "Mastercraft\r\n");
+    EXPECT_FALSE(fs::exists(path("boats.txt.quillon-new")));
+}
+
+TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
+    ASSERT_TRUE(replace_file(path("big.txt"), std::string(2000, 'x')));
+    const auto tooBig = read_file(path("big.txt"), 1000);
+    EXPECT_FALSE(tooBig.status.ok);
+    EXPECT_TRUE(tooBig.bytes.empty());
+    EXPECT_EQ(read_file(path("big.txt"), 2000).bytes.size(), 2000u);
+    EXPECT_FALSE(read_file(folder.string()).status.ok);
+}
+
+TEST(TrimTrailingBlanks, RemovesOnlyBlanksAtTheEnd) {
+    EXPECT_EQ(trim_trailing_blanks("a b  "), "a b");
+    EXPECT_EQ(trim_trailing_blanks("a\n  "), "a\n");
+    EXPECT_EQ(trim_trailing_blanks("   "), "");
+}
