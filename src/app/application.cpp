@@ -23,14 +23,16 @@ Application::Application(session::PassSession& session, platform::Platform& plat
 
 Application::~Application() {
     // Destroy now rather than later: the event loop that would run deleteLater may be gone.
-    for (QWidget* screen : std::initializer_list<QWidget*>{
-             results_.release(), measure_.release(), setup_.release(), manual_.release(),
-             start_.release()}) {
+    for (QWidget* screen :
+         std::initializer_list<QWidget*>{results_.release(), measure_.release(), setup_.release(),
+                                         manual_.release(), start_.release()}) {
         delete screen;
     }
 }
 
-void Application::startUp() { start().show(); }
+void Application::startUp() {
+    start().show();
+}
 
 screens::StartScreen& Application::start() {
     if (!start_) {

@@ -13,7 +13,7 @@ namespace quillon::app {
 
 // Owns the one PassSession and the single instance of each screen.
 class Application : public screens::Screens {
-public:
+  public:
     Application(session::PassSession& session, platform::Platform& platform);
     ~Application() override;
 
@@ -33,7 +33,7 @@ public:
     // What ending the program does; the program leaves its event loop, a test records it.
     std::function<void()> onQuit;
 
-private:
+  private:
     struct LaterDelete {
         void operator()(QObject* object) const;
     };

@@ -32,8 +32,8 @@ constexpr std::array<SpeedRow, 9> jumpSpeeds{{
     {72, "72/45", 140},
 }};
 
-constexpr std::array<const char*, 10> lineCaptions{
-    "18.25", "16.00", "14.25", "13.00", "12.00", "11.25", "10.75", "10.25", "9.75", "9.25"};
+constexpr std::array<const char*, 10> lineCaptions{"18.25", "16.00", "14.25", "13.00", "12.00",
+                                                   "11.25", "10.75", "10.25", "9.75",  "9.25"};
 
 const SpeedRow& row_of(const PassDescription& pass) {
     return pass.discipline == Discipline::Slalom
@@ -47,7 +47,9 @@ double course_length(Discipline discipline) {
     return discipline == Discipline::Slalom ? 259.0 : 280.0;
 }
 
-int speed_kmh(const PassDescription& pass) { return row_of(pass).kmh; }
+int speed_kmh(const PassDescription& pass) {
+    return row_of(pass).kmh;
+}
 
 std::string slalom_speed_caption(SlalomSpeed speed) {
     return slalomSpeeds[static_cast<std::size_t>(speed)].caption;
@@ -57,7 +59,9 @@ std::string jump_speed_caption(JumpSpeed speed) {
     return jumpSpeeds[static_cast<std::size_t>(speed)].caption;
 }
 
-int last_sample_index(const PassDescription& pass) { return row_of(pass).lastSampleIndex; }
+int last_sample_index(const PassDescription& pass) {
+    return row_of(pass).lastSampleIndex;
+}
 
 std::string line_length_caption(LineLength length) {
     return lineCaptions[static_cast<std::size_t>(length)];
@@ -68,6 +72,8 @@ std::string line_length_label(LineLength length) {
     return text.size() < 5 ? " " + text : text;
 }
 
-std::string line_length_report_text(LineLength length) { return line_length_label(length) + "m"; }
+std::string line_length_report_text(LineLength length) {
+    return line_length_label(length) + "m";
+}
 
 }  // namespace quillon::course

@@ -31,7 +31,7 @@ struct FileDialogRequest {
 
 // Modal dialogs. Nothing else in the program shows a message, input or file dialog.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     virtual MessageAnswer message(const QString& text, MessageStyle style = MessageStyle::Ok,

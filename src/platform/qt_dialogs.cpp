@@ -11,7 +11,9 @@ namespace quillon::platform {
 
 namespace {
 
-QWidget* active_window() { return QApplication::activeWindow(); }
+QWidget* active_window() {
+    return QApplication::activeWindow();
+}
 
 std::optional<QString> run_file_dialog(const FileDialogRequest& request,
                                        QFileDialog::AcceptMode mode) {

@@ -9,9 +9,8 @@ namespace quillon::platform {
 
 // The platform's own message boxes, input boxes and file dialogs.
 class QtDialogs : public Dialogs {
-public:
-    MessageAnswer message(const QString& text, MessageStyle style,
-                          const QString& title) override;
+  public:
+    MessageAnswer message(const QString& text, MessageStyle style, const QString& title) override;
     std::optional<QString> input(const QString& prompt, const QString& title,
                                  const QString& defaultText,
                                  std::optional<QPoint> topLeftTwips) override;

@@ -10,8 +10,8 @@ QString QtSettingsStore::read(const QString& application, const QString& section
     return settings.value(section + "/" + key, defaultValue).toString();
 }
 
-void QtSettingsStore::write(const QString& application, const QString& section,
-                            const QString& key, const QString& value) {
+void QtSettingsStore::write(const QString& application, const QString& section, const QString& key,
+                            const QString& value) {
     QSettings settings(application, application);
     settings.setValue(section + "/" + key, value);
 }

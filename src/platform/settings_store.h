@@ -6,7 +6,7 @@ namespace quillon::platform {
 
 // A persistent per-user store of text values, keyed by application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     virtual QString read(const QString& application, const QString& section, const QString& key,
                          const QString& defaultValue) const = 0;

@@ -6,13 +6,13 @@ namespace quillon::platform {
 
 // The local date and time of day.
 class WallClock {
-public:
+  public:
     virtual ~WallClock() = default;
     virtual text::CivilDateTime now() const = 0;
 };
 
 class SystemWallClock : public WallClock {
-public:
+  public:
     text::CivilDateTime now() const override;
 };
 

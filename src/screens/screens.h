@@ -11,7 +11,7 @@ class ManualScreen;
 // How screens reach each other: each accessor returns the one instance of a screen, creating
 // it (and running its load handler) on first use.
 class Screens {
-public:
+  public:
     virtual ~Screens() = default;
     virtual StartScreen& start() = 0;
     virtual SetupScreen& setup() = 0;

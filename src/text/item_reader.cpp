@@ -4,7 +4,9 @@ namespace quillon::text {
 
 ItemReader::ItemReader(std::string text) : text_(std::move(text)) {}
 
-bool ItemReader::atEnd() const { return pos_ >= text_.size(); }
+bool ItemReader::atEnd() const {
+    return pos_ >= text_.size();
+}
 
 bool ItemReader::atLineEnd() const {
     return pos_ < text_.size() && (text_[pos_] == '\r' || text_[pos_] == '\n');
@@ -31,8 +33,8 @@ std::optional<std::string> ItemReader::next() {
     if (pos_ < text_.size() && text_[pos_] == '"') {
         ++pos_;
         while (pos_ < text_.size() && text_[pos_] != '"') {
-            if (text_[pos_] == '\n' || (text_[pos_] == '\r' && (pos_ + 1 >= text_.size() ||
-                                                                 text_[pos_ + 1] != '\n'))) {
+            if (text_[pos_] == '\n' ||
+                (text_[pos_] == '\r' && (pos_ + 1 >= text_.size() || text_[pos_ + 1] != '\n'))) {
                 ++currentLine_;
             }
             item += text_[pos_++];

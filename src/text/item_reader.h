@@ -13,7 +13,7 @@ namespace quillon::text {
 // to the next double quote (commas and line ends included) and whatever follows it up to the
 // next comma or line end is skipped.
 class ItemReader {
-public:
+  public:
     explicit ItemReader(std::string text);
 
     // True when nothing but the end of the text is left.
@@ -25,7 +25,7 @@ public:
     // The 1-based line on which the item last returned by next() started.
     std::size_t line() const { return itemLine_; }
 
-private:
+  private:
     bool atLineEnd() const;
     void skipLineEnd();
 

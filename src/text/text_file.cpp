@@ -17,7 +17,8 @@ std::string system_description(int error) {
 // Writes everything and closes the stream; on failure returns the errno to report.
 int write_and_close(std::FILE* file, std::string_view content) {
     int error = 0;
-    if (!content.empty() && std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
+    if (!content.empty() &&
+        std::fwrite(content.data(), 1, content.size(), file) != content.size()) {
         error = errno ? errno : EIO;
     }
     if (std::fflush(file) != 0 && error == 0) {
@@ -92,7 +93,8 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     if (std::filesystem::is_directory(path, ignored)) {
         return FileStatus::failure(system_description(EISDIR));
     }
-    if (std::filesystem::exists(path, ignored) && !std::filesystem::is_regular_file(path, ignored)) {
+    if (std::filesystem::exists(path, ignored) &&
+        !std::filesystem::is_regular_file(path, ignored)) {
         // A device or pipe is written to, never replaced.
         return overwrite_in_place(path, content);
     }

@@ -8,14 +8,14 @@ namespace quillon::text {
 
 // Builds a text whose every line ends with CR LF, as all of the program's files are written.
 class CrLfText {
-public:
+  public:
     // Text with no line end.
     CrLfText& put(std::string_view text);
     // Text followed by CR LF.
     CrLfText& line(std::string_view text = {});
     const std::string& str() const { return text_; }
 
-private:
+  private:
     std::string text_;
 };
 

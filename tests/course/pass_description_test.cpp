@@ -24,7 +24,8 @@ TEST(PassLength, EverySpeedGivesTenTimesCourseLengthOverMetresPerSecond) {
     for (const auto& c : cases) {
         PassDescription pass;
         pass.discipline = c.discipline;
-        pass.slalomSpeed = static_cast<SlalomSpeed>(c.discipline == Discipline::Slalom ? c.option : 0);
+        pass.slalomSpeed =
+            static_cast<SlalomSpeed>(c.discipline == Discipline::Slalom ? c.option : 0);
         pass.jumpSpeed = static_cast<JumpSpeed>(c.discipline == Discipline::Jump ? c.option : 0);
         EXPECT_EQ(speed_kmh(pass), c.kmh);
         EXPECT_EQ(last_sample_index(pass), c.n) << c.kmh << " km/h";

@@ -48,7 +48,7 @@ T* control(QWidget& screen, const char* name) {
 class NameListsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void listsLoadItemByItem();
     void editorShowsTheListAndSavingReloadsTheBox_data();
     void editorShowsTheListAndSavingReloadsTheBox();
@@ -81,13 +81,26 @@ void NameListsTest::editorShowsTheListAndSavingReloadsTheBox_data() {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("boats") << "cmdBoats" << "cbBoats" << "boats.txt" << "Boats"
+    QTest::newRow("boats") << "cmdBoats"
+                           << "cbBoats"
+                           << "boats.txt"
+                           << "Boats"
                            << "Boat Manufacturer";
-    QTest::newRow("models") << "cmdModels" << "cbModels" << "models.txt" << "Models"
+    QTest::newRow("models") << "cmdModels"
+                            << "cbModels"
+                            << "models.txt"
+                            << "Models"
                             << "Boat Model";
-    QTest::newRow("drivers") << "cmdDrivers" << "cbDrivers" << "drivers.txt" << "Drivers"
+    QTest::newRow("drivers") << "cmdDrivers"
+                             << "cbDrivers"
+                             << "drivers.txt"
+                             << "Drivers"
                              << "Drivers";
-    QTest::newRow("skiers") << "cmdSkiers" << "cbSkiers" << "skiers.txt" << "Skiers" << "Skiers";
+    QTest::newRow("skiers") << "cmdSkiers"
+                            << "cbSkiers"
+                            << "skiers.txt"
+                            << "Skiers"
+                            << "Skiers";
 }
 
 void NameListsTest::editorShowsTheListAndSavingReloadsTheBox() {

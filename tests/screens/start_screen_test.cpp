@@ -50,7 +50,7 @@ QAction* menu_action(QWidget& screen, const char* name) {
 class StartScreenTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void firstRunShowsAndStoresDefault();
     void storedEmptyTextGivesTheProgramFolder();
     void storedFolderIsShownAndEveryChangeIsSaved();
@@ -133,9 +133,15 @@ void StartScreenTest::startUpSetsTheCaptionAndSessionFacts() {
         const char* name;
         const char* caption;
     } captions[] = {
-        {"optSlalom", "Slalom"}, {"optJump", "Jump"}, {"opt36", "58/36"},
-        {"optOtherSpeed", "46/28"}, {"optj30", "48/30"}, {"optj45", "72/45"},
-        {"Option1", "18.25"}, {"Option10", "9.25"}, {"optAway", "Going away from Camera"},
+        {"optSlalom", "Slalom"},
+        {"optJump", "Jump"},
+        {"opt36", "58/36"},
+        {"optOtherSpeed", "46/28"},
+        {"optj30", "48/30"},
+        {"optj45", "72/45"},
+        {"Option1", "18.25"},
+        {"Option10", "9.25"},
+        {"optAway", "Going away from Camera"},
         {"optTowards", "Coming toward Camera"},
     };
     for (const auto& c : captions) {
@@ -186,8 +192,7 @@ void StartScreenTest::unwritableFolderKeepsTheStartScreen() {
         const auto messages = h.dialogs.messages();
         QCOMPARE(messages.size(), size_t(1));
         // The system's own description of the failure, in the user's language.
-        QCOMPARE(messages[0].text,
-                 QString::fromStdString(std::generic_category().message(ENOENT)));
+        QCOMPARE(messages[0].text, QString::fromStdString(std::generic_category().message(ENOENT)));
         QCOMPARE(messages[0].style, MessageStyle::Information);
         QCOMPARE(messages[0].title, QString("Quillon"));
         QVERIFY(start.isVisible());

@@ -14,7 +14,7 @@
 namespace quillon::testing {
 
 class FakeSettingsStore : public platform::SettingsStore {
-public:
+  public:
     QString read(const QString& application, const QString& section, const QString& key,
                  const QString& defaultValue) const override {
         const auto found = values.find(application + "/" + section + "/" + key);
@@ -34,14 +34,14 @@ public:
 };
 
 class FakeWallClock : public platform::WallClock {
-public:
+  public:
     text::CivilDateTime now() const override { return time; }
     text::CivilDateTime time{2026, 12, 6, 14, 5, 9};
 };
 
 // Answers dialogs from scripts and records every one that was shown.
 class FakeDialogs : public platform::Dialogs {
-public:
+  public:
     enum class Kind { Message, Input, OpenFile, SaveFile };
     struct Shown {
         Kind kind;
@@ -94,7 +94,7 @@ public:
     std::deque<std::optional<QString>> fileAnswers;
     std::vector<Shown> shown;
 
-private:
+  private:
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
         if (answers.empty()) {
             return std::nullopt;

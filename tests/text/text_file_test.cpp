@@ -21,11 +21,11 @@ std::string system_words(std::errc error) {
 namespace {
 
 class TextFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
-                 ("quillon-text-file-" + std::to_string(::testing::UnitTest::GetInstance()
-                                                            ->random_seed()) +
+                 ("quillon-text-file-" +
+                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
@@ -37,7 +37,9 @@ protected:
     fs::path folder;
 };
 
-std::string content_of(const std::string& path) { return read_file(path).bytes; }
+std::string content_of(const std::string& path) {
+    return read_file(path).bytes;
+}
 
 }  // namespace
 

@@ -24,6 +24,8 @@ ManualScreen::ManualScreen() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
-void ManualScreen::Command1_Click() { hide(); }
+void ManualScreen::Command1_Click() {
+    hide();
+}
 
 }  // namespace quillon::screens

@@ -11,11 +11,11 @@ namespace quillon::screens {
 class ManualScreen : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     ManualScreen();
     void Form_Load() {}
 
-private:
+  private:
     void Command1_Click();
 
     QPlainTextEdit* Text1 = nullptr;

@@ -40,8 +40,12 @@ void MeasureScreen::btnAbort_Click() {
     screens_.start().show();
 }
 
-void MeasureScreen::mnuStart_Click() { btnAbort_Click(); }
+void MeasureScreen::mnuStart_Click() {
+    btnAbort_Click();
+}
 
-void MeasureScreen::mnuExit_Click() { screens_.quit(); }
+void MeasureScreen::mnuExit_Click() {
+    screens_.quit();
+}
 
 }  // namespace quillon::screens

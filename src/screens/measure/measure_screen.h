@@ -15,14 +15,14 @@ namespace quillon::screens {
 class MeasureScreen : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     MeasureScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
     void Form_Load() {}
 
-protected:
+  protected:
     void closeEvent(class QCloseEvent* event) override;
 
-private:
+  private:
     void btnAbort_Click();
     void mnuStart_Click();
     void mnuExit_Click();

@@ -28,9 +28,8 @@ void ResultsScreen::Command1_Click() {
     StartScreen& start = screens_.start();
     const auto pass = start.passDescription();
     if (pass.discipline == course::Discipline::Slalom) {
-        start.selectDirection(pass.direction == course::Direction::Away
-                                  ? course::Direction::Towards
-                                  : course::Direction::Away);
+        start.selectDirection(pass.direction == course::Direction::Away ? course::Direction::Towards
+                                                                        : course::Direction::Away);
     }
     start.show();
     screens_.unloadResults();

@@ -16,11 +16,11 @@ namespace quillon::screens {
 class ResultsScreen : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     ResultsScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
     void Form_Load() {}
 
-private:
+  private:
     void Command1_Click();
 
     session::PassSession& session_;

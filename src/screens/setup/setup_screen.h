@@ -14,14 +14,14 @@ namespace quillon::screens {
 class SetupScreen : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     SetupScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
     void Form_Load() {}
 
-protected:
+  protected:
     void closeEvent(class QCloseEvent* event) override;
 
-private:
+  private:
     void gridExit_Click();
 
     session::PassSession& session_;

@@ -15,7 +15,7 @@ struct NameList {
     const char* comboName;   // objectName of the box
     const char* buttonName;  // objectName of its edit button
     const char* buttonCaption;
-    const char* caption;     // the text the box shows after saving
+    const char* caption;  // the text the box shows after saving
 };
 
 // Boats, models, drivers, skiers.

@@ -133,10 +133,11 @@ QGroupBox* StartScreen::buildSlalomSpeedFrame() {
     Frame5 = new QGroupBox("Speed", this);
     Frame5->setObjectName("Frame5");
     auto* layout = new QVBoxLayout(Frame5);
-    const std::pair<SlalomSpeed, const char*> speeds[] = {
-        {SlalomSpeed::Kmh58, "opt36"}, {SlalomSpeed::Kmh55, "opt34"},
-        {SlalomSpeed::Kmh52, "opt32"}, {SlalomSpeed::Kmh49, "opt30"},
-        {SlalomSpeed::Kmh46, "optOtherSpeed"}};
+    const std::pair<SlalomSpeed, const char*> speeds[] = {{SlalomSpeed::Kmh58, "opt36"},
+                                                          {SlalomSpeed::Kmh55, "opt34"},
+                                                          {SlalomSpeed::Kmh52, "opt32"},
+                                                          {SlalomSpeed::Kmh49, "opt30"},
+                                                          {SlalomSpeed::Kmh46, "optOtherSpeed"}};
     for (const auto& [speed, name] : speeds) {
         auto* button =
             option(name, QString::fromStdString(course::slalom_speed_caption(speed)), Frame5);
@@ -315,8 +316,7 @@ void StartScreen::Form_Load() {
         folder = QString::fromStdString(session_.appFolder);
     }
     txtResults->setText(folder);
-    platform_.settings.write(settingsApplication, settingsSection, settingsKey,
-                             txtResults->text());
+    platform_.settings.write(settingsApplication, settingsSection, settingsKey, txtResults->text());
 }
 
 course::PassDescription StartScreen::passDescription() const {
@@ -360,8 +360,7 @@ void StartScreen::closeEvent(QCloseEvent* event) {
 }
 
 void StartScreen::txtResults_Change() {
-    platform_.settings.write(settingsApplication, settingsSection, settingsKey,
-                             txtResults->text());
+    platform_.settings.write(settingsApplication, settingsSection, settingsKey, txtResults->text());
 }
 
 void StartScreen::optSlalom_Click() {
@@ -381,9 +380,13 @@ void StartScreen::optJump_Click() {
     Label1->setText("Quillon Jump");
 }
 
-void StartScreen::optAway_Click() { session_.directionSign = 1.0; }
+void StartScreen::optAway_Click() {
+    session_.directionSign = 1.0;
+}
 
-void StartScreen::optTowards_Click() { session_.directionSign = -1.0; }
+void StartScreen::optTowards_Click() {
+    session_.directionSign = -1.0;
+}
 
 bool StartScreen::resultsFolderUsable() {
     const QString folder = txtResults->text();
@@ -391,12 +394,13 @@ bool StartScreen::resultsFolderUsable() {
         txtResults->setText(folder.chopped(1));
     }
     if (txtResults->text().isEmpty()) {
-        platform_.dialogs.message("No results folder is given. Enter one under Data Path for Results.",
-                                  platform::MessageStyle::Information);
+        platform_.dialogs.message(
+            "No results folder is given. Enter one under Data Path for Results.",
+            platform::MessageStyle::Information);
         return false;
     }
-    const auto probe =
-        text::append_to_file(text::path_in_folder(txtResults->text().toStdString(), "test.txt"), "");
+    const auto probe = text::append_to_file(
+        text::path_in_folder(txtResults->text().toStdString(), "test.txt"), "");
     if (!probe) {
         platform_.dialogs.message(QString::fromStdString(probe.description),
                                   platform::MessageStyle::Information);
@@ -474,14 +478,13 @@ void StartScreen::cmdCloseSave_Click() {
             continue;
         }
         const QString path = listPath(list.fileName);
-        const auto saved = text::replace_file(
-            path.toStdString(), list_file_text(Text1->toPlainText().toStdString()));
+        const auto saved = text::replace_file(path.toStdString(),
+                                              list_file_text(Text1->toPlainText().toStdString()));
         if (!saved) {
             // Keep the editor open with its text, so nothing typed is lost.
-            platform_.dialogs.message(
-                QStringLiteral("The list \"%1\" could not be saved: %2")
-                    .arg(path, QString::fromStdString(saved.description)),
-                platform::MessageStyle::Exclamation);
+            platform_.dialogs.message(QStringLiteral("The list \"%1\" could not be saved: %2")
+                                          .arg(path, QString::fromStdString(saved.description)),
+                                      platform::MessageStyle::Exclamation);
             return;
         }
         Text1->hide();
@@ -500,6 +503,8 @@ void StartScreen::mnuManual_Click() {
     manual.activateWindow();
 }
 
-void StartScreen::mnuExit_Click() { screens_.quit(); }
+void StartScreen::mnuExit_Click() {
+    screens_.quit();
+}
 
 }  // namespace quillon::screens

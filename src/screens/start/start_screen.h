@@ -25,7 +25,7 @@ namespace quillon::screens {
 class StartScreen : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     StartScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
 
     // The start-up sequence; run once, right after the screen is created.
@@ -40,10 +40,10 @@ public:
     // The list being edited ("Boats", "Models", "Drivers", "Skiers"), empty before the first edit.
     const QString& editMode() const { return editMode_; }
 
-protected:
+  protected:
     void closeEvent(class QCloseEvent* event) override;
 
-private:
+  private:
     void buildControls();
     QGroupBox* buildDisciplineFrame();
     QGroupBox* buildSlalomSpeedFrame();
