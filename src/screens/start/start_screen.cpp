@@ -203,7 +203,9 @@ QWidget* StartScreen::buildNamesAndDetails() {
     auto* layout = new QGridLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     int row = 0;
+    const char* const nameLabels[] = {"Boat", "Model", "Driver", "Skier"};
     for (const NameList& list : name_lists()) {
+        layout->addWidget(new QLabel(nameLabels[row], panel), row, 0);
         auto* box = new QComboBox(panel);
         box->setObjectName(list.comboName);
         box->setEditable(true);
