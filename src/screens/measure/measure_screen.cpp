@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "screens/start/start_screen.h"
-#include "screens/widgets/magenta_background.h"
+#include "screens/widgets/overlay_canvas.h"
 
 namespace quillon::screens {
 
@@ -13,8 +13,7 @@ MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
                              platform::Platform& platform)
     : session_(session), screens_(screens), platform_(platform) {
     setWindowTitle("Measure Boat Path Deviation");
-    auto* surface = new QWidget(this);
-    use_key_background(surface);
+    auto* surface = new OverlayCanvas(this);
     setCentralWidget(surface);
 
     btnAbort = new QPushButton("Abort Measurement", surface);

@@ -4,7 +4,7 @@
 #include <QMenuBar>
 
 #include "screens/start/start_screen.h"
-#include "screens/widgets/magenta_background.h"
+#include "screens/widgets/overlay_canvas.h"
 
 namespace quillon::screens {
 
@@ -12,8 +12,7 @@ SetupScreen::SetupScreen(session::PassSession& session, Screens& screens,
                          platform::Platform& platform)
     : session_(session), screens_(screens), platform_(platform) {
     setWindowTitle("Grid Setup");
-    auto* surface = new QWidget(this);
-    use_key_background(surface);
+    auto* surface = new OverlayCanvas(this);
     setCentralWidget(surface);
     resize(1024, 700);
 

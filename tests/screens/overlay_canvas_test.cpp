@@ -1,0 +1,113 @@
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "screens/widgets/line_shape.h"
+#include "screens/widgets/overlay_canvas.h"
+
+using quillon::screens::keyColour;
+using quillon::screens::LineShape;
+using quillon::screens::OverlayCanvas;
+
+class OverlayCanvasTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void drawsInTwipsOverTheKeyColour();
+    void clearingRemovesDrawingsButKeepsThePicture();
+    void erasingOverAPicturePaintsTheKeyColour();
+    void lineShapesArePaintedOnTopAndMoveWithTheirCoordinates();
+    void mouseEventsReportTwips();
+};
+
+void OverlayCanvasTest::drawsInTwipsOverTheKeyColour() {
+    OverlayCanvas canvas;
+    canvas.resize(400, 400);
+    QCOMPARE(canvas.colourAt(1500, 1500), keyColour);
+
+    canvas.setPenWidth(2);
+    canvas.line(0, 1500, 3000, 1500, Qt::white);
+    QCOMPARE(canvas.colourAt(1500, 1500), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(1500, 1800), keyColour);
+
+    // A point as wide as the pen, centred on its position: pixel (200, 300) and its neighbour.
+    canvas.point(3000, 4500, Qt::white);
+    QCOMPARE(canvas.colourAt(3000, 4500), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(2985, 4485), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(3030, 4500), keyColour);
+
+    // A circle of radius 180 twips (12 pixels) passes 12 pixels right of its centre.
+    canvas.setPenWidth(1);
+    canvas.circle(3000, 3000, 180, Qt::white);
+    QCOMPARE(canvas.colourAt(3000 + 180, 3000), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(3000, 3000), keyColour);
+}
+
+void OverlayCanvasTest::clearingRemovesDrawingsButKeepsThePicture() {
+    OverlayCanvas canvas;
+    canvas.resize(300, 300);
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(QColor(0, 128, 0));
+    canvas.setPicture(picture);
+    QCOMPARE(canvas.colourAt(750, 750), QColor(0, 128, 0));
+    QCOMPARE(canvas.colourAt(1800, 1800), keyColour);  // beyond the picture
+
+    canvas.setPenWidth(2);
+    canvas.line(0, 750, 1500, 750, Qt::white);
+    QCOMPARE(canvas.colourAt(750, 750), QColor(Qt::white));
+    canvas.clear();
+    QCOMPARE(canvas.colourAt(750, 750), QColor(0, 128, 0));
+
+    canvas.clearPicture();
+    QVERIFY(!canvas.hasPicture());
+    QCOMPARE(canvas.colourAt(750, 750), keyColour);
+}
+
+void OverlayCanvasTest::erasingOverAPicturePaintsTheKeyColour() {
+    OverlayCanvas canvas;
+    canvas.resize(300, 300);
+    QImage picture(300, 300, QImage::Format_RGB32);
+    picture.fill(QColor(20, 60, 140));
+    canvas.setPicture(picture);
+    canvas.setPenWidth(2);
+    canvas.line(1500, 0, 1500, 3000, Qt::white);
+    canvas.line(1500, 0, 1500, 3000, keyColour);
+    QCOMPARE(canvas.colourAt(1500, 1500), keyColour);
+    QCOMPARE(canvas.colourAt(1800, 1500), QColor(20, 60, 140));
+}
+
+void OverlayCanvasTest::lineShapesArePaintedOnTopAndMoveWithTheirCoordinates() {
+    OverlayCanvas canvas;
+    canvas.resize(400, 500);
+    LineShape* measure = canvas.addLine("lnMeasure");
+    QCOMPARE(canvas.findChild<LineShape*>("lnMeasure"), measure);
+    measure->setCoordinates(3720, 720, 3720, 6360);
+    measure->setColour(Qt::white);
+    canvas.setPenWidth(3);
+    canvas.line(3000, 1500, 4500, 1500, Qt::black);
+    QCOMPARE(canvas.colourAt(3720, 1500), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(3600, 1500), QColor(Qt::black));
+
+    measure->setX(3000);
+    QCOMPARE(measure->X1(), 3000.0);
+    QCOMPARE(measure->X2(), 3000.0);
+    QCOMPARE(canvas.colourAt(3720, 1500), QColor(Qt::black));
+    QCOMPARE(canvas.colourAt(3000, 3000), QColor(Qt::white));
+
+    measure->setVisible(false);
+    QCOMPARE(canvas.colourAt(3000, 3000), keyColour);
+}
+
+void OverlayCanvasTest::mouseEventsReportTwips() {
+    OverlayCanvas canvas;
+    canvas.resize(400, 400);
+    canvas.show();
+    QSignalSpy pressed(&canvas, &OverlayCanvas::mousePressed);
+    QTest::mouseClick(&canvas, Qt::RightButton, {}, QPoint(200, 300));
+    QCOMPARE(pressed.count(), 1);
+    QCOMPARE(pressed[0][0].toDouble(), 3000.0);
+    QCOMPARE(pressed[0][1].toDouble(), 4500.0);
+    QCOMPARE(pressed[0][2].value<Qt::MouseButton>(), Qt::RightButton);
+}
+
+QTEST_MAIN(OverlayCanvasTest)
+#include "overlay_canvas_test.moc"
