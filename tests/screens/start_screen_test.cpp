@@ -12,7 +12,6 @@
 
 #include "screens/manual/manual_screen.h"
 #include "screens/measure/measure_screen.h"
-#include "screens/results/results_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
 #include "support/app_harness.h"
@@ -66,7 +65,6 @@ class StartScreenTest : public QObject {
     void manualOpensAndReturns();
     void exitAndClosingEndTheProgram();
     void setupExitAsksWhenTheSetupIsNotComplete();
-    void returnFromResultsFlipsTheDirectionInSlalomOnly();
 };
 
 void StartScreenTest::firstRunShowsAndStoresDefault() {
@@ -390,31 +388,6 @@ void StartScreenTest::setupExitAsksWhenTheSetupIsNotComplete() {
     menu_action(setup, "gridExit")->trigger();
     QVERIFY(h.dialogs.messages().empty());
     QVERIFY(start.isVisible());
-}
-
-void StartScreenTest::returnFromResultsFlipsTheDirectionInSlalomOnly() {
-    AppHarness h;
-    h.app.startUp();
-    auto& start = h.app.start();
-    auto* away = control<QRadioButton>(start, "optAway");
-    auto* towards = control<QRadioButton>(start, "optTowards");
-
-    const struct {
-        const char* discipline;
-        bool awayAfter;
-    } cases[] = {{"optSlalom", true}, {"optSlalom", false}, {"optJump", false}};
-    for (const auto& c : cases) {
-        click_option(control<QRadioButton>(start, c.discipline));
-        start.hide();
-        auto& results = h.app.results();
-        results.show();
-        QTest::mouseClick(control<QPushButton>(results, "Command1"), Qt::LeftButton);
-        QVERIFY(!h.app.hasResultsScreen());
-        QVERIFY(start.isVisible());
-        QCOMPARE(away->isChecked(), c.awayAfter);
-        QCOMPARE(towards->isChecked(), !c.awayAfter);
-        QCOMPARE(h.session.directionSign, c.awayAfter ? 1.0 : -1.0);
-    }
 }
 
 QTEST_MAIN(StartScreenTest)

@@ -1,33 +1,62 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
 
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
+class QTimer;
 
 namespace quillon::screens {
 
-// "Path Deviation Display and Information": the report and graph of the pass just measured.
-// Created anew for every pass.
-class ResultsScreen : public QWidget {
+class DeviationGraph;
+class OverlayCanvas;
+
+// "Path Deviation Display and Information": the report and graph of the pass just measured,
+// saving the report and reading saved ones back onto the graph. Created anew for every pass.
+class ResultsScreen : public QMainWindow {
     Q_OBJECT
 
   public:
     ResultsScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
-    void Form_Load() {}
+
+    // Asks for the split time, full time and comment, then reports and graphs the pass.
+    void Form_Load();
+
+    // The graph's drawing surface, for looking at what was drawn.
+    const OverlayCanvas& canvas() const { return *canvas_; }
 
   private:
+    void buildControls();
+    void build_pass_report();
+    void Timer1_Timer();
+    void btnSaveResults_Click();
+    void btnDisplay_Click();
     void Command1_Click();
+    void showUnexpectedError(int number, const QString& description);
 
     session::PassSession& session_;
     Screens& screens_;
     platform::Platform& platform_;
+
+    OverlayCanvas* canvas_ = nullptr;
+    DeviationGraph* graph_ = nullptr;
     QLabel* Label1 = nullptr;
+    QPlainTextEdit* txtResults = nullptr;
+    QLineEdit* txtSplit = nullptr;
+    QLineEdit* txtFull = nullptr;
+    QLineEdit* txtComment = nullptr;
+    QListWidget* List1 = nullptr;
+    QPushButton* btnDisplay = nullptr;
+    QPushButton* btnSaveResults = nullptr;
     QPushButton* Command1 = nullptr;
+    QTimer* Timer1 = nullptr;
 };
 
 }  // namespace quillon::screens

@@ -47,6 +47,8 @@ class OverlayCanvas : public QWidget {
     // A line object owned by the canvas, found again by its name.
     LineShape* addLine(const QString& name);
 
+    // What has been drawn, without background or line objects (transparent elsewhere).
+    const QImage& drawing() const { return layer_; }
     // What the surface shows, as an image of the widget's size.
     QImage composed() const;
     // The colour shown at a point given in twips.

@@ -1,0 +1,210 @@
+#include "screens/results/deviation_graph.h"
+
+#include <QLabel>
+#include <algorithm>
+
+#include "screens/widgets/line_shape.h"
+#include "screens/widgets/overlay_canvas.h"
+
+namespace quillon::screens {
+
+namespace {
+
+constexpr double frameLeft = 7080;
+constexpr double frameRight = 8520;
+constexpr double slalomBottom = 6135;
+constexpr double jumpBottom = 6615;
+
+int pixels(double twips) {
+    return static_cast<int>(twips / OverlayCanvas::twipsPerPixel);
+}
+
+}  // namespace
+
+DeviationGraph::DeviationGraph(OverlayCanvas* canvas) : QObject(canvas), canvas_(canvas) {
+    frameLines_ = {
+        fixedLine("Line1", frameLeft, courseStartY, frameLeft, slalomBottom),
+        fixedLine("Line2", centreX, courseStartY, centreX, slalomBottom),
+        fixedLine("Line3", frameRight, courseStartY, frameRight, slalomBottom),
+        fixedLine("Line4", frameLeft, courseStartY, frameRight, courseStartY),
+        fixedLine("Line5", frameLeft, slalomBottom, frameRight, slalomBottom),
+        fixedLine("Line12", 7440, courseStartY, 7440, slalomBottom),
+        fixedLine("Line13", 8160, courseStartY, 8160, slalomBottom),
+    };
+    recordLimits_ = {
+        fixedLine("Line14", 7200, courseStartY, 7200, slalomBottom, Qt::red),
+        fixedLine("Line15", 8400, courseStartY, 8400, slalomBottom, Qt::red),
+    };
+    const double rowY[] = {900, 1830, 2760, 3675, 4605, 5520};
+    for (int row = 0; row < 6; ++row) {
+        const QByteArray name = "Line" + QByteArray::number(6 + row);
+        const bool leftward = row % 2 == 0;
+        buoyRows_.push_back(fixedLine(name.constData(), leftward ? frameRight : frameLeft,
+                                      rowY[row], leftward ? 6600 : 9000, rowY[row]));
+    }
+    // Label8 numbers the top row, Label3 the bottom one, on alternate sides.
+    for (int row = 0; row < 6; ++row) {
+        const QByteArray name = "Label" + QByteArray::number(8 - row);
+        const double x = row % 2 == 0 ? 6240 : 9120;
+        buoyNumbers_.push_back(fixedLabel(name.constData(), QString(), x, rowY[row] - 120));
+    }
+    std::reverse(buoyNumbers_.begin(), buoyNumbers_.end());  // index 0 is Label3
+
+    for (int tick = 0; tick < 6; ++tick) {
+        const QByteArray name = "Line" + QByteArray::number(16 + tick);
+        const double y = courseStartY + 1125 * tick;
+        distanceTicks_.push_back(fixedLine(name.constData(), frameRight, y, 8640, y));
+    }
+    jumpDecorations_ = {
+        fixedLabel("Label13", "100m", 8760, courseStartY + 100 * twipsPerMetre - 120),
+        fixedLabel("Label14", "200m", 8760, courseStartY + 200 * twipsPerMetre - 120),
+    };
+    for (int shape = 0; shape < 3; ++shape) {
+        const QByteArray name = "Shape" + QByteArray::number(shape + 1);
+        QLabel* marker = fixedLabel(name.constData(), QString(), 9300, 1200 + 1800 * shape);
+        marker->setFixedSize(12, 12);
+        marker->setStyleSheet("background: #3060c0; border-radius: 6px;");
+        jumpDecorations_.push_back(marker);
+    }
+
+    scaleCaption_ = fixedLabel("Label2", QString(), frameLeft - 300, 0);
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    scaleCaption_->setFont(mono);
+    recordLegend_ = fixedLabel("Label12", "Red Line - 20cm Record Limit", 6300, jumpBottom + 120);
+    recordLegend_->setStyleSheet("color: red;");
+}
+
+LineShape* DeviationGraph::fixedLine(const char* name, double x1, double y1, double x2, double y2,
+                                     const QColor& colour) {
+    LineShape* line = canvas_->addLine(name);
+    line->setCoordinates(x1, y1, x2, y2);
+    line->setColour(colour);
+    return line;
+}
+
+QLabel* DeviationGraph::fixedLabel(const char* name, const QString& text, double x, double y) {
+    auto* label = new QLabel(text, canvas_);
+    label->setObjectName(name);
+    label->move(pixels(x), pixels(y));
+    label->adjustSize();
+    return label;
+}
+
+double DeviationGraph::lateralScale(course::Discipline discipline) {
+    return discipline == course::Discipline::Slalom ? 3000 : 1500;
+}
+
+void DeviationGraph::showFrame(course::Discipline discipline, course::Direction direction) {
+    const bool slalom = discipline == course::Discipline::Slalom;
+    const double bottom = slalom ? slalomBottom : jumpBottom;
+    for (LineShape* line : frameLines_) {
+        if (line->objectName() == "Line4") {
+            continue;
+        }
+        if (line->objectName() == "Line5") {
+            line->setY(bottom);
+        } else {
+            line->setY2(bottom);
+        }
+    }
+    for (LineShape* line : recordLimits_) {
+        line->setVisible(slalom);
+    }
+    for (LineShape* line : buoyRows_) {
+        line->setVisible(slalom);
+    }
+    for (int i = 0; i < 6; ++i) {
+        // Buoy 1 is the first buoy the boat meets.
+        const int number = direction == course::Direction::Towards ? 6 - i : i + 1;
+        buoyNumbers_[static_cast<std::size_t>(i)]->setText(QString::number(number));
+        buoyNumbers_[static_cast<std::size_t>(i)]->setVisible(slalom);
+    }
+    for (LineShape* tick : distanceTicks_) {
+        tick->setVisible(!slalom);
+    }
+    for (QLabel* decoration : jumpDecorations_) {
+        decoration->setVisible(!slalom);
+    }
+    recordLegend_->setVisible(slalom);
+    scaleCaption_->setText(slalom ? "24    12     0    12    24" : "48    24     0    24    48");
+    scaleCaption_->adjustSize();
+    // Centre the caption over the centre line, so its outer numbers sit over the outer marks.
+    scaleCaption_->move(pixels(centreX) - scaleCaption_->width() / 2, 0);
+}
+
+void DeviationGraph::drawPass(course::Discipline discipline, course::Direction direction,
+                              const double* samples, int lastSampleIndex,
+                              const analysis::PassStatistics& statistics) {
+    const double length = course::course_length(discipline);
+    const double k = lateralScale(discipline);
+    const bool towards = direction == course::Direction::Towards;
+    const int n = lastSampleIndex;
+    canvas_->setPenWidth(1);
+
+    double previousX = 0;
+    double previousY = 0;
+    for (int i = 0; i < n; ++i) {
+        const double along = static_cast<double>(i) * length / n;
+        const double p = towards ? along : length - along;
+        const double x = centreX - k * samples[i];
+        const double y = courseStartY + 15 * 1.5 * p;
+        if (i == 0) {
+            previousX = x;
+            previousY = y;
+        }
+        canvas_->line(previousX, previousY, x, y, Qt::black);
+        const QColor red(255, 0, 0);
+        canvas_->point(x, y, red);
+        canvas_->point(x + 30, y, red);
+        canvas_->point(x - 30, y, red);
+        canvas_->point(x, y + 30, red);
+        canvas_->point(x, y - 30, red);
+        previousX = x;
+        previousY = y;
+    }
+
+    const double top = courseStartY;
+    const double end = courseStartY + twipsPerMetre * length;
+    const double firstY = towards ? top : end;
+    const double lastY = towards ? end : top;
+    const QColor blue(0, 0, 255);
+    if (discipline == course::Discipline::Slalom) {
+        canvas_->line(centreX - k * statistics.fitStart, firstY, centreX - k * statistics.fitEnd,
+                      lastY, blue);
+    } else {
+        const double x = centreX - k * statistics.pathMean;
+        canvas_->line(x, firstY, x, lastY, blue);
+    }
+}
+
+void DeviationGraph::drawReloadedPath(course::Discipline discipline, course::Direction direction,
+                                      const std::vector<std::pair<double, double>>& points,
+                                      const QColor& colour) {
+    const double k = lateralScale(discipline);
+    double previousX = centreX;
+    double previousY = direction == course::Direction::Towards ? courseStartY : slalomBottom;
+    canvas_->setPenWidth(1);
+    for (const auto& [position, deviation] : points) {
+        const double x = centreX - k * deviation;
+        const double y = courseStartY + twipsPerMetre * position;
+        canvas_->line(previousX, previousY, x, y, colour);
+        canvas_->point(x, y, colour);
+        previousX = x;
+        previousY = y;
+    }
+}
+
+QColor DeviationGraph::reloadColour(int number) {
+    // The bright half of the classic 16-colour palette, indices 9 to 15.
+    static const QColor colours[] = {{0, 0, 255},   {0, 255, 0},   {0, 255, 255},  {255, 0, 0},
+                                     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+    return number >= 1 && number <= 7 ? colours[number - 1] : QColor(Qt::black);
+}
+
+QString DeviationGraph::reloadColourName(int number) {
+    static const char* names[] = {"Blue", "Green", "Cyan", "Red", "Magenta", "Yellow", "White"};
+    return number >= 1 && number <= 7 ? names[number - 1] : QString();
+}
+
+}  // namespace quillon::screens
