@@ -1,6 +1,9 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "platform/joystick.h"
+#include "platform/key_state.h"
+#include "platform/precise_pulse_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_settings_store.h"
 #include "platform/wall_clock.h"
@@ -15,7 +18,15 @@ int main(int argc, char* argv[]) {
     quillon::platform::QtSettingsStore settings;
     quillon::platform::QtDialogs dialogs;
     quillon::platform::SystemWallClock clock;
-    quillon::platform::Platform platform{settings, dialogs, clock,
+    quillon::platform::QtKeyState keys;
+    quillon::platform::LinuxJoystick joystick;
+    quillon::platform::PrecisePulseClockFactory pulseClocks;
+    quillon::platform::Platform platform{settings,
+                                         dialogs,
+                                         clock,
+                                         keys,
+                                         joystick,
+                                         pulseClocks,
                                          QCoreApplication::applicationDirPath()};
 
     quillon::session::PassSession session;

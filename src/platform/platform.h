@@ -3,6 +3,9 @@
 #include <QString>
 
 #include "platform/dialogs.h"
+#include "platform/joystick.h"
+#include "platform/key_state.h"
+#include "platform/pulse_clock.h"
 #include "platform/settings_store.h"
 #include "platform/wall_clock.h"
 
@@ -13,6 +16,9 @@ struct Platform {
     SettingsStore& settings;
     Dialogs& dialogs;
     WallClock& clock;
+    KeyState& keys;
+    Joystick& joystick;
+    PulseClockFactory& pulseClocks;
     // The folder of the program's executable.
     QString executableFolder;
 };

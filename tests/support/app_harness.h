@@ -5,13 +5,16 @@
 
 #include "app/application.h"
 #include "support/fake_platform.h"
+#include "support/fake_pulse_clock.h"
 
 namespace quillon::testing {
 
 // A whole program with fake adapters, its program folder a fresh temporary folder that is
 // also the current folder, as when the program is started from its own folder.
 struct AppHarness {
-    AppHarness() : platform{settings, dialogs, clock, folder.path()}, app(session, platform) {
+    AppHarness()
+        : platform{settings, dialogs, clock, keys, joystick, pulseClocks, folder.path()},
+          app(session, platform) {
         QDir::setCurrent(folder.path());
         app.onQuit = [this] { quitRequested = true; };
     }
@@ -22,6 +25,9 @@ struct AppHarness {
     FakeSettingsStore settings;
     FakeDialogs dialogs;
     FakeWallClock clock;
+    FakeKeyState keys;
+    FakeJoystick joystick;
+    FakePulseClockFactory pulseClocks;
     platform::Platform platform;
     session::PassSession session;
     app::Application app;

@@ -110,3 +110,39 @@ class FakeDialogs : public platform::Dialogs {
 };
 
 }  // namespace quillon::testing
+
+#include <QList>
+#include <array>
+
+#include "platform/joystick.h"
+#include "platform/key_state.h"
+
+namespace quillon::testing {
+
+// Arrow keys held down as the test says.
+class FakeKeyState : public platform::KeyState {
+  public:
+    bool pressed(platform::ArrowKey key) override {
+        return down[static_cast<std::size_t>(key) - 37];
+    }
+    void hold(platform::ArrowKey key, bool isDown) {
+        down[static_cast<std::size_t>(key) - 37] = isDown;
+    }
+    std::array<bool, 4> down{};
+};
+
+class FakeJoystick : public platform::Joystick {
+  public:
+    int capabilities() override { return capabilitiesResult; }
+    int position(platform::JoystickPosition& out) override {
+        if (positionResult == platform::joystick_result::ok) {
+            out = current;
+        }
+        return positionResult;
+    }
+    int capabilitiesResult = platform::joystick_result::badDevice;
+    int positionResult = platform::joystick_result::badDevice;
+    platform::JoystickPosition current{32767, 32767, 0};
+};
+
+}  // namespace quillon::testing

@@ -1,0 +1,152 @@
+#include <fcntl.h>
+#include <linux/joystick.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/file_filter.h"
+#include "platform/joystick.h"
+#include "platform/key_state.h"
+#include "platform/precise_pulse_clock.h"
+
+using namespace quillon::platform;
+
+class PlatformTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void pulseClockTicksUntilStopped();
+    void pulseClockOneShotTicksOnce();
+    void pulseClockRestartsFromTheNewStart();
+    void keyStateLatchesShortTaps();
+    void joystickReadsAxesAndNoticesUnplugging();
+    void joystickWithoutDevice();
+    void fileFiltersBecomeQtNameFilters();
+};
+
+void PlatformTest::pulseClockTicksUntilStopped() {
+    PrecisePulseClock clock;
+    clock.setPeriodMs(5);
+    clock.setResolutionMs(1);
+    clock.setPeriodic(1);
+    QList<int> elapsed;
+    connect(&clock, &PulseClock::Timer, this, [&](int ms) {
+        elapsed << ms;
+        if (elapsed.size() == 4) {
+            clock.setRunning(false);
+        }
+    });
+    clock.setRunning(true);
+    QTRY_COMPARE_WITH_TIMEOUT(elapsed.size(), 4, 5000);
+    QTest::qWait(50);
+    QCOMPARE(elapsed.size(), 4);
+    QVERIFY(!clock.running());
+    // Tick k is never delivered before its deadline.
+    for (int k = 0; k < elapsed.size(); ++k) {
+        QVERIFY2(elapsed[k] >= 5 * (k + 1), qPrintable(QString::number(elapsed[k])));
+    }
+}
+
+void PlatformTest::pulseClockOneShotTicksOnce() {
+    PrecisePulseClock clock;
+    clock.setPeriodMs(5);
+    clock.setPeriodic(0);
+    QSignalSpy ticks(&clock, &PulseClock::Timer);
+    clock.setRunning(true);
+    QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 5000);
+    QTest::qWait(40);
+    QCOMPARE(ticks.count(), 1);
+    QVERIFY(!clock.running());
+}
+
+void PlatformTest::pulseClockRestartsFromTheNewStart() {
+    PrecisePulseClock clock;
+    clock.setPeriodMs(20);
+    QList<int> elapsed;
+    bool restarted = false;
+    connect(&clock, &PulseClock::Timer, this, [&](int ms) {
+        elapsed << ms;
+        if (!restarted) {
+            restarted = true;
+            clock.setRunning(false);
+            clock.setRunning(true);
+        }
+    });
+    clock.setRunning(true);
+    QTRY_COMPARE_WITH_TIMEOUT(elapsed.size(), 2, 5000);
+    clock.setRunning(false);
+    // The tick after the restart is measured from the restart.
+    QVERIFY(elapsed[1] >= 20 && elapsed[1] < 20 + elapsed[0] + 1000);
+}
+
+void PlatformTest::keyStateLatchesShortTaps() {
+    QLineEdit target;
+    target.show();
+    QtKeyState keys;
+    QVERIFY(!keys.pressed(ArrowKey::Left));
+
+    // Held: pressed at every query until released.
+    QTest::keyPress(&target, Qt::Key_Left);
+    QVERIFY(keys.pressed(ArrowKey::Left));
+    QVERIFY(keys.pressed(ArrowKey::Left));
+    QVERIFY(!keys.pressed(ArrowKey::Right));
+    QTest::keyRelease(&target, Qt::Key_Left);
+    QVERIFY(!keys.pressed(ArrowKey::Left));
+
+    // A tap between two queries counts once.
+    QTest::keyClick(&target, Qt::Key_Down);
+    QVERIFY(keys.pressed(ArrowKey::Down));
+    QVERIFY(!keys.pressed(ArrowKey::Down));
+    QTest::keyClick(&target, Qt::Key_A);
+    QVERIFY(!keys.pressed(ArrowKey::Up));
+}
+
+void PlatformTest::joystickReadsAxesAndNoticesUnplugging() {
+    QTemporaryDir folder;
+    const QByteArray device = folder.filePath("js0").toLocal8Bit();
+    QVERIFY(::mkfifo(device.constData(), 0600) == 0);
+    LinuxJoystick joystick(device.toStdString());
+    QCOMPARE(joystick.capabilities(), joystick_result::ok);
+
+    const int writer = ::open(device.constData(), O_WRONLY | O_NONBLOCK);
+    QVERIFY(writer >= 0);
+    const js_event events[] = {
+        {0, -32767, JS_EVENT_AXIS | JS_EVENT_INIT, 0},
+        {0, 1000, JS_EVENT_AXIS, 1},
+        {0, 1, JS_EVENT_BUTTON, 2},
+        {0, 16384, JS_EVENT_AXIS, 0},
+    };
+    QCOMPARE(::write(writer, events, sizeof events), static_cast<ssize_t>(sizeof events));
+    JoystickPosition position;
+    QCOMPARE(joystick.position(position), joystick_result::ok);
+    QCOMPARE(position.x, 16384u + 32767u);
+    QCOMPARE(position.y, 1000u + 32767u);
+    QCOMPARE(position.buttons, 4u);
+
+    ::close(writer);
+    QCOMPARE(joystick.position(position), joystick_result::unplugged);
+    ::unlink(device.constData());
+    QCOMPARE(joystick.position(position), joystick_result::unplugged);
+}
+
+void PlatformTest::joystickWithoutDevice() {
+    LinuxJoystick joystick("/nonexistent/js0");
+    QCOMPARE(joystick.capabilities(), joystick_result::badDevice);
+    JoystickPosition position;
+    QCOMPARE(joystick.position(position), joystick_result::badDevice);
+    QVERIFY(joystick_result::badDevice != joystick_result::unplugged);
+}
+
+void PlatformTest::fileFiltersBecomeQtNameFilters() {
+    QCOMPARE(qt_name_filters("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|Parameter Files "
+                             "(*.ipt)|*.ipt|"),
+             QStringList(
+                 {"All Files (*)", "Text Files (*.TXT *.txt)", "Parameter Files (*.ipt *.IPT)"}));
+    QCOMPARE(qt_name_filters(""), QStringList());
+}
+
+QTEST_MAIN(PlatformTest)
+#include "platform_test.moc"
