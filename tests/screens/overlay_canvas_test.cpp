@@ -1,5 +1,7 @@
 #include <QSignalSpy>
 #include <QtTest>
+#include <cmath>
+#include <limits>
 
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
@@ -17,7 +19,26 @@ class OverlayCanvasTest : public QObject {
     void erasingOverAPicturePaintsTheKeyColour();
     void lineShapesArePaintedOnTopAndMoveWithTheirCoordinates();
     void mouseEventsReportTwips();
+    void pointsWithoutAPlaceOnTheScreenAreNotDrawn();
 };
+
+void OverlayCanvasTest::pointsWithoutAPlaceOnTheScreenAreNotDrawn() {
+    OverlayCanvas canvas;
+    canvas.resize(200, 200);
+    const double nan = std::nan("");
+    const double inf = std::numeric_limits<double>::infinity();
+    canvas.line(nan, 0, 1500, 1500, Qt::white);
+    canvas.circle(750, 750, inf, Qt::white);
+    canvas.point(inf, 750, Qt::white);
+    LineShape* line = canvas.addLine("lnMeasure");
+    line->setCoordinates(nan, 0, nan, 3000);
+    const QImage shown = canvas.composed();
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            QCOMPARE(shown.pixelColor(x, y), keyColour);
+        }
+    }
+}
 
 void OverlayCanvasTest::drawsInTwipsOverTheKeyColour() {
     OverlayCanvas canvas;

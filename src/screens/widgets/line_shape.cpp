@@ -1,6 +1,7 @@
 #include "screens/widgets/line_shape.h"
 
 #include <QPainter>
+#include <cmath>
 
 #include "screens/widgets/overlay_canvas.h"
 
@@ -74,8 +75,11 @@ void LineShape::changed() {
 }
 
 void LineShape::paint(QPainter& painter) const {
-    if (!visible_) {
-        return;
+    // Coordinates from a mapping with a zero denominator are not on any screen.
+    for (double v : {x1_, y1_, x2_, y2_}) {
+        if (!visible_ || !std::isfinite(v) || std::abs(v) > 1e9) {
+            return;
+        }
     }
     QPen pen(colour_, width_);
     pen.setCapStyle(Qt::FlatCap);

@@ -10,6 +10,21 @@
 
 namespace quillon::screens {
 
+namespace {
+
+// A mapping through a camera model with a zero denominator gives infinities or NaN; such a
+// point has no place on the screen and is not drawn.
+bool drawable(std::initializer_list<double> values) {
+    for (double v : values) {
+        if (!std::isfinite(v) || std::abs(v) > 1e9) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 OverlayCanvas::OverlayCanvas(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -64,6 +79,9 @@ QPen OverlayCanvas::pen(const QColor& colour) const {
 }
 
 void OverlayCanvas::line(double x1, double y1, double x2, double y2, const QColor& colour) {
+    if (!drawable({x1, y1, x2, y2})) {
+        return;
+    }
     QPainter painter(&layer_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setPen(pen(colour));
@@ -72,6 +90,9 @@ void OverlayCanvas::line(double x1, double y1, double x2, double y2, const QColo
 }
 
 void OverlayCanvas::circle(double x, double y, double radius, const QColor& colour) {
+    if (!drawable({x, y, radius})) {
+        return;
+    }
     QPainter painter(&layer_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setPen(pen(colour));
@@ -82,6 +103,9 @@ void OverlayCanvas::circle(double x, double y, double radius, const QColor& colo
 }
 
 void OverlayCanvas::point(double x, double y, const QColor& colour) {
+    if (!drawable({x, y})) {
+        return;
+    }
     // A point is a dot as wide as the pen, centred on the position.
     const QPointF centre = toPixels(x, y);
     const int size = penWidth_;
