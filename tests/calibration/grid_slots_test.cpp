@@ -3,6 +3,7 @@
 #include "calibration/calibration.h"
 #include "calibration/solver.h"
 #include "calibration_test_support.h"
+#include "session/pass_session.h"
 
 using namespace quillon::calibration;
 using namespace quillon::calibration::testing;
@@ -188,4 +189,14 @@ TEST(ActivationSurveyRewrite, RewritesOnlyWhenTheUpperLeftXDiffers) {
     EXPECT_EQ(jump->ll_survey_x, "4");
     EXPECT_EQ(jump->ll_survey_y, "-280");
     EXPECT_EQ(jump->lr_survey_y, "-280");
+}
+
+TEST(PassSession, StartsWithNoCalibration) {
+    const quillon::session::PassSession session;
+    const Calibration& calibration = session.calibration;
+    EXPECT_EQ(calibration.model.coefficients(), (std::array<double, 8>{}));
+    EXPECT_EQ(calibration.grids.current_grid, 1);
+    EXPECT_EQ(calibration.grids.grids_in_use, 1);
+    EXPECT_FALSE(setup_complete(calibration.grids));
+    EXPECT_EQ(session.setupValid, 0);
 }
