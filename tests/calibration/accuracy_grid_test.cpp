@@ -26,18 +26,6 @@ TEST(AccuracyLevel, LimitsBelongToTheBetterLevel) {
     }
 }
 
-TEST(AccuracyLattice, SevenLinesAcrossSixAlong) {
-    const AccuracyLattice l = build_accuracy_lattice();
-    for (std::size_t i = 0; i < 7; ++i) {
-        for (std::size_t j = 0; j < 6; ++j) {
-            EXPECT_NEAR(l.acc_x[i][j], 2.4 - static_cast<double>(i) * 2.3 / 6, 1e-12);
-            EXPECT_EQ(l.acc_y[i][j], -27 - 41 * static_cast<double>(j));
-        }
-    }
-    EXPECT_EQ(l.acc_x[7][0], 0);
-    EXPECT_EQ(l.acc_y[0][6], 0);
-}
-
 TEST(AccuracyCheck, LabelsFollowTheDisplayAndSitBelowTheirPoint) {
     CameraModel model = perspective_slalom();
     ASSERT_FALSE(solve_grid(model));

@@ -57,21 +57,6 @@ TEST(SolveGrid, InverseMappingUndoesTheForwardOneAwayFromTheCorners) {
     }
 }
 
-TEST(SolveGrid, BuildsTheSystemRowByRow) {
-    const CameraModel model = perspective_slalom();
-    const SolveMatrix a = build_system(model);
-    for (int i = 1; i <= 4; ++i) {
-        const double P = model.screen_x[static_cast<std::size_t>(i)];
-        const double Q = model.screen_y[static_cast<std::size_t>(i)];
-        const double SX = model.survey_x[static_cast<std::size_t>(i)];
-        const double SY = model.survey_y[static_cast<std::size_t>(i)];
-        const std::array<double, 10> top{0, 1, P, Q, -P * SX, -Q * SX, 0, 0, 0, SX};
-        const std::array<double, 10> bottom{0, 0, 0, 0, -P * SY, -Q * SY, 1, P, Q, SY};
-        EXPECT_EQ(a[static_cast<std::size_t>(i)], top) << "row " << i;
-        EXPECT_EQ(a[static_cast<std::size_t>(i + 4)], bottom) << "row " << i + 4;
-    }
-}
-
 TEST(SolveGrid, SingularSystemKeepsTheCoefficientsAndSaysSo) {
     const struct {
         const char* name;
