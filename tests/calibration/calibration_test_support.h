@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -49,6 +50,8 @@ class TempFolder : public ::testing::Test {
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         std::string name = "quillon-";
+        name += std::to_string(::getpid());
+        name += '-';
         name += info->test_suite_name();
         name += '-';
         name += info->name();

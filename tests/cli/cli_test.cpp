@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <locale.h>
 #include <clocale>
@@ -43,7 +44,7 @@ class Cli : public ::testing::Test {
   protected:
     void SetUp() override {
         folder = fs::temp_directory_path() /
-                 (std::string("quillon-cli-") +
+                 (std::string("quillon-cli-") + std::to_string(::getpid()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         fs::create_directories(folder);
