@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/pass_statistics.h"
+#include "calibration/calibration.h"
 
 namespace quillon::session {
 
@@ -22,6 +23,10 @@ struct PassSession {
     // The screen size in pixels, kept as text.
     std::string screenWidthPx;
     std::string screenHeightPx;
+
+    // The camera model, the reference points and the grid slots: written by the Setup screen,
+    // read by the Measure screen and the accuracy check.
+    calibration::Calibration calibration;
 
     // While true, the Measure screen's input poll hands the focus back to its Start Pass
     // button after every arrow-key step, so that Enter starts the pass.

@@ -1,0 +1,60 @@
+// quillon-cli: the calibration core without a window. See cli/README.md.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+
+namespace {
+
+void write_error(const std::string& message) {
+    std::string line = message;
+    for (char& c : line) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace quillon::cli;
+    constexpr int done = 0;
+    constexpr int badInput = 2;
+    try {
+        const Arguments args = parse_arguments(std::vector<std::string>(argv + 1, argv + argc));
+        switch (args.command) {
+            case Command::Help:
+                write_out(usageText);
+                break;
+            case Command::Solve:
+                run_solve(args);
+                break;
+            case Command::Map:
+                run_map(args);
+                break;
+            case Command::Check:
+                run_check(args);
+                break;
+            case Command::Accuracy:
+                run_accuracy(args);
+                break;
+        }
+    } catch (const BadInput& bad) {
+        write_error(bad.what());
+        return badInput;
+    } catch (const std::exception& failure) {
+        std::string message = "quillon-cli stopped: ";
+        message += failure.what();
+        write_error(message);
+        return badInput;
+    }
+    return std::fflush(stdout) == 0 ? done : badInput;
+}

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <locale.h>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+
+#include "calibration/number_field.h"
+#include "calibration/setup_file.h"
+#include "cli/arguments.h"
+#include "cli/cli_io.h"
+#include "text/text_file.h"
+
+namespace fs = std::filesystem;
+using quillon::text::read_file;
+using quillon::text::replace_file;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string shell_quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += "'";
+    return quoted;
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 (std::string("quillon-cli-") + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        write("points.txt",
+              "8200,3000,0,0\r\n12300,11000,0,-259\r\n7100,3050,2.5,0\r\n2900,11200,2.5,-259\r\n");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string path(const std::string& name) const { return (folder / name).string(); }
+    void write(const std::string& name, const std::string& content) const {
+        ASSERT_TRUE(replace_file(path(name), content));
+    }
+
+    // Runs the tool in the test's folder, under a decimal-comma locale where one exists.
+    CliRun run(const std::string& arguments, const std::string& input = "") const {
+        const std::string in = path("stdin.txt");
+        const std::string err = path("stderr.txt");
+        EXPECT_TRUE(replace_file(in, input));
+        std::string command = "cd ";
+        command += shell_quoted(folder.string());
+        command += " && LC_ALL=de_DE.UTF-8 ";
+        command += shell_quoted(QUILLON_CLI_PATH);
+        command += ' ';
+        command += arguments;
+        command += " <";
+        command += shell_quoted(in);
+        command += " 2>";
+        command += shell_quoted(err);
+        CliRun result;
+        std::FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) {
+            ADD_FAILURE() << "cannot start " << command;
+            return result;
+        }
+        char buffer[4096];
+        std::size_t count = 0;
+        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+            result.out.append(buffer, count);
+        }
+        const int status = pclose(pipe);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = read_file(err).bytes;
+        return result;
+    }
+
+    fs::path folder;
+};
+
+// The numbers of "a,b" output lines, read without the locale.
+std::vector<double> numbers_in(const std::string& out) {
+    std::vector<double> numbers;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= out.size(); ++i) {
+        if (i == out.size() || out[i] == ',' || out[i] == '\n') {
+            if (i > start) {
+                numbers.push_back(
+                    quillon::calibration::number_field(out.substr(start, i - start)).value());
+            }
+            start = i + 1;
+        }
+    }
+    return numbers;
+}
+
+int count_lines(const std::string& text) {
+    int lines = 0;
+    for (char c : text) {
+        lines += c == '\n';
+    }
+    return lines;
+}
+
+}  // namespace
+
+TEST(G17, MatchesPrintfInTheCLocale) {
+    const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+    const locale_t previous = uselocale(c);
+    const double values[] = {0,
+                             -0.0,
+                             1,
+                             0.1,
+                             -6.7870489666297358,
+                             2.0902715784914627e-05,
+                             1e-300,
+                             123456789012345678.0,
+                             1e21,
+                             100.0 / 6,
+                             5e-324,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()};
+    for (double value : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.17g", value);
+        EXPECT_EQ(quillon::cli::g17(value), expected);
+    }
+    uselocale(previous);
+    freelocale(c);
+}
+
+TEST_F(Cli, SolvePrintsTheEightCoefficients) {
+    const CliRun solved = run("solve points.txt");
+    EXPECT_EQ(solved.exitCode, 0) << solved.err;
+    EXPECT_EQ(solved.err, "");
+    ASSERT_EQ(count_lines(solved.out), 8);
+    EXPECT_EQ(solved.out.rfind("c1 -6.78704896662973", 0), 0u) << solved.out;
+    EXPECT_NE(solved.out.find("\nc8 0.126002142244155"), std::string::npos) << solved.out;
+    EXPECT_EQ(solved.out.find(','), std::string::npos);  // no decimal commas
+}
+
+TEST_F(Cli, WritesASetupFileThatMapsTheCornersBack) {
+    const CliRun solved =
+        run("solve points.txt --write north.ipt --description 'North lake' "
+            "--jump 1.25,-300");
+    ASSERT_EQ(solved.exitCode, 0) << solved.err;
+    const auto file = quillon::calibration::read_setup_file(path("north.ipt"));
+    ASSERT_TRUE(file.data) << file.problem.text;
+    EXPECT_EQ(file.data->header, "Initialization Points for file: north.ipt");
+    EXPECT_EQ(file.data->description, "North lake");
+    EXPECT_EQ(file.data->jump_y, -300);
+
+    const CliRun toSurvey = run("map north.ipt --to-survey", "8200,3000\n\n2900, 11200\r\n");
+    ASSERT_EQ(toSurvey.exitCode, 0) << toSurvey.err;
+    const auto corners = numbers_in(toSurvey.out);
+    ASSERT_EQ(corners.size(), 4u) << toSurvey.out;
+    EXPECT_NEAR(corners[0], 0, 1e-9);
+    EXPECT_NEAR(corners[1], 0, 1e-9);
+    EXPECT_NEAR(corners[2], 2.5, 1e-9);
+    EXPECT_NEAR(corners[3], -259, 1e-9);
+
+    const CliRun toScreen = run("map north.ipt --to-screen", "0,-259\n");
+    ASSERT_EQ(toScreen.exitCode, 0) << toScreen.err;
+    const auto screen = numbers_in(toScreen.out);
+    ASSERT_EQ(screen.size(), 2u) << toScreen.out;
+    EXPECT_NEAR(screen[0], 12300, 1e-6);
+    EXPECT_NEAR(screen[1], 11000, 1e-6);
+}
+
+TEST_F(Cli, CheckReportsPointsCoefficientsRatiosAndWarning) {
+    ASSERT_EQ(run("solve points.txt --write north.ipt --description 'North lake'").exitCode, 0);
+    const CliRun narrow = run("check north.ipt");
+    ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
+    EXPECT_EQ(narrow.out.substr(0, narrow.out.find("c1 ")),
+              "North lake\n8200,3000,0,0\n12300,11000,0,-259\n7100,3050,2.5,0\n"
+              "2900,11200,2.5,-259\n");
+    const std::string tail = narrow.out.substr(narrow.out.find("Front Ratio"));
+    EXPECT_EQ(tail,
+              "Front Ratio:  61\nBack Ratio:  7\n"
+              "Warning - back ratio is  7% where  16% minimum is required\n");
+
+    const CliRun wide = run("check north.ipt --screen-width 60");
+    ASSERT_EQ(wide.exitCode, 0) << wide.err;
+    EXPECT_EQ(wide.out.substr(wide.out.find("Front Ratio")),
+              "Front Ratio:  1044\nBack Ratio:  122\n");
+}
+
+TEST_F(Cli, AccuracyAppendsTheReportAndPrintsTheLabels) {
+    ASSERT_EQ(run("solve points.txt --write north.ipt --description 'North lake'").exitCode, 0);
+    fs::create_directories(folder / "results");
+    const std::string args = "accuracy north.ipt --results results --now '12-06-2026 09:05:07'";
+    const CliRun detail = run(args);
+    ASSERT_EQ(detail.exitCode, 0) << detail.err;
+    ASSERT_EQ(count_lines(detail.out), 42);
+    EXPECT_EQ(detail.out.rfind("0\t .16\t7091.17914369626", 0), 0u) << detail.out;
+    EXPECT_NE(detail.out.find("\n41\t"), std::string::npos);
+
+    const CliRun level = run(args + " --display level");
+    ASSERT_EQ(level.exitCode, 0) << level.err;
+    EXPECT_EQ(level.out.rfind("0\tC\t", 0), 0u) << level.out;
+
+    const std::string report = read_file(path("results/acc1206.txt")).bytes;
+    EXPECT_EQ(report.rfind("12-06-2026  09:05:07 Accuracy Check\r\n"
+                           "Grid Set-up for accuracy check\r\n"
+                           "north.ipt\r\nNorth lake\r\nGrid Number:  1 \r\n \r\n"
+                           "Front Ratio:  61\r\nBack Ratio:  7\r\n"
+                           "Upper Left X,Y Pixels:  7100   3050\r\n",
+                           0),
+              0u);
+    // Two checks, two blocks in the day's file.
+    EXPECT_EQ(report.find("Accuracy Check", 100), report.rfind("Accuracy Check"));
+    EXPECT_NE(report.find("Accuracy Check", 100), std::string::npos);
+}
+
+TEST_F(Cli, BadInputGivesOneLineAndExitCodeTwo) {
+    write("short.ipt", "Initialization Points for file: x\r\nshort\r\n 1 , 2 , 3 , 4 \r\n");
+    write("singular.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,0\n2900,11200,2.5,-259\n");
+    write("three.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,0\n");
+    write("letters.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,zero\n2900,11200,2.5,-259\n");
+    ASSERT_EQ(run("solve points.txt --write good.ipt").exitCode, 0);
+    const struct {
+        std::string arguments;
+        std::string input;
+        std::string message;  // the start of the stderr line
+    } cases[] = {
+        {"", "", "No command given."},
+        {"frobnicate x", "", "Unknown command \"frobnicate\"."},
+        {"solve", "", "The command solve needs a POINTS file."},
+        {"solve singular.txt", "", "No Unique Solution - Re-enter data"},
+        {"solve three.txt", "", "The points file \"three.txt\" holds 3 lines"},
+        {"solve letters.txt", "", "letters.txt line 3: \"zero\" is not a number."},
+        {"solve missing.txt", "", "The points file \"missing.txt\" cannot be read: "},
+        {"solve points.txt --jump 1", "", "--jump: \"1\" is not two numbers X,Y."},
+        {"solve points.txt --write", "", "The option --write needs a value."},
+        {"solve points.txt --write nofolder/x.ipt", "",
+         "Setup file \"nofolder/x.ipt\" could not be written: "},
+        {"map good.ipt", "", "map needs --to-survey or --to-screen."},
+        {"map good.ipt --to-survey --to-screen", "", "Give one of --to-survey"},
+        {"map good.ipt --to-survey", "1,2\n3;4\n", "stdin line 2: \"3;4\" is not a number."},
+        {"map good.ipt --to-screen", "1,2,3\n", "stdin line 1: \"1,2,3\" is not 2 numbers"},
+        {"map short.ipt --to-survey", "1,2\n",
+         "Setup file \"short.ipt\" cannot be used: it ends before line 4"},
+        {"check good.ipt --screen-width wide", "", "--screen-width: \"wide\" is not a number."},
+        {"check good.ipt --screen-width 0", "", "--screen-width: the screen width must be"},
+        {"check good.ipt --frames 2", "", "Unknown option \"--frames\" for check."},
+        {"accuracy good.ipt", "", "accuracy needs --results DIR."},
+        {"accuracy good.ipt --results . --display fancy", "", "--display: \"fancy\" is none"},
+        {"accuracy good.ipt --results . --now '13-06-2026 09:05:07'", "",
+         "--now: \"13-06-2026 09:05:07\" is not a date and time"},
+        {"accuracy good.ipt --results nowhere --now '12-06-2026 09:05:07'", "",
+         "The accuracy report could not be written to \"nowhere/acc1206.txt\""},
+    };
+    for (const auto& c : cases) {
+        const CliRun bad = run(c.arguments, c.input);
+        EXPECT_EQ(bad.exitCode, 2) << c.arguments;
+        EXPECT_EQ(bad.out, "") << c.arguments;
+        EXPECT_EQ(bad.err.rfind(c.message, 0), 0u) << c.arguments << "\n" << bad.err;
+        EXPECT_EQ(count_lines(bad.err), 1) << c.arguments << "\n" << bad.err;
+    }
+    EXPECT_FALSE(fs::exists(folder / "nowhere"));
+}
+
+TEST_F(Cli, HelpShowsTheUsage) {
+    const CliRun help = run("--help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out, quillon::cli::usageText);
+}
