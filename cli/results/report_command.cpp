@@ -1,5 +1,6 @@
 #include <charconv>
 #include <ctime>
+#include <exception>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -295,6 +296,10 @@ int report_command(const std::vector<std::string>& args, std::ostream& out, std:
         return run(args, out, err);
     } catch (const BadInput& bad) {
         err << "quillon-cli report: " << bad.message << '\n';
+        return 2;
+    } catch (const std::exception& failure) {
+        // Nothing the checks above let through should get here; still, no crash.
+        err << "quillon-cli report: " << failure.what() << '\n';
         return 2;
     }
 }

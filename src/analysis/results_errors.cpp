@@ -14,8 +14,11 @@ struct ErrorRow {
 };
 
 constexpr ErrorRow errorRows[] = {
-    {ENOENT, fileNotFound}, {EACCES, permissionDenied}, {EPERM, permissionDenied},
-    {ENOSPC, diskFull},     {EDQUOT, diskFull},
+    {ENOENT, fileNotFound},    {EACCES, permissionDenied},
+    {EPERM, permissionDenied}, {ENOSPC, diskFull},
+#ifdef EDQUOT
+    {EDQUOT, diskFull},
+#endif
 };
 
 }  // namespace
