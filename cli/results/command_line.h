@@ -1,0 +1,36 @@
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::cli {
+
+// The words of a subcommand: positional words and "--name value" options.
+struct CommandLine {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string, std::less<>> options;
+
+    std::optional<std::string> option(std::string_view name) const;
+};
+
+// Splits the words; every option takes one value. Gives the error text for an unknown
+// option, an option given twice or an option without its value.
+struct ParsedCommandLine {
+    CommandLine line;
+    std::string error;
+};
+ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
+                                     const std::set<std::string, std::less<>>& knownOptions);
+
+// The parts one after another (messages are built with this, never with "lit" + string).
+std::string joined(std::initializer_list<std::string_view> parts);
+
+// A whole text that is a finite decimal number ("-.12", "0.5", "+3", "1e-2"), or nothing.
+std::optional<double> strict_number(std::string_view text);
+
+}  // namespace quillon::cli

@@ -1,0 +1,307 @@
+#include <charconv>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <ostream>
+#include <system_error>
+
+#include "analysis/pass_figures.h"
+#include "analysis/pass_report.h"
+#include "results/command_line.h"
+#include "results/results_commands.h"
+#include "text/text_file.h"
+
+namespace quillon::cli {
+
+namespace {
+
+using course::Discipline;
+using course::PassDescription;
+
+constexpr const char* usage =
+    "usage: quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] [--speed KMH] "
+    "[--line METRES] [--direction towards|away] [--boat T] [--model T] [--driver T] "
+    "[--skier T] [--tournament T] [--location T] [--date T] [--number T] [--split T] "
+    "[--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"]";
+
+// A samples file of a few hundred lines is tiny; anything near this size is not one.
+constexpr std::size_t maxSamplesFileBytes = 1024 * 1024;
+
+struct BadInput {
+    std::string message;
+};
+
+std::string decimal(long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
+void set_discipline(PassDescription& pass, const CommandLine& line) {
+    const std::string discipline = line.option("discipline").value_or("slalom");
+    if (discipline == "slalom") {
+        pass.discipline = Discipline::Slalom;
+    } else if (discipline == "jump") {
+        pass.discipline = Discipline::Jump;
+    } else {
+        throw BadInput{joined({"--discipline must be slalom or jump, not \"", discipline, "\""})};
+    }
+}
+
+// Selects the speed option whose km/h value is given; the Start screen's default otherwise.
+void set_speed(PassDescription& pass, const CommandLine& line) {
+    const auto text = line.option("speed");
+    if (!text) {
+        return;
+    }
+    int kmh = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), kmh);
+    if (error == std::errc() && end == text->data() + text->size()) {
+        if (pass.discipline == Discipline::Slalom) {
+            for (int i = 0; i <= static_cast<int>(course::SlalomSpeed::Kmh46); ++i) {
+                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
+                if (course::speed_kmh(pass) == kmh) {
+                    return;
+                }
+            }
+        } else {
+            for (int i = 0; i <= static_cast<int>(course::JumpSpeed::Kmh72); ++i) {
+                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
+                if (course::speed_kmh(pass) == kmh) {
+                    return;
+                }
+            }
+        }
+    }
+    throw BadInput{pass.discipline == Discipline::Slalom
+                       ? "--speed must be one of the slalom speeds 58, 55, 52, 49, 46 (km/h)"
+                       : "--speed must be one of the jump speeds 48, 51, 54, 57, 60, 63, 66, "
+                         "69, 72 (km/h)"};
+}
+
+void set_line_length(PassDescription& pass, const CommandLine& line) {
+    const auto text = line.option("line");
+    if (!text) {
+        return;
+    }
+    if (const auto metres = strict_number(*text)) {
+        for (int i = 0; i <= static_cast<int>(course::LineLength::m9_25); ++i) {
+            const auto length = static_cast<course::LineLength>(i);
+            if (strict_number(course::line_length_caption(length)) == *metres) {
+                pass.lineLength = length;
+                return;
+            }
+        }
+    }
+    throw BadInput{
+        "--line must be one of 18.25, 16.00, 14.25, 13.00, 12.00, 11.25, 10.75, 10.25, 9.75, "
+        "9.25 (metres)"};
+}
+
+void set_direction(PassDescription& pass, const CommandLine& line) {
+    const std::string direction = line.option("direction").value_or("towards");
+    if (direction == "towards") {
+        pass.direction = course::Direction::Towards;
+    } else if (direction == "away") {
+        pass.direction = course::Direction::Away;
+    } else {
+        throw BadInput{joined({"--direction must be towards or away, not \"", direction, "\""})};
+    }
+}
+
+void set_texts(PassDescription& pass, const CommandLine& line) {
+    const struct {
+        const char* option;
+        std::string PassDescription::*field;
+    } texts[] = {
+        {"boat", &PassDescription::boatManufacturer},
+        {"model", &PassDescription::boatModel},
+        {"driver", &PassDescription::driver},
+        {"skier", &PassDescription::skier},
+        {"tournament", &PassDescription::tournament},
+        {"location", &PassDescription::location},
+        {"date", &PassDescription::date},
+        {"number", &PassDescription::boatNumber},
+    };
+    for (const auto& text : texts) {
+        if (auto value = line.option(text.option)) {
+            pass.*text.field = std::move(*value);
+        }
+    }
+}
+
+// Two digits at text[at], as a number; -1 when they are not digits.
+int two_digits(std::string_view text, std::size_t at) {
+    const char tens = text[at];
+    const char ones = text[at + 1];
+    if (tens < '0' || tens > '9' || ones < '0' || ones > '9') {
+        return -1;
+    }
+    return (tens - '0') * 10 + (ones - '0');
+}
+
+int days_in_month(int year, int month) {
+    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+// "MM-DD-YYYY HH:MM:SS", a real date and time of day.
+text::CivilDateTime parse_now(std::string_view text) {
+    const BadInput bad{
+        joined({"--now must be a date and time \"MM-DD-YYYY HH:MM:SS\", not \"", text, "\""})};
+    if (text.size() != 19 || text[2] != '-' || text[5] != '-' || text[10] != ' ' ||
+        text[13] != ':' || text[16] != ':') {
+        throw bad;
+    }
+    text::CivilDateTime when;
+    when.month = two_digits(text, 0);
+    when.day = two_digits(text, 3);
+    const int century = two_digits(text, 6);
+    const int year = two_digits(text, 8);
+    when.hour = two_digits(text, 11);
+    when.minute = two_digits(text, 14);
+    when.second = two_digits(text, 17);
+    if (century < 0 || year < 0) {
+        throw bad;
+    }
+    when.year = century * 100 + year;
+    if (when.month < 1 || when.month > 12 || when.day < 1 ||
+        when.day > days_in_month(when.year, when.month) || when.hour < 0 || when.hour > 23 ||
+        when.minute < 0 || when.minute > 59 || when.second < 0 || when.second > 59) {
+        throw bad;
+    }
+    return when;
+}
+
+text::CivilDateTime local_now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    text::CivilDateTime when;
+    when.year = local.tm_year + 1900;
+    when.month = local.tm_mon + 1;
+    when.day = local.tm_mday;
+    when.hour = local.tm_hour;
+    when.minute = local.tm_min;
+    when.second = local.tm_sec;
+    return when;
+}
+
+// One deviation per line; line ends CR LF, LF or CR; empty lines at the very end are allowed.
+std::vector<double> read_samples(const std::string& path) {
+    const auto content = text::read_file(path, maxSamplesFileBytes);
+    if (!content.status) {
+        throw BadInput{joined({"cannot read ", path, ": ", content.status.description})};
+    }
+    std::vector<std::string_view> lines;
+    std::string_view rest = content.bytes;
+    while (!rest.empty()) {
+        const auto end = rest.find_first_of("\r\n");
+        lines.push_back(rest.substr(0, end));
+        if (end == std::string_view::npos) {
+            break;
+        }
+        const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
+        rest.remove_prefix(end + (crLf ? 2 : 1));
+    }
+    while (!lines.empty() && text::trim_trailing_blanks(lines.back()).empty()) {
+        lines.pop_back();
+    }
+    std::vector<double> samples;
+    samples.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto value = strict_number(lines[i]);
+        if (!value) {
+            throw BadInput{joined({"line ", decimal(static_cast<long>(i + 1)), " of ", path,
+                                   " is not a deviation in metres"})};
+        }
+        samples.push_back(*value);
+    }
+    return samples;
+}
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const auto parsed =
+        parse_command_line(args, {"results", "discipline", "speed", "line", "direction", "boat",
+                                  "model", "driver", "skier", "tournament", "location", "date",
+                                  "number", "split", "full", "comment", "now"});
+    if (!parsed.error.empty()) {
+        throw BadInput{parsed.error};
+    }
+    const CommandLine& line = parsed.line;
+    if (line.positional.size() != 1) {
+        throw BadInput{line.positional.empty() ? "the SAMPLES file is missing"
+                                               : "only one SAMPLES file is read"};
+    }
+    analysis::PassReportInput input;
+    PassDescription& pass = input.pass;
+    set_discipline(pass, line);
+    set_speed(pass, line);
+    set_line_length(pass, line);
+    set_direction(pass, line);
+    set_texts(pass, line);
+    input.split = line.option("split").value_or("");
+    input.full = line.option("full").value_or("");
+    input.comment = line.option("comment").value_or("");
+    input.now = line.option("now") ? parse_now(*line.option("now")) : local_now();
+
+    const auto folder = line.option("results");
+    if (!folder || folder->empty()) {
+        throw BadInput{"--results DIR is missing"};
+    }
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(*folder, ignored)) {
+        throw BadInput{joined({"the results folder ", *folder, " is not a folder"})};
+    }
+    pass.resultsFolder = *folder;
+
+    const std::vector<double> samples = read_samples(line.positional.front());
+    const int lastIndex = course::last_sample_index(pass);
+    if (samples.size() != static_cast<std::size_t>(lastIndex) + 1) {
+        throw BadInput{joined(
+            {line.positional.front(), " holds ", decimal(static_cast<long>(samples.size())),
+             " deviations; a ", pass.discipline == Discipline::Slalom ? "slalom" : "jump",
+             " pass at ", decimal(course::speed_kmh(pass)), " km/h has ", decimal(lastIndex + 1)})};
+    }
+
+    input.samples = samples;
+    input.lastSampleIndex = lastIndex;
+    input.figures = analysis::end_of_pass_figures(samples, lastIndex);
+    input.directionSign = pass.direction == course::Direction::Away ? 1.0 : -1.0;
+    input.speedText = decimal(course::speed_kmh(pass));
+    input.lineText = course::line_length_label(pass.lineLength);
+
+    const analysis::PassReport report = analysis::build_pass_report(input);
+    out << report.text << "\r\n";
+    int status = 0;
+    for (const auto* log : {&report.summaryFile, &report.resultLog, &report.databaseLog}) {
+        if (!log->status) {
+            err << "quillon-cli report: could not write " << log->path << ": "
+                << log->status.description << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
+}  // namespace
+
+int report_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.empty()) {
+        err << usage << '\n';
+        return 2;
+    }
+    try {
+        return run(args, out, err);
+    } catch (const BadInput& bad) {
+        err << "quillon-cli report: " << bad.message << '\n';
+        return 2;
+    } catch (const std::exception& failure) {
+        // Nothing the checks above let through should get here; still, no crash.
+        err << "quillon-cli report: " << failure.what() << '\n';
+        return 2;
+    }
+}
+
+}  // namespace quillon::cli

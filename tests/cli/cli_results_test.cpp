@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/saved_report.h"
+#include "results/results_commands.h"
+#include "support/temp_folder.h"
+#include "text/number_text.h"
+#include "text/text_file.h"
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CommandRun {
+    int status = 0;
+    std::string out;
+    std::string err;
+};
+
+template <typename Command>
+CommandRun run(Command command, const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = command(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+CommandRun report(const std::vector<std::string>& args) {
+    return run(cli::report_command, args);
+}
+CommandRun read_results(const std::vector<std::string>& args) {
+    return run(cli::read_results_command, args);
+}
+
+// count deviations, one per line: k / 100 - .3, wrapping after .29.
+std::string samples_text(int count, const char* lineEnd = "\n") {
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+        text += text::number_text((k % 60) / 100.0 - 0.3);
+        text += lineEnd;
+    }
+    return text;
+}
+
+std::vector<std::string> split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start < text.size();) {
+        const auto end = text.find(separator, start);
+        parts.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? end : end + separator.size();
+    }
+    return parts;
+}
+
+class CliResults : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs::create_directory(results);
+        write("samples162.txt", samples_text(162));
+        write("samples141.txt", samples_text(141, "\r\n"));
+    }
+
+    std::string file(const std::string& name) const { return folder.file(name); }
+    void write(const std::string& name, const std::string& content) const {
+        ASSERT_TRUE(text::replace_file(file(name), content).ok);
+    }
+    std::string log(const std::string& name) const {
+        return text::read_file(results + "/" + name).bytes;
+    }
+    std::size_t logs() const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(results), fs::directory_iterator()));
+    }
+
+    test_support::TempFolder folder;
+    const std::string results = folder.file("results");
+};
+
+}  // namespace
+
+TEST_F(CliResults, ReportAppendsTheThreeLogsAndPrintsTheReport) {
+    const auto slalom = report({file("samples162.txt"), "--results", results, "--now",
+                                "12-06-2026 14:05:09", "--comment", "calm"});
+    ASSERT_EQ(slalom.status, 0) << slalom.err;
+    EXPECT_EQ(slalom.err, "");
+    EXPECT_EQ(slalom.out, log("ResultLog1206.txt"));
+    const auto lines = split(slalom.out, "\r\n");
+    ASSERT_EQ(lines.size(), 17u + 10u + 162u);
+    EXPECT_EQ(lines[9], "Line Length: 11.25m");
+    EXPECT_EQ(lines[10], "Boat is coming toward the camera");
+    EXPECT_EQ(lines[27], "Frame  0   Course Position: 000.0   Deviation: -.3");
+    EXPECT_TRUE(log("dbResultLog1206.txt")
+                    .starts_with("1|Boat Manufacturer|Boat Model|S|Drivers|Skiers|58|11.25|"));
+    EXPECT_TRUE(log("dbResultLog1206.txt").ends_with("|calm\r\n"));
+
+    const auto jump = report({file("samples141.txt"),
+                              "--results",
+                              results,
+                              "--discipline",
+                              "jump",
+                              "--speed",
+                              "72",
+                              "--line",
+                              "9.75",
+                              "--direction",
+                              "away",
+                              "--boat",
+                              "Hydra",
+                              "--model",
+                              "Arrow",
+                              "--driver",
+                              "Bo",
+                              "--skier",
+                              "Ann",
+                              "--tournament",
+                              "Cup",
+                              "--location",
+                              "Lake",
+                              "--date",
+                              "Dec 6",
+                              "--number",
+                              "7",
+                              "--split",
+                              "10.1",
+                              "--full",
+                              "17.2",
+                              "--now",
+                              "12-06-2026 23:59:59"});
+    ASSERT_EQ(jump.status, 0) << jump.err;
+    const auto jumpLines = split(jump.out, "\r\n");
+    ASSERT_EQ(jumpLines.size(), 16u + 10u + 141u);
+    EXPECT_EQ(jumpLines[9], "Boat is going away from camera");
+    EXPECT_EQ(jumpLines.back(), "Frame  140   Course Position: 280.0   Deviation: -.1");
+    const auto records = split(log("dbResultLog1206.txt"), "\r\n");
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_TRUE(records[1].starts_with("7|Hydra|Arrow|J|Bo|Ann|72| 9.75|")) << records[1];
+    EXPECT_TRUE(records[1].ends_with("|10.1|17.2| 7| 80| 13|-0.03|-0.25|-0.15|0.00|"))
+        << records[1];
+    EXPECT_EQ(log("ResultLog1206.txt"), slalom.out + jump.out);
+    EXPECT_EQ(split(log("originalmeasurements.txt"), "\r\n").size(), 20u);
+}
+
+TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
+    write("short.txt", samples_text(161));
+    write("word.txt", samples_text(161) + "nan\n");
+    write("gap.txt", samples_text(100) + "\n" + samples_text(62));
+    write("comma.txt", samples_text(161) + "0,5\n");
+    const std::string samples = file("samples162.txt");
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {samples},
+        {samples, "--results", file("samples141.txt")},
+        {file("missing.txt"), "--results", results},
+        {file("short.txt"), "--results", results},
+        {file("word.txt"), "--results", results},
+        {file("gap.txt"), "--results", results},
+        {file("comma.txt"), "--results", results},
+        {file("samples141.txt"), "--results", results},  // 141 samples: jump at 72 km/h
+        {samples, "--results", results, "--speed", "57"},
+        {samples, "--results", results, "--discipline", "jump", "--speed", "58"},
+        {samples, "--results", results, "--line", "11"},
+        {samples, "--results", results, "--direction", "sideways"},
+        {samples, "--results", results, "--discipline", "ski"},
+        {samples, "--results", results, "--now", "13-01-2026 00:00:00"},
+        {samples, "--results", results, "--now", "02-29-2026 10:00:00"},
+        {samples, "--results", results, "--colour", "red"},
+        {samples, "--results", results, "--comment"},
+        {samples, "--results", results, "--speed", "58", "--speed", "55"},
+        {samples, samples, "--results", results},
+    };
+    for (const auto& args : cases) {
+        const auto refused = report(args);
+        const std::string words = args.empty() ? "" : args.back();
+        EXPECT_EQ(refused.status, 2) << words;
+        EXPECT_EQ(refused.out, "") << words;
+        EXPECT_EQ(refused.err.find('\n'), refused.err.size() - 1) << "one line: " << refused.err;
+        EXPECT_EQ(logs(), 0u) << words;
+    }
+}
+
+TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
+    write("crlf.txt", samples_text(162, "\r\n") + "\r\n\r\n");
+    write("cr.txt", samples_text(162, "\r"));
+    write("noend.txt", samples_text(161) + "0.25");
+    for (const char* name : {"crlf.txt", "cr.txt", "noend.txt"}) {
+        const auto done = report({file(name), "--results", results, "--line", "16"});
+        EXPECT_EQ(done.status, 0) << name << ": " << done.err;
+        EXPECT_NE(done.out.find("Line Length: 16.00m"), std::string::npos) << name;
+    }
+
+    fs::create_directory(results + "/dbResultLog0101.txt");
+    const auto failed =
+        report({file("samples162.txt"), "--results", results, "--now", "01-01-2027 08:00:00"});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, log("ResultLog0101.txt"));
+    EXPECT_TRUE(failed.err.starts_with("quillon-cli report: could not write ")) << failed.err;
+    EXPECT_NE(failed.err.find(results + "/dbResultLog0101.txt: "), std::string::npos);
+}
+
+TEST_F(CliResults, ReadResultsGivesBackThePath) {
+    for (const char* direction : {"towards", "away"}) {
+        const auto made =
+            report({file("samples162.txt"), "--results", results, "--direction", direction});
+        ASSERT_EQ(made.status, 0);
+        // What is printed is the report and one line end.
+        write("saved.txt", analysis::saved_report_text(made.out.substr(0, made.out.size() - 2)));
+        const auto read = read_results({file("saved.txt")});
+        ASSERT_EQ(read.status, 0) << read.err;
+        const auto lines = split(read.out, "\n");
+        ASSERT_EQ(lines.size(), 163u);
+        EXPECT_EQ(lines[0], direction);
+        EXPECT_EQ(lines[1], "0,-0.3");
+        EXPECT_EQ(lines[2], "1.6,-0.29");
+        EXPECT_EQ(lines[31], "48.3,0");
+        EXPECT_EQ(lines[162], "259,0.11");
+    }
+}
+
+TEST_F(CliResults, ReadResultsRefusals) {
+    std::string tooMany = "Slalom Pass Results\r\n";
+    for (int k = 0; k < 502; ++k) {
+        tooMany += "Frame  1   Course Position: 001.6   Deviation:  .1\r\n";
+    }
+    write("toomany.txt", tooMany);
+    write("jump.txt", "Jump Pass Results\r\nFrame  0   Course Position: 000.0   Deviation:  .1");
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{file("jump.txt")}, "Not a valid slalom path results file\n"},
+        {{file("samples162.txt"), "--discipline", "jump"}, "Not a valid jump path results file\n"},
+        {{file("missing.txt")}, "Unexpected error #53 occurred: File not found\n"},
+        {{folder.str()}, "Unexpected error #75 occurred: Path/File access error\n"},
+        {{file("toomany.txt")}, "Unexpected error #9 occurred: Subscript out of range\n"},
+        {{}, "usage: quillon-cli read-results FILE [--discipline slalom|jump]\n"},
+    };
+    for (const auto& c : cases) {
+        const auto refused = read_results(c.args);
+        EXPECT_EQ(refused.status, 2) << c.message;
+        EXPECT_EQ(refused.out, "") << c.message;
+        EXPECT_EQ(refused.err, c.message);
+    }
+    EXPECT_EQ(read_results({file("jump.txt"), "--discipline", "jump"}).out, "away\n0,0.1\n");
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace quillon::test_support {
+
+// A fresh folder per test, removed afterwards.
+class TempFolder {
+  public:
+    TempFolder() {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string name = "quillon-";
+        name += test->test_suite_name();
+        name += '-';
+        name += test->name();
+        for (char& c : name) {
+            if (c == '/') {
+                c = '_';
+            }
+        }
+        path_ = std::filesystem::temp_directory_path() / name;
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    std::string str() const { return path_.string(); }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace quillon::test_support
