@@ -11,7 +11,14 @@ const char* const usageText =
     "  quillon-cli check SETUP.ipt [--screen-width PX]\n"
     "  quillon-cli accuracy SETUP.ipt --results DIR [--display detail|distance|level]\n"
     "                       [--screen-width PX] [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
-    "Exit codes: 0 done, 2 bad input (one-line message on stderr).\n";
+    "  quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] [--speed KMH]\n"
+    "                     [--line METRES] [--direction towards|away] [--boat T] [--model T]\n"
+    "                     [--driver T] [--skier T] [--tournament T] [--location T] [--date T]\n"
+    "                     [--number T] [--split T] [--full T] [--comment T]\n"
+    "                     [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
+    "  quillon-cli read-results FILE [--discipline slalom|jump]\n"
+    "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
+    "file could not be written.\n";
 
 namespace {
 

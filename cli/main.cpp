@@ -2,12 +2,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/results/results_commands.h"
 
 namespace {
 
@@ -28,6 +30,17 @@ int main(int argc, char** argv) {
     using namespace quillon::cli;
     constexpr int done = 0;
     constexpr int badInput = 2;
+    // The pass-report commands parse their own options.
+    if (argc >= 2) {
+        const std::string command = argv[1];
+        const std::vector<std::string> rest(argv + 2, argv + argc);
+        if (command == "report") {
+            return report_command(rest, std::cout, std::cerr);
+        }
+        if (command == "read-results") {
+            return read_results_command(rest, std::cout, std::cerr);
+        }
+    }
     try {
         const Arguments args = parse_arguments(std::vector<std::string>(argv + 1, argv + argc));
         switch (args.command) {
