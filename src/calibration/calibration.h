@@ -29,6 +29,9 @@ struct Calibration {
     CameraModel model;
     GridSlots grids;
     CornerPositions corners;
+    // The radius of the circle markers last drawn round the marked buoys (twips): twice the
+    // cross size of that drawing, so that a later mark can erase them.
+    double marker_circle_radius = 180;
 
     friend bool operator==(const Calibration&, const Calibration&) = default;
 };

@@ -18,6 +18,9 @@ class SetupScreen : public QMainWindow {
     SetupScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
     void Form_Load() {}
 
+    // Half the length of a marking cross, in twips (the Setup_Cross_size scroll bar).
+    double crossSize() const { return 90; }
+
   protected:
     void closeEvent(class QCloseEvent* event) override;
 
