@@ -66,6 +66,12 @@ class FakeDialogs : public platform::Dialogs {
     std::optional<QString> input(const QString& prompt, const QString& title, const QString&,
                                  std::optional<QPoint>) override {
         shown.push_back({Kind::Input, prompt, title, platform::MessageStyle::Ok, {}});
+        // A screen that asks until it gets a good answer would ask forever once the script
+        // has run out: stop the test instead.
+        if (inputAnswers.empty() && ++unansweredInputs > 1000) {
+            qFatal("input box asked again and again without a scripted answer: %s",
+                   qPrintable(prompt));
+        }
         return next(inputAnswers);
     }
 
@@ -93,6 +99,7 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::vector<Shown> shown;
+    int unansweredInputs = 0;
 
   private:
     static std::optional<QString> next(std::deque<std::optional<QString>>& answers) {
@@ -140,8 +147,9 @@ class FakeJoystick : public platform::Joystick {
         }
         return positionResult;
     }
-    int capabilitiesResult = platform::joystick_result::badDevice;
-    int positionResult = platform::joystick_result::badDevice;
+    // A joystick at rest unless a test says otherwise.
+    int capabilitiesResult = platform::joystick_result::ok;
+    int positionResult = platform::joystick_result::ok;
     platform::JoystickPosition current{32767, 32767, 0};
 };
 

@@ -1,38 +1,193 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
+#include <cstdint>
 
+#include "course/pass_description.h"
+#include "platform/joystick.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
 
 class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
 class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace quillon::platform {
+class PulseClock;
+}
 
 namespace quillon::screens {
 
-// "Measure Boat Path Deviation": the operator keeps the line on the boat during a pass.
+class LineShape;
+class OverlayCanvas;
+
+// "Measure Boat Path Deviation": during a pass the operator keeps the measurement line on the
+// boat; every 100 ms the sampling step stores its deviation from the path centre at the
+// boat's expected course position.
 class MeasureScreen : public QMainWindow {
     Q_OBJECT
 
   public:
     MeasureScreen(session::PassSession& session, Screens& screens, platform::Platform& platform);
-    void Form_Load() {}
+
+    // Creation: timers, pass clocks and the joystick.
+    void Form_Load();
+    // Each time the screen comes up: places the line and the marker at the start of the course.
+    void Form_Activate();
+
+    // The pass information read by the report.
+    QString speedText() const;
+    QString lineText() const;
+
+    double pathCentreX() const { return pathCentreX_; }
+    double courseLength() const { return courseLength_; }
+    double boundaryDistance() const { return boundaryDistance_; }
+    bool passRunning() const { return passRunning_; }
+    bool statusHidden() const { return statusHidden_; }
+    int overlayRedraws() const { return overlayRedraws_; }
+    const OverlayCanvas& canvas() const { return *canvas_; }
+
+    // The input poll and the sampling step, as their timers call them.
+    void Timer1_Timer();
+    void stepTimer_Timer();
 
   protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
 
   private:
+    void buildControls();
+    void buildLines();
+    QWidget* buildInformation();
+    QWidget* buildOptions();
+    void connectHandlers();
+
+    void Command1_Click();
     void btnAbort_Click();
     void mnuStart_Click();
     void mnuExit_Click();
+    void cmdStatus_Click();
+    void checkTimer_Timer();
+    void tmr1_Timer();
+    void tmr2_Timer();
+    void Timer2_Timer();
+    void chkEdgeOn_Click();
+    void cbPath_Click();
+    void chkThinLine_Click();
+    void chkUseMouse_Click();
+    void chkViewOnly_Click();
+    void jumpPath_Click(double centreX);
+    void txtBoundryWidth_Change();
+    void txtJumpBoundry_Change();
+    void Form_MouseDown();
+    void Form_MouseMove(double xTwips);
+
+    void start_pulse_clocks();
+    void stop_pulse_clocks();
+    void endPass();
+    void leaveForStart();
+    void placeMarkers(double measuredSurveyX, double surveyY);
+    void showDeviation(double deviation);
+    void draw_reference_marks();
+    void draw_course_overlay();
+    void setLineColour(const QColor& colour);
+    void setBoundaryColour(const QColor& colour);
+    double mapToSurveyX(double screenX, double screenY);
+    std::pair<double, double> mapToScreen(double surveyX, double surveyY);
+    double crossSize();
+    double selectedJumpPathX() const;
+    void updateJoystickStatus();
 
     session::PassSession& session_;
     Screens& screens_;
     platform::Platform& platform_;
+
+    double pathCentreX_ = 1.25;
+    double courseLength_ = 259.0;
+    double boundaryDistance_ = 0.2;
+    int joyResult_ = 0;
+    std::int32_t joyCentreX_ = 0;
+    platform::JoystickPosition joyInfo_;
+    bool statusHidden_ = false;
+    int overlayRedraws_ = 0;
+    bool passRunning_ = false;
+    int tickCount1_ = 0;
+    int tickCount2_ = 0;
+    int mouseX_ = 0;
+    QString passStartTime_;
+    QString passEndTime_;
+
+    OverlayCanvas* canvas_ = nullptr;
+    LineShape* lnMeasure = nullptr;
+    LineShape* lnMeasure1 = nullptr;
+    LineShape* lnHorizPos = nullptr;
+    LineShape* lnLeft = nullptr;
+    LineShape* lnRight = nullptr;
+    LineShape* left_edge = nullptr;
+    LineShape* right_edge = nullptr;
+
+    QPushButton* Command1 = nullptr;
     QPushButton* btnAbort = nullptr;
+    QPushButton* cmdStatus = nullptr;
+    QLineEdit* txtSample = nullptr;
+    QLineEdit* txtDistance = nullptr;
+    QLineEdit* txtDeviation = nullptr;
+    QLabel* lblSpeed = nullptr;
+    QLabel* lblLine = nullptr;
+    QLabel* lblDriver = nullptr;
+    QLabel* lblBoat = nullptr;
+    QLabel* lblSkier = nullptr;
+    QLabel* lblModel = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* txtStep = nullptr;
+    QLineEdit* txtCount = nullptr;
+    QLineEdit* txtCount1 = nullptr;
+    QLineEdit* txtCount2 = nullptr;
+    QLineEdit* txtTest = nullptr;
+    QLabel* Labelx = nullptr;
+    QLabel* Labely = nullptr;
+    QLabel* status = nullptr;
+    QLineEdit* txtBoatWidth = nullptr;
+    QCheckBox* chkEdgeOn = nullptr;
+    QCheckBox* cbPath = nullptr;
+    QCheckBox* chkThinLine = nullptr;
+    QLineEdit* txtBoundryWidth = nullptr;
+    QLineEdit* txtJumpBoundry = nullptr;
+    QGroupBox* frmJumpPath = nullptr;
+    QRadioButton* optjnarrow = nullptr;
+    QRadioButton* optjnarrowsplit = nullptr;
+    QRadioButton* optjsplit = nullptr;
+    QRadioButton* optjwidesplit = nullptr;
+    QRadioButton* optjwide = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QCheckBox* chkViewOnly = nullptr;
+    QCheckBox* chkUseMouse = nullptr;
     QAction* mnuStart = nullptr;
     QAction* mnuExit = nullptr;
+
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* stepTimer = nullptr;
+    QTimer* checkTimer = nullptr;
+    platform::PulseClock* tmr1 = nullptr;
+    platform::PulseClock* tmr2 = nullptr;
 };
 
 }  // namespace quillon::screens

@@ -7,16 +7,33 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <cmath>
+#include <exception>
 
+#include "analysis/pass_report.h"
+#include "analysis/results_errors.h"
+#include "analysis/saved_report.h"
+#include "screens/measure/measure_screen.h"
 #include "screens/results/deviation_graph.h"
 #include "screens/start/start_screen.h"
 #include "screens/widgets/overlay_canvas.h"
+#include "text/text_file.h"
+#include "text/text_value.h"
 
 namespace quillon::screens {
 
 namespace {
 
 const QString resultFileFilter = QStringLiteral("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|");
+
+// The report box shows lines; files carry CR LF.
+QString shown_text(const std::string& fileText) {
+    return QString::fromStdString(fileText).replace("\r\n", "\n");
+}
+
+std::string file_text(const QString& shown) {
+    return QString(shown).replace("\n", "\r\n").toStdString();
+}
 
 template <typename T>
 T* placed(T* widget, const char* name, int x, int y, int width, int height) {
@@ -94,6 +111,41 @@ void ResultsScreen::Form_Load() {
 }
 
 void ResultsScreen::build_pass_report() {
+    analysis::PassReportInput input;
+    input.pass = screens_.start().passDescription();
+    input.samples = session_.samples;
+    input.lastSampleIndex = session_.lastSampleIndex;
+    input.figures = {session_.passSampleCount, session_.passMeanAbsDeviation,
+                     session_.passMaxAbsDeviation, session_.passMaxAbsIndex};
+    input.directionSign = session_.directionSign;
+    input.speedText = screens_.measure().speedText().toStdString();
+    input.lineText = screens_.measure().lineText().toStdString();
+    input.split = txtSplit->text().toStdString();
+    input.full = txtFull->text().toStdString();
+    input.comment = txtComment->text().toStdString();
+    input.now = platform_.clock.now();
+
+    analysis::PassReport report;
+    try {
+        report = analysis::build_pass_report(input);
+    } catch (const std::exception& failure) {
+        platform_.dialogs.message(
+            QStringLiteral("The pass cannot be reported: %1").arg(failure.what()),
+            platform::MessageStyle::Exclamation);
+        return;
+    }
+    session_.passStatistics = report.statistics;
+    txtResults->setPlainText(shown_text(report.text));
+    // One message per log that could not be written; the others are written all the same.
+    for (const analysis::LogWrite* log :
+         {&report.summaryFile, &report.resultLog, &report.databaseLog}) {
+        if (!log->status) {
+            platform_.dialogs.message(QStringLiteral("The log \"%1\" could not be written: %2")
+                                          .arg(QString::fromStdString(log->path),
+                                               QString::fromStdString(log->status.description)),
+                                      platform::MessageStyle::Exclamation);
+        }
+    }
     Timer1->start();
 }
 
@@ -105,15 +157,81 @@ void ResultsScreen::Timer1_Timer() {
                      session_.lastSampleIndex, session_.passStatistics);
 }
 
-void ResultsScreen::showUnexpectedError(int number, const QString& description) {
-    platform_.dialogs.message(
-        QStringLiteral("Unexpected error #%1 occurred: %2").arg(number).arg(description),
-        platform::MessageStyle::Error);
+void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error) {
+    platform_.dialogs.message(QString::fromStdString(analysis::unexpected_error_text(error)),
+                              platform::MessageStyle::Error);
 }
 
-void ResultsScreen::btnSaveResults_Click() {}
+platform::FileDialogRequest ResultsScreen::resultFileRequest(const QString& title) const {
+    return {title, resultFileFilter, 2,
+            QString::fromStdString(screens_.start().passDescription().resultsFolder)};
+}
 
-void ResultsScreen::btnDisplay_Click() {}
+void ResultsScreen::btnSaveResults_Click() {
+    const auto path = platform_.dialogs.saveFile(resultFileRequest("Save Result File"));
+    if (!path) {
+        showUnexpectedError(analysis::cancelWasSelected);
+        return;
+    }
+    const auto saved = text::replace_file(
+        path->toStdString(), analysis::saved_report_text(file_text(txtResults->toPlainText())));
+    if (!saved) {
+        showUnexpectedError(analysis::file_error(saved));
+        return;
+    }
+    Command1->setFocus();
+}
+
+int ResultsScreen::askPathColour() {
+    const QString prompt =
+        "Please input a color for the graph to display in:\n1 = Blue\n2 = Green\n3 = Cyan\n"
+        "4 = Red\n5 = Magenta\n6 = Yellow\n7 = White";
+    while (true) {
+        const auto answer = platform_.dialogs.input(prompt, platform::applicationTitle);
+        const double value = text::text_value(answer.value_or(QString()).toStdString());
+        if (value >= 1 && value <= 7 && value == std::floor(value)) {
+            return static_cast<int>(value);
+        }
+    }
+}
+
+void ResultsScreen::btnDisplay_Click() {
+    const auto path =
+        platform_.dialogs.openFile(resultFileRequest("Read and Display Results File"));
+    if (!path) {
+        showUnexpectedError(analysis::cancelWasSelected);
+        return;
+    }
+    auto file = text::read_file(path->toStdString());
+    if (!file.status) {
+        showUnexpectedError(analysis::file_error(file.status));
+        return;
+    }
+    const auto pass = screens_.start().passDescription();
+    analysis::SavedReportReader reader(std::move(file.bytes), pass.discipline);
+    if (const auto refusal = reader.checkFirstItem()) {
+        platform_.dialogs.message(QString::fromStdString(*refusal));
+        return;
+    }
+    // The whole file is read before anything is asked or shown, so a file that cannot be
+    // shown leaves the screen as it was.
+    const analysis::SavedReport saved = reader.readRest();
+    if (saved.error) {
+        showUnexpectedError(*saved.error);
+        return;
+    }
+    const int colour = askPathColour();
+    List1->addItem(DeviationGraph::reloadColourName(colour) + " - " + *path);
+    txtResults->setPlainText(shown_text(saved.shownText));
+
+    std::vector<std::pair<double, double>> points;
+    points.reserve(saved.points.size());
+    for (const auto& point : saved.points) {
+        points.emplace_back(point.position, point.deviation);
+    }
+    graph_->drawReloadedPath(pass.discipline, saved.direction, points,
+                             DeviationGraph::reloadColour(colour));
+}
 
 void ResultsScreen::Command1_Click() {
     hide();

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "analysis/results_errors.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
@@ -39,7 +40,10 @@ class ResultsScreen : public QMainWindow {
     void btnSaveResults_Click();
     void btnDisplay_Click();
     void Command1_Click();
-    void showUnexpectedError(int number, const QString& description);
+    void showUnexpectedError(const analysis::UnexpectedError& error);
+    platform::FileDialogRequest resultFileRequest(const QString& title) const;
+    // Asks until the answer is a colour number from 1 to 7.
+    int askPathColour();
 
     session::PassSession& session_;
     Screens& screens_;
