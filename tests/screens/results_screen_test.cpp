@@ -8,7 +8,10 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <cmath>
 
+#include "analysis/pass_figures.h"
+#include "screens/measure/measure_screen.h"
 #include "screens/results/deviation_graph.h"
 #include "screens/results/results_screen.h"
 #include "screens/start/start_screen.h"
@@ -20,6 +23,7 @@ using quillon::platform::MessageStyle;
 using quillon::screens::DeviationGraph;
 using quillon::screens::LineShape;
 using quillon::testing::AppHarness;
+using quillon::testing::FakeDialogs;
 
 namespace {
 
@@ -44,6 +48,8 @@ struct MeasuredPass : AppHarness {
         session.passMeasured = 1;
         session.lastSampleIndex = 161;
         session.passSampleCount = 162;
+        // The Measure screen's speed and line labels are set when it comes up for the pass.
+        app.measure().Form_Activate();
         dialogs.inputAnswers = {QString("12.34"), std::nullopt, QString("windy")};
     }
 };
@@ -59,7 +65,185 @@ class ResultsScreenTest : public QObject {
     void theGraphOfAnAllZeroPassLiesOnTheCentreLine();
     void theFrameFollowsDisciplineAndDirection();
     void returnFlipsTheDirectionInSlalomOnly();
+    void theReportIsShownAndLogged();
+    void savingWritesTheReportWithItsTrailer();
+    void cancellingEitherDialogIsAnUnexpectedError();
+    void aReportOfTheOtherDisciplineIsRefused();
+    void colourIsAskedUntilItIsOneToSeven();
+    void moreThan501SamplesLeaveTheScreenUnchanged();
+    void aSavedPassComesBackOntoTheGraph();
 };
+
+namespace {
+
+// A slalom pass that drifts left and comes back, as a driver might.
+void fill_drifting_pass(quillon::session::PassSession& session) {
+    for (int k = 0; k <= session.lastSampleIndex; ++k) {
+        session.samples[static_cast<size_t>(k)] =
+            std::round(100 * (0.08 * std::sin(k / 25.0) + 0.02 * std::sin(k / 3.0))) / 100;
+    }
+    const auto figures =
+        quillon::analysis::end_of_pass_figures(session.samples, session.lastSampleIndex);
+    session.passMeanAbsDeviation = figures.passMeanAbsDeviation;
+    session.passMaxAbsDeviation = figures.passMaxAbsDeviation;
+    session.passMaxAbsIndex = figures.passMaxAbsIndex;
+}
+
+QByteArray file_bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write_bytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+int pixels_of(const QImage& image, const QColor& colour) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixelColor(x, y) == colour ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+void ResultsScreenTest::theReportIsShownAndLogged() {
+    MeasuredPass h;
+    auto& results = h.app.results();
+    const QString report = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
+    QVERIFY(report.startsWith("Slalom Pass Results\nSkier Name: Skiers\n"));
+    QVERIFY(report.contains("\nLine Length: 11.25m\n"));
+    QVERIFY(report.contains("\nFrame  0   Course Position: 000.0   Deviation:  0"));
+    // The clock of the fake gives the daily file names.
+    QVERIFY(file_bytes(h.path("ResultLog1206.txt")).startsWith("Slalom Pass Results\r\n"));
+    const QByteArray record = file_bytes(h.path("dbResultLog1206.txt"));
+    QVERIFY2(record.startsWith("1|Boat Manufacturer|Boat Model|S|Drivers|Skiers|58|11.25|"),
+             record.constData());
+    QVERIFY(record.endsWith("|windy\r\n"));
+    QVERIFY(file_bytes(h.path("originalmeasurements.txt")).startsWith("Slalom\r\n12-06-2026\r\n"));
+    QVERIFY(h.dialogs.messages().empty());
+}
+
+void ResultsScreenTest::savingWritesTheReportWithItsTrailer() {
+    MeasuredPass h;
+    auto& results = h.app.results();
+    const QString target = h.path("pass one.txt");
+    h.dialogs.fileAnswers = {target};
+    QTest::mouseClick(control<QPushButton>(results, "btnSaveResults"), Qt::LeftButton);
+    QCOMPARE(h.dialogs.shown.back().kind, FakeDialogs::Kind::SaveFile);
+    QCOMPARE(h.dialogs.shown.back().request.filter,
+             QString("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|"));
+    QCOMPARE(h.dialogs.shown.back().request.initialIndex, 2);
+    const QByteArray saved = file_bytes(target);
+    QVERIFY(saved.startsWith("Slalom Pass Results\r\n"));
+    QVERIFY(saved.endsWith("Deviation:  0\r\n\r\nEnd of Pass Analysis\r\n\r\n"));
+    QVERIFY(h.dialogs.messages().empty());
+}
+
+void ResultsScreenTest::cancellingEitherDialogIsAnUnexpectedError() {
+    for (const char* button : {"btnSaveResults", "btnDisplay"}) {
+        MeasuredPass h;
+        auto& results = h.app.results();
+        const QString before = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
+        QTest::mouseClick(control<QPushButton>(results, button), Qt::LeftButton);
+        const auto messages = h.dialogs.messages();
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text,
+                 QString("Unexpected error #32755 occurred: Cancel was selected."));
+        QCOMPARE(messages[0].style, MessageStyle::Error);
+        QCOMPARE(control<QPlainTextEdit>(results, "txtResults")->toPlainText(), before);
+        QCOMPARE(control<QListWidget>(results, "List1")->count(), 2);
+    }
+}
+
+void ResultsScreenTest::aReportOfTheOtherDisciplineIsRefused() {
+    MeasuredPass h;
+    write_bytes(h.path("jump.txt"), "Jump Pass Results\r\nSkier Name: A\r\n");
+    auto& results = h.app.results();
+    h.dialogs.fileAnswers = {h.path("jump.txt")};
+    QTest::mouseClick(control<QPushButton>(results, "btnDisplay"), Qt::LeftButton);
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].text, QString("Not a valid slalom path results file"));
+    QCOMPARE(control<QListWidget>(results, "List1")->count(), 2);
+}
+
+void ResultsScreenTest::colourIsAskedUntilItIsOneToSeven() {
+    MeasuredPass h;
+    auto& results = h.app.results();
+    h.dialogs.fileAnswers = {h.path("saved.txt")};
+    QTest::mouseClick(control<QPushButton>(results, "btnSaveResults"), Qt::LeftButton);
+    h.dialogs.shown.clear();
+    h.dialogs.fileAnswers = {h.path("saved.txt")};
+    h.dialogs.inputAnswers = {QString("0"), QString("8"), QString("red"), std::nullopt,
+                              QString("4")};
+    QTest::mouseClick(control<QPushButton>(results, "btnDisplay"), Qt::LeftButton);
+    int asked = 0;
+    for (const auto& shown : h.dialogs.shown) {
+        if (shown.kind == FakeDialogs::Kind::Input) {
+            ++asked;
+            QVERIFY(
+                shown.text.startsWith("Please input a color for the graph to display in:\n"
+                                      "1 = Blue\n2 = Green"));
+            QVERIFY(shown.text.endsWith("\n7 = White"));
+        }
+    }
+    QCOMPARE(asked, 5);
+    auto* legend = control<QListWidget>(results, "List1");
+    QCOMPARE(legend->count(), 3);
+    QCOMPARE(legend->item(2)->text(), "Red - " + h.path("saved.txt"));
+}
+
+void ResultsScreenTest::moreThan501SamplesLeaveTheScreenUnchanged() {
+    MeasuredPass h;
+    QByteArray file = "Slalom Pass Results\r\nBoat is coming toward the camera\r\n\r\n";
+    for (int k = 0; k < 502; ++k) {
+        file +=
+            "Frame " + QByteArray::number(k) + "   Course Position: 001.0   Deviation:  .01\r\n";
+    }
+    write_bytes(h.path("long.txt"), file);
+    auto& results = h.app.results();
+    const QString before = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
+    h.dialogs.fileAnswers = {h.path("long.txt")};
+    QTest::mouseClick(control<QPushButton>(results, "btnDisplay"), Qt::LeftButton);
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].text, QString("Unexpected error #9 occurred: Subscript out of range"));
+    QCOMPARE(control<QPlainTextEdit>(results, "txtResults")->toPlainText(), before);
+    QCOMPARE(control<QListWidget>(results, "List1")->count(), 2);
+}
+
+void ResultsScreenTest::aSavedPassComesBackOntoTheGraph() {
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    results.resize(1000, 560);
+    results.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    h.dialogs.fileAnswers = {h.path("drift.txt")};
+    QTest::mouseClick(control<QPushButton>(results, "btnSaveResults"), Qt::LeftButton);
+
+    // Read it back in green: the green path covers the measured one.
+    const QColor green(0, 255, 0);
+    QCOMPARE(pixels_of(results.canvas().drawing(), green), 0);
+    h.dialogs.fileAnswers = {h.path("drift.txt")};
+    h.dialogs.inputAnswers = {QString("2")};
+    QTest::mouseClick(control<QPushButton>(results, "btnDisplay"), Qt::LeftButton);
+    QVERIFY(h.dialogs.messages().empty());
+    QVERIFY(pixels_of(results.canvas().drawing(), green) > 300);
+    QVERIFY(control<QPlainTextEdit>(results, "txtResults")
+                ->toPlainText()
+                .startsWith("Slalom Pass Results\nSkier Name: Skiers\n"));
+
+    if (const QByteArray folder = qgetenv("QUILLON_SCREENSHOTS"); !folder.isEmpty()) {
+        results.grab().save(QString::fromLocal8Bit(folder) + "/results-screen.png");
+    }
+}
 
 void ResultsScreenTest::promptsGoIntoTheirBoxesAndTheLegendIsListed() {
     MeasuredPass h;

@@ -68,8 +68,11 @@ DeviationGraph::DeviationGraph(OverlayCanvas* canvas) : QObject(canvas), canvas_
     }
 
     scaleCaption_ = fixedLabel("Label2", QString(), frameLeft - 300, 0);
+    // A fixed-pitch font small enough that the numbers of the caption stand over the scale
+    // lines: 24 characters between the outer numbers span the 96 pixels between the marks.
     QFont mono("Monospace");
     mono.setStyleHint(QFont::TypeWriter);
+    mono.setPixelSize(7);
     scaleCaption_->setFont(mono);
     recordLegend_ = fixedLabel("Label12", "Red Line - 20cm Record Limit", 6300, jumpBottom + 120);
     recordLegend_->setStyleSheet("color: red;");
