@@ -23,6 +23,7 @@
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "text/date_time.h"
+#include "text/number_text.h"
 #include "text/text_value.h"
 
 namespace quillon::screens {
@@ -137,6 +138,8 @@ QWidget* MeasureScreen::buildInformation() {
     addBox("Label4", "Deviation from Center:", txtDeviation, "txtDeviation");
 
     Command1 = named(new QPushButton("Start Pass"), "Command1");
+    // Enter starts the pass while the button has the focus.
+    Command1->setAutoDefault(true);
     btnAbort = named(new QPushButton("Abort Measurement"), "btnAbort");
     cmdStatus = named(new QPushButton("Hide Status Indicators"), "cmdStatus");
     grid->addWidget(Command1, 0, 2);
@@ -616,7 +619,8 @@ void MeasureScreen::stepTimer_Timer() {
     }
     txtSample->setText(QString::number(index));
     const double d = static_cast<double>(index) / n * courseLength_;
-    txtDistance->setText(deviation_text(std::floor(d * 10 + 0.5) / 10));
+    txtDistance->setText(
+        QString::fromStdString(text::format_pattern(std::floor(d * 10 + 0.5) / 10, "0.0")));
     session_.samples[static_cast<std::size_t>(index)] =
         text::text_value(txtDeviation->text().toStdString());
 

@@ -1,0 +1,442 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "screens/measure/measure_screen.h"
+#include "screens/results/results_screen.h"
+#include "screens/start/start_screen.h"
+#include "screens/widgets/line_shape.h"
+#include "support/app_harness.h"
+
+using quillon::platform::ArrowKey;
+using quillon::screens::LineShape;
+using quillon::screens::MeasureScreen;
+using quillon::testing::AppHarness;
+using quillon::testing::FakePulseClock;
+
+namespace {
+
+template <typename T>
+T* control(QWidget& screen, const char* name) {
+    T* found = screen.findChild<T*>(name);
+    if (found == nullptr) {
+        qFatal("no control %s", name);
+    }
+    return found;
+}
+
+void click_option(QAbstractButton* option) {
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+}
+
+// A camera looking straight down: survey x = (X - 4096) / 1024 and y = (1000 - Y) / 16, so
+// every mapping in the tests is exact.
+void use_plan_view(quillon::session::PassSession& session) {
+    auto& model = session.calibration.model;
+    model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    session.setupValid = 1;
+}
+
+double screen_x(double surveyX) {
+    return 4096 + 1024 * surveyX;
+}
+double screen_y(double surveyY) {
+    return 1000 - 16 * surveyY;
+}
+
+// A program with a valid plan-view setup, its results folder its own folder, and the Measure
+// screen up from the Start screen.
+struct OnMeasure : AppHarness {
+    OnMeasure() {
+        settings.values["Quillon/Settings/resultspath"] = folder.path();
+        app.startUp();
+        use_plan_view(session);
+        dialogs.inputAnswers = {QString(), QString(), QString()};
+    }
+    MeasureScreen& open() {
+        QTest::mouseClick(control<QPushButton>(app.start(), "Command1"), Qt::LeftButton);
+        return app.measure();
+    }
+    FakePulseClock& tmr1() { return *pulseClocks.clocks[0]; }
+    FakePulseClock& tmr2() { return *pulseClocks.clocks[1]; }
+    // Ticks the sampling clock until the pass ends; returns the number of ticks.
+    int runPass() {
+        int ticks = 0;
+        while (tmr2().tick()) {
+            ++ticks;
+        }
+        return ticks + 1;
+    }
+};
+
+}  // namespace
+
+class MeasureScreenTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void aPassStoresNPlusOneSamples_data();
+    void aPassStoresNPlusOneSamples();
+    void theMarkerStartsWhereTheBoatEnters_data();
+    void theMarkerStartsWhereTheBoatEnters();
+    void aShorterPassLeavesTheOldSamplesAboveItsEnd();
+    void allZeroSamplesGiveZeroFigures();
+    void viewOnlyFlipsTheDirectionAndStaysUp_data();
+    void viewOnlyFlipsTheDirectionAndStaysUp();
+    void arrowKeysMoveTheLineOneStepPerPoll();
+    void theDeviationIsRoundedHalvesUp_data();
+    void theDeviationIsRoundedHalvesUp();
+    void entriesAreKeptWithinTheirLimits_data();
+    void entriesAreKeptWithinTheirLimits();
+    void hiddenStatusShowsNeitherTimeNorDone();
+    void theJoystickSetsTheLineFromItsRestPosition();
+    void withoutAJoystickTheOperatorIsToldOnce();
+    void activationFillsThePassInformation();
+    void enterOnStartPassStartsThePass();
+};
+
+void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
+    QTest::addColumn<QString>("discipline");
+    QTest::addColumn<QString>("speed");
+    QTest::addColumn<int>("samples");
+    QTest::addColumn<QString>("lastDistance");
+    QTest::newRow("slalom 58") << "optSlalom"
+                               << "opt36" << 162 << "259.0";
+    QTest::newRow("slalom 46") << "optSlalom"
+                               << "optOtherSpeed" << 204 << "259.0";
+    QTest::newRow("jump 72") << "optJump"
+                             << "optj45" << 141 << "280.0";
+    QTest::newRow("jump 48") << "optJump"
+                             << "optj30" << 211 << "280.0";
+}
+
+void MeasureScreenTest::aPassStoresNPlusOneSamples() {
+    QFETCH(QString, discipline);
+    QFETCH(QString, speed);
+    QFETCH(int, samples);
+    QFETCH(QString, lastDistance);
+    OnMeasure h;
+    click_option(control<QRadioButton>(h.app.start(), qPrintable(discipline)));
+    click_option(control<QRadioButton>(h.app.start(), qPrintable(speed)));
+    auto& measure = h.open();
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    QVERIFY(measure.passRunning());
+    QVERIFY(h.tmr1().running() && h.tmr2().running());
+    QCOMPARE(h.tmr1().periodMs(), 50);
+    QCOMPARE(h.tmr2().periodMs(), 100);
+
+    QCOMPARE(h.runPass(), samples);
+    QCOMPARE(h.session.sampleIndex, samples);
+    QCOMPARE(int(h.session.passSampleCount), samples);
+    QCOMPARE(control<QLineEdit>(measure, "txtSample")->text(), QString::number(samples - 1));
+    QCOMPARE(control<QLineEdit>(measure, "txtDistance")->text(), lastDistance);
+    QCOMPARE(h.session.passMeasured, 1);
+    QVERIFY(!h.tmr1().running() && !h.tmr2().running());
+    QVERIFY(!h.session.keepStartFocus);
+    // "Pass Completed", then the Results screen in place of this one.
+    QCOMPARE(h.dialogs.messages().back().text, QString("Pass Completed"));
+    QVERIFY(!measure.isVisible());
+    QVERIFY(h.app.results().isVisible());
+}
+
+void MeasureScreenTest::theMarkerStartsWhereTheBoatEnters_data() {
+    QTest::addColumn<QString>("direction");
+    QTest::addColumn<double>("startY");
+    QTest::addColumn<double>("endY");
+    QTest::newRow("towards") << "optTowards" << 0.0 << -259.0;
+    QTest::newRow("away") << "optAway" << -259.0 << 0.0;
+}
+
+void MeasureScreenTest::theMarkerStartsWhereTheBoatEnters() {
+    QFETCH(QString, direction);
+    QFETCH(double, startY);
+    QFETCH(double, endY);
+    OnMeasure h;
+    click_option(control<QRadioButton>(h.app.start(), qPrintable(direction)));
+    auto& measure = h.open();
+    auto* marker = measure.findChild<LineShape*>("lnHorizPos");
+    auto* line = measure.findChild<LineShape*>("lnMeasure");
+    QCOMPARE(marker->Y1(), screen_y(startY));
+    QCOMPARE(marker->X1(), screen_x(1.25) - 400);
+    QCOMPARE(marker->X2(), screen_x(1.25) + 400);
+    QCOMPARE(line->X1(), screen_x(1.25));
+    QCOMPARE(measure.findChild<LineShape*>("lnMeasure1")->X1(), screen_x(1.25) + 15);
+
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    h.runPass();
+    QCOMPARE(marker->Y1(), screen_y(endY));
+}
+
+void MeasureScreenTest::aShorterPassLeavesTheOldSamplesAboveItsEnd() {
+    OnMeasure h;
+    click_option(control<QRadioButton>(h.app.start(), "optOtherSpeed"));
+    auto& measure = h.open();
+    // The keys move the line only while no joystick sets it.
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    auto& keys = h.keys;
+    // Hold the line off centre for the whole first, longer pass.
+    keys.hold(ArrowKey::Right, true);
+    measure.Timer1_Timer();
+    keys.hold(ArrowKey::Right, false);
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    h.runPass();
+    QVERIFY(h.session.samples[203] != 0);
+
+    h.app.unloadResults();
+    measure.show();
+    click_option(control<QRadioButton>(h.app.start(), "opt36"));
+    measure.Form_Activate();
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    QCOMPARE(h.runPass(), 162);
+    QCOMPARE(h.session.samples[100], 0.0);
+    QVERIFY(h.session.samples[162] != 0);
+    QVERIFY(h.session.samples[203] != 0);
+    QCOMPARE(h.session.passMaxAbsDeviation, 0.0);
+}
+
+void MeasureScreenTest::allZeroSamplesGiveZeroFigures() {
+    OnMeasure h;
+    auto& measure = h.open();
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    h.runPass();
+    QCOMPARE(h.session.passMeanAbsDeviation, 0.0);
+    QCOMPARE(h.session.passMaxAbsDeviation, 0.0);
+    QCOMPARE(int(h.session.passMaxAbsIndex), 0);
+    QCOMPARE(control<QLineEdit>(measure, "txtStep")->text(), QString("162"));
+}
+
+void MeasureScreenTest::viewOnlyFlipsTheDirectionAndStaysUp_data() {
+    QTest::addColumn<QString>("discipline");
+    QTest::addColumn<bool>("awayAfter");
+    QTest::newRow("slalom") << "optSlalom" << true;
+    QTest::newRow("jump") << "optJump" << false;
+}
+
+void MeasureScreenTest::viewOnlyFlipsTheDirectionAndStaysUp() {
+    QFETCH(QString, discipline);
+    QFETCH(bool, awayAfter);
+    OnMeasure h;
+    click_option(control<QRadioButton>(h.app.start(), qPrintable(discipline)));
+    auto& measure = h.open();
+    click_option(control<QCheckBox>(measure, "chkViewOnly"));
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    h.runPass();
+    QVERIFY(measure.isVisible());
+    QVERIFY(!h.app.hasResultsScreen());
+    QCOMPARE(control<QRadioButton>(h.app.start(), "optAway")->isChecked(), awayAfter);
+    QCOMPARE(measure.findChild<LineShape*>("lnHorizPos")->Y1(), screen_y(awayAfter ? -259.0 : 0.0));
+    QCOMPARE(h.session.directionSign, awayAfter ? 1.0 : -1.0);
+}
+
+void MeasureScreenTest::arrowKeysMoveTheLineOneStepPerPoll() {
+    OnMeasure h;
+    auto& measure = h.open();
+    auto* line = measure.findChild<LineShape*>("lnMeasure");
+    auto* twin = measure.findChild<LineShape*>("lnMeasure1");
+    // The keys move the line only while no joystick sets it.
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    const double start = line->X1();
+    h.keys.hold(ArrowKey::Right, true);
+    for (int poll = 0; poll < 20; ++poll) {
+        measure.Timer1_Timer();
+    }
+    h.keys.hold(ArrowKey::Right, false);
+    QCOMPARE(line->X1(), start + 300);
+    QCOMPARE(twin->X1(), start + 315);
+
+    // Up stops at the top end 720; Down stops once past 6000.
+    h.keys.hold(ArrowKey::Up, true);
+    measure.Timer1_Timer();
+    QCOMPARE(line->Y1(), 720.0);
+    h.keys.hold(ArrowKey::Up, false);
+    line->setY1(5985);
+    h.keys.hold(ArrowKey::Down, true);
+    measure.Timer1_Timer();
+    QCOMPARE(line->Y1(), 6030.0);
+    measure.Timer1_Timer();
+    QCOMPARE(line->Y1(), 6030.0);
+    QCOMPARE(line->Y2(), 6360.0);
+}
+
+void MeasureScreenTest::theDeviationIsRoundedHalvesUp_data() {
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("0.125 right") << 0.125 << "0.13";
+    QTest::newRow("0.125 left") << -0.125 << "-0.12";
+    QTest::newRow("centre") << 0.0 << "0";
+    QTest::newRow("0.07") << 0.0703125 << "0.07";
+    QTest::newRow("a metre") << 1.0 << "1";
+}
+
+void MeasureScreenTest::theDeviationIsRoundedHalvesUp() {
+    QFETCH(double, offset);
+    QFETCH(QString, shown);
+    OnMeasure h;
+    auto& measure = h.open();
+    measure.findChild<LineShape*>("lnMeasure")->setX(screen_x(1.25 + offset));
+    measure.Timer1_Timer();
+    QCOMPARE(control<QLineEdit>(measure, "txtDeviation")->text(), shown);
+}
+
+void MeasureScreenTest::entriesAreKeptWithinTheirLimits_data() {
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("bar too wide") << "txtBoundryWidth"
+                                  << "30"
+                                  << "24";
+    QTest::newRow("bar too thin") << "txtBoundryWidth"
+                                  << "0"
+                                  << "1";
+    QTest::newRow("bar not a number") << "txtBoundryWidth"
+                                      << "wide"
+                                      << "1";
+    QTest::newRow("bar in range") << "txtBoundryWidth"
+                                  << "7"
+                                  << "7";
+    QTest::newRow("jump limit too close") << "txtJumpBoundry"
+                                          << "0.1"
+                                          << "0.2";
+    QTest::newRow("jump limit too far") << "txtJumpBoundry"
+                                        << "1.5"
+                                        << "1.0";
+    QTest::newRow("jump limit in range") << "txtJumpBoundry"
+                                         << "0.75"
+                                         << "0.75";
+}
+
+void MeasureScreenTest::entriesAreKeptWithinTheirLimits() {
+    QFETCH(QString, entry);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    OnMeasure h;
+    auto& measure = h.open();
+    control<QLineEdit>(measure, qPrintable(entry))->setText(typed);
+    QCOMPARE(control<QLineEdit>(measure, qPrintable(entry))->text(), kept);
+    if (entry == "txtBoundryWidth") {
+        QCOMPARE(measure.findChild<LineShape*>("lnLeft")->width(), kept.toInt());
+        QCOMPARE(measure.findChild<LineShape*>("lnRight")->width(), kept.toInt());
+    } else {
+        QCOMPARE(measure.boundaryDistance(), kept.toDouble());
+    }
+}
+
+void MeasureScreenTest::hiddenStatusShowsNeitherTimeNorDone() {
+    OnMeasure h;
+    auto& measure = h.open();
+    click_option(control<QCheckBox>(measure, "chkViewOnly"));
+    auto* status = control<QPushButton>(measure, "cmdStatus");
+    QTest::mouseClick(status, Qt::LeftButton);
+    QCOMPARE(status->text(), QString("Show Status Indicators"));
+    QVERIFY(measure.statusHidden());
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    control<QTimer>(measure, "checkTimer")->start(1);
+    QTRY_VERIFY(!control<QTimer>(measure, "checkTimer")->isActive());
+    h.runPass();
+    QVERIFY(!control<QLabel>(measure, "Label3")->isVisible());
+    QVERIFY(!control<QLabel>(measure, "Label7")->isVisible());
+
+    QTest::mouseClick(status, Qt::LeftButton);
+    QCOMPARE(status->text(), QString("Hide Status Indicators"));
+    QVERIFY(!measure.statusHidden());
+    QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+    control<QTimer>(measure, "checkTimer")->start(1);
+    QTRY_VERIFY(control<QLabel>(measure, "Label3")->isVisible());
+    h.tmr2().tick();
+    // The step after the nominal duration shows how many samples had been taken.
+    QCOMPARE(control<QLabel>(measure, "Label3")->text(), QString("1"));
+    h.runPass();
+    QVERIFY(control<QLabel>(measure, "Label7")->isVisible());
+}
+
+void MeasureScreenTest::theJoystickSetsTheLineFromItsRestPosition() {
+    OnMeasure h;
+    auto& measure = h.open();
+    auto* line = measure.findChild<LineShape*>("lnMeasure");
+    const double centre = measure.findChild<LineShape*>("lnHorizPos")->X1() + 400;
+    measure.Timer1_Timer();
+    QCOMPARE(line->X1(), centre);
+    QCOMPARE(measure.findChild<LineShape*>("lnMeasure1")->X1(), centre - 15);
+    QCOMPARE(control<QLabel>(measure, "status")->text(), QString("Status: Joystick Connected"));
+
+    h.joystick.current.x = 32767 + 65356;
+    measure.Timer1_Timer();
+    QCOMPARE(line->X1(), centre + 1250);
+
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    measure.Timer1_Timer();
+    QCOMPARE(control<QLabel>(measure, "status")->text(), QString("Status: Joystick Unplugged"));
+    QCOMPARE(line->X1(), centre + 1250);
+    h.joystick.positionResult = 6;
+    measure.Timer1_Timer();
+    QCOMPARE(control<QLabel>(measure, "status")->text(),
+             QString("Status: joyGetPosEx error, rc = 6"));
+}
+
+void MeasureScreenTest::withoutAJoystickTheOperatorIsToldOnce() {
+    AppHarness h;
+    h.joystick.capabilitiesResult = quillon::platform::joystick_result::badDevice;
+    h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
+    h.app.startUp();
+    use_plan_view(h.session);
+    h.settings.values["Quillon/Settings/resultspath"] = h.folder.path();
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(1));
+    QCOMPARE(messages[0].text, QString("Couldn't Detect the Joystick."));
+    h.app.measure().show();
+    h.app.measure().hide();
+    h.app.measure().show();
+    QCOMPARE(h.dialogs.messages().size(), size_t(1));
+    QCOMPARE(control<QLabel>(h.app.measure(), "status")->text(),
+             QString("Status: joyGetPosEx error, rc = 165"));
+}
+
+void MeasureScreenTest::activationFillsThePassInformation() {
+    OnMeasure h;
+    auto& start = h.app.start();
+    click_option(control<QRadioButton>(start, "optOtherSpeed"));
+    click_option(control<QRadioButton>(start, "Option9"));
+    auto& measure = h.open();
+    QCOMPARE(control<QLabel>(measure, "lblSpeed")->text(), QString("46"));
+    QCOMPARE(control<QLabel>(measure, "lblLine")->text(), QString(" 9.75"));
+    QCOMPARE(control<QLabel>(measure, "lblDriver")->text(), QString("Driver: Drivers"));
+    QCOMPARE(control<QLabel>(measure, "Label9")->text(), QString("Slalom"));
+    QVERIFY(h.session.keepStartFocus);
+    QVERIFY(!control<QWidget>(measure, "frmJumpPath")->isVisible());
+
+    // Jump: the path centre is Split unless View Only picks another.
+    QTest::mouseClick(control<QPushButton>(measure, "btnAbort"), Qt::LeftButton);
+    click_option(control<QRadioButton>(start, "optJump"));
+    h.open();
+    QCOMPARE(measure.pathCentreX(), 2.0);
+    QCOMPARE(control<QLabel>(measure, "Label9")->text(), QString("Jump"));
+    QVERIFY(!control<QLabel>(measure, "lblLine")->isVisible());
+    click_option(control<QRadioButton>(measure, "optjwide"));
+    QCOMPARE(measure.pathCentreX(), 2.0);
+    click_option(control<QCheckBox>(measure, "chkViewOnly"));
+    click_option(control<QRadioButton>(measure, "optjnarrow"));
+    QCOMPARE(measure.pathCentreX(), 1.0);
+    QCOMPARE(measure.findChild<LineShape*>("lnMeasure")->X1(), screen_x(1.0));
+}
+
+void MeasureScreenTest::enterOnStartPassStartsThePass() {
+    OnMeasure h;
+    auto& measure = h.open();
+    auto* startPass = control<QPushButton>(measure, "Command1");
+    startPass->setFocus();
+    QTest::keyClick(startPass, Qt::Key_Return);
+    QVERIFY(measure.passRunning());
+    QCOMPARE(h.tmr2().starts, 1);
+    // Again while running: the pass starts over from sample 0.
+    h.tmr2().tick();
+    QTest::keyClick(startPass, Qt::Key_Return);
+    QCOMPARE(h.session.sampleIndex, 0);
+    QCOMPARE(h.tmr2().starts, 2);
+}
+
+QTEST_MAIN(MeasureScreenTest)
+#include "measure_screen_test.moc"
