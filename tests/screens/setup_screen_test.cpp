@@ -177,6 +177,7 @@ class SetupScreenTest : public QObject {
     void pictureLoadKeepsWhatIsNotAPicture();
     void pasteNeedsAPictureOnTheClipboard();
     void iconsShowTheSetupStateAndMayBeMissing();
+    void screenshot();
 };
 
 void SetupScreenTest::openingShowsTheStartState() {
@@ -792,6 +793,36 @@ void SetupScreenTest::iconsShowTheSetupStateAndMayBeMissing() {
     control<QLineEdit>(setup, "jump_x")->setText("2");
     QVERIFY(icon->pixmap().isNull());
     QCOMPARE(h.session.setupValid, 0.0);
+}
+
+// Not a test: the picture of the screen in the documentation. With QUILLON_SETUP_SHOT naming
+// the output, QUILLON_SETUP_PICTURE a course picture and QUILLON_SETUP_MARKS the four buoys
+// in it ("x,y;x,y;x,y;x,y" in pixels, upper left, upper right, lower left, lower right), it
+// marks the buoys on the picture, completes the setup, draws the buoys and the course, and
+// saves the window.
+void SetupScreenTest::screenshot() {
+    const QString output = qEnvironmentVariable("QUILLON_SETUP_SHOT");
+    if (output.isEmpty()) {
+        QSKIP("QUILLON_SETUP_SHOT is not set");
+    }
+    AppHarness h;
+    for (const char* icon : {"face02.ico", "msgbox03.ico"}) {
+        QFile::copy(QStringLiteral(QUILLON_DATA_DIR "/") + icon, h.path(icon));
+    }
+    auto& setup = open_setup(h);
+    h.dialogs.fileAnswers.push_back(qEnvironmentVariable("QUILLON_SETUP_PICTURE"));
+    trigger(setup, "mnuLoadPicture");
+    const QStringList marks = qEnvironmentVariable("QUILLON_SETUP_MARKS").split(';');
+    const char* options[] = {"upper_left_button", "upper_right_button", "lower_left_button",
+                             "lower_right_button"};
+    for (int i = 0; i < 4 && i < marks.size(); ++i) {
+        const QStringList at = marks[i].split(',');
+        mark(setup, options[i], QPoint(at.value(0).toInt(), at.value(1).toInt()));
+    }
+    QTest::mouseClick(control<QPushButton>(setup, "Load"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(setup, "show_alignment"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(setup, "btnShowAllBuoys"), Qt::LeftButton);
+    QVERIFY(setup.grab().save(output));
 }
 
 QTEST_MAIN(SetupScreenTest)

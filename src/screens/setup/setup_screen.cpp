@@ -158,10 +158,23 @@ void SetupScreen::createControls() {
     lr_survey_y = make_box(s, "lr_survey_y", initial.lr_survey_y.c_str());
     jump_x = make_box(s, "jump_x", initial.jump_x.c_str());
     jump_y = make_box(s, "jump_y", initial.jump_y.c_str());
+    const std::array<const char*, referenceBoxCount> tips{
+        "Upper left buoy: screen x (twips)",  "Upper left buoy: screen y (twips)",
+        "Upper right buoy: screen x (twips)", "Upper right buoy: screen y (twips)",
+        "Lower left buoy: screen x (twips)",  "Lower left buoy: screen y (twips)",
+        "Lower right buoy: screen x (twips)", "Lower right buoy: screen y (twips)",
+        "Upper left buoy: survey x (m)",      "Upper left buoy: survey y (m)",
+        "Upper right buoy: survey x (m)",     "Upper right buoy: survey y (m)",
+        "Lower left buoy: survey x (m)",      "Lower left buoy: survey y (m)",
+        "Lower right buoy: survey x (m)",     "Lower right buoy: survey y (m)",
+        "Jump point: survey x (m)",           "Jump point: survey y (m)"};
     referenceBoxes_ = {upper_left_x, upper_left_y,  upper_right_x, upper_right_y, lower_left_x,
                        lower_left_y, lower_right_x, lower_right_y, ul_survey_x,   ul_survey_y,
                        ur_survey_x,  ur_survey_y,   ll_survey_x,   ll_survey_y,   lr_survey_x,
                        lr_survey_y,  jump_x,        jump_y};
+    for (std::size_t box = 0; box < referenceBoxes_.size(); ++box) {
+        referenceBoxes_[box]->setToolTip(QString::fromLatin1(tips[box]));
+    }
 
     ipt_file_description = make_box(s, "ipt_file_description", "No File");
     ipt_file_description_2 = make_box(s, "ipt_file_description_2", "");
@@ -334,8 +347,8 @@ void SetupScreen::placeControls() {
     resize(width, height - 70);
     const int bottom = height - 110;
 
-    constexpr int column = 170;
-    constexpr int boxW = 83;
+    constexpr int column = 190;
+    constexpr int boxW = 93;
     constexpr int boxH = 22;
     const int left = 4;
     const int right = width - column - 4;
@@ -362,11 +375,11 @@ void SetupScreen::placeControls() {
     cmdHide->setGeometry(descriptionLeft + 2 * descriptionWidth + 8, 3, 56, boxH + 2);
     gridLockedLabel->move((width - gridLockedLabel->width()) / 2, 32);
 
-    Frame1->setGeometry(left, 84, column + 4, 76);
-    upper_left_button->setGeometry(6, 22, 84, 22);
-    upper_right_button->setGeometry(90, 22, 84, 22);
-    lower_left_button->setGeometry(6, 48, 84, 22);
-    lower_right_button->setGeometry(90, 48, 84, 22);
+    Frame1->setGeometry(left, 84, column, 76);
+    upper_left_button->setGeometry(6, 22, 90, 22);
+    upper_right_button->setGeometry(96, 22, 92, 22);
+    lower_left_button->setGeometry(6, 48, 90, 22);
+    lower_right_button->setGeometry(96, 48, 92, 22);
     chkboxGridLock->setGeometry(left, 166, column, 22);
 
     AdjustmentLabel->setGeometry(left, 196, 90, 18);
@@ -386,12 +399,12 @@ void SetupScreen::placeControls() {
     btnAccuracyCheck->setGeometry(right, 188, column, 26);
     btnClearAccuracy->setGeometry(right, 218, column, 26);
     fmAccuracyDisplay->setGeometry(right, 250, column, 50);
-    optAdvancedAccuracy->setGeometry(6, 22, 80, 22);
-    optStandardAccuracy->setGeometry(86, 22, 80, 22);
+    optAdvancedAccuracy->setGeometry(6, 22, 90, 22);
+    optStandardAccuracy->setGeometry(96, 22, 90, 22);
     fmAccuracyConfig->setGeometry(right, 304, column, 50);
-    optDisplayDistance->setGeometry(4, 22, 60, 22);
-    optDetailMeasurement->setGeometry(64, 22, 50, 22);
-    optHomolgationLevel->setGeometry(112, 22, 58, 22);
+    optDisplayDistance->setGeometry(4, 22, 68, 22);
+    optDetailMeasurement->setGeometry(72, 22, 56, 22);
+    optHomolgationLevel->setGeometry(128, 22, 62, 22);
 }
 
 void SetupScreen::showEvent(QShowEvent* event) {
