@@ -35,7 +35,9 @@ void click_option(QAbstractButton* option) {
 
 // A camera looking straight down: survey x = (X - 4096) / 1024 and y = (1000 - Y) / 16, so
 // every mapping in the tests is exact.
-void use_plan_view(quillon::session::PassSession& session) {
+// The Setup screen exists before any setup is valid: its load clears the flag.
+void use_plan_view(quillon::app::Application& app, quillon::session::PassSession& session) {
+    app.setup();
     auto& model = session.calibration.model;
     model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
     session.setupValid = 1;
@@ -54,7 +56,7 @@ struct OnMeasure : AppHarness {
     OnMeasure() {
         settings.values["Quillon/Settings/resultspath"] = folder.path();
         app.startUp();
-        use_plan_view(session);
+        use_plan_view(app, session);
         dialogs.inputAnswers = {QString(), QString(), QString()};
     }
     MeasureScreen& open() {
@@ -382,7 +384,7 @@ void MeasureScreenTest::withoutAJoystickTheOperatorIsToldOnce() {
     h.joystick.capabilitiesResult = quillon::platform::joystick_result::badDevice;
     h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
     h.app.startUp();
-    use_plan_view(h.session);
+    use_plan_view(h.app, h.session);
     h.settings.values["Quillon/Settings/resultspath"] = h.folder.path();
     const auto messages = h.dialogs.messages();
     QCOMPARE(messages.size(), size_t(1));
