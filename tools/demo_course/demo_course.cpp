@@ -140,12 +140,12 @@ void paint_water(QPainter& p, View& view, double shoreRow, double shoreY) {
     // and sparse and far ones small and crowded, as the camera sees them. Each is a light crest
     // with a dark trough just behind it.
     constexpr double rowStep = 0.9;
-    constexpr double columnStep = 1.3;
+    constexpr double columnStep = 0.9;
     const int firstRow = static_cast<int>(std::floor(-340 / rowStep));
     const int lastRow = static_cast<int>(std::floor(shoreY / rowStep));
     p.setBrush(Qt::NoBrush);
     for (int j = firstRow; j <= lastRow; ++j) {
-        for (int i = -14; i <= 14; ++i) {
+        for (int i = -20; i <= 20; ++i) {
             if (noise(i, j, 10) < 0.35) {
                 continue;
             }
@@ -159,8 +159,8 @@ void paint_water(QPainter& p, View& view, double shoreRow, double shoreY) {
                 centre.y() > pictureHeightPx + 10) {
                 continue;
             }
-            const double halfLength = 0.25 + 0.7 * noise(i, j, 13);
-            const double thickness = std::clamp(0.10 * view.along(x, y), 0.6, 3.5);
+            const double halfLength = 0.15 + 0.4 * noise(i, j, 13);
+            const double thickness = std::clamp(0.14 * view.along(x, y), 0.6, 5.0);
             const double troughOffset = 0.12;
             const int alpha = 40 + static_cast<int>(60 * noise(i, j, 14));
 
@@ -262,7 +262,14 @@ void paint_ramp(QPainter& p, View& view, PlanePoint lip) {
     const QPointF lipRight = lipRightFoot - QPointF(0, raise);
     const QPointF lipLeft = lipLeftFoot - QPointF(0, raise);
 
+    // Its pale reflection, broken by the ripples, and the shadow where it meets the water.
+    const double mirrorDepth = raise * 0.35;
+    QLinearGradient mirrored(0, nearRight.y(), 0, nearRight.y() + mirrorDepth);
+    mirrored.setColorAt(0, QColor(200, 210, 218, 90));
+    mirrored.setColorAt(1, QColor(200, 210, 218, 0));
     p.setPen(Qt::NoPen);
+    p.setBrush(mirrored);
+    p.drawRect(QRectF(nearLeft.x(), nearRight.y(), nearRight.x() - nearLeft.x(), mirrorDepth));
     p.setBrush(QColor(10, 34, 54, 120));
     p.drawPolygon(QPolygonF{nearRight, nearLeft, nearLeft + QPointF(-raise * 0.1, raise * 0.06),
                             nearRight + QPointF(raise * 0.3, raise * 0.06)});
