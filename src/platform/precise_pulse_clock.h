@@ -11,7 +11,8 @@ namespace quillon::platform {
 // Tick k falls due at start + k x period on a monotonic clock, and each wait is computed from
 // that deadline, so a late tick never delays the ones after it: lateness does not accumulate
 // over a pass. A tick that could not be delivered on time (a handler ran long) is delivered
-// as soon as the thread is free, one at a time.
+// as soon as the thread is free, one at a time. The last stretch before each deadline is
+// waited out on the monotonic clock, since the event loop's timers only step in milliseconds.
 class PrecisePulseClock : public PulseClock {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ class PrecisePulseClock : public PulseClock {
     void stopped() override;
 
   private:
+    qint64 dueNs() const;
     void scheduleNext();
     void timeout();
 
