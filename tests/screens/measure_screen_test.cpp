@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "calibration/calibration.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/results/results_screen.h"
 #include "screens/start/start_screen.h"
 #include "screens/widgets/line_shape.h"
+#include "screens/widgets/overlay_canvas.h"
 #include "support/app_harness.h"
 
 using quillon::platform::ArrowKey;
@@ -99,7 +101,43 @@ class MeasureScreenTest : public QObject {
     void withoutAJoystickTheOperatorIsToldOnce();
     void activationFillsThePassInformation();
     void enterOnStartPassStartsThePass();
+    void screenshotsOverTheDemoCourses();
 };
+
+void MeasureScreenTest::screenshotsOverTheDemoCourses() {
+    const QByteArray folder = qgetenv("QUILLON_SCREENSHOTS");
+    if (folder.isEmpty()) {
+        QSKIP("set QUILLON_SCREENSHOTS to a folder to take the screenshots");
+    }
+    for (const char* course : {"Slalom", "Jump"}) {
+        AppHarness h;
+        h.settings.values["Quillon/Settings/resultspath"] = h.folder.path();
+        h.app.startUp();
+        h.app.setup();
+        if (QString(course) == "Jump") {
+            click_option(control<QRadioButton>(h.app.start(), "optJump"));
+        }
+        const QString data = QStringLiteral(QUILLON_DATA_DIR "/") + course + "OK";
+        const auto loaded = quillon::calibration::load_setup_file(h.session.calibration,
+                                                                  (data + ".ipt").toStdString());
+        QVERIFY(loaded.display.has_value());
+        quillon::calibration::finish_setup_load(h.session.calibration, h.session.setupValid);
+        QTest::mouseClick(control<QPushButton>(h.app.start(), "Command1"), Qt::LeftButton);
+        auto& measure = h.app.measure();
+        measure.resize(1280, 1000);
+        measure.canvas().setPicture(QImage(data + ".bmp"));
+        click_option(control<QCheckBox>(measure, "cbPath"));
+        click_option(control<QCheckBox>(measure, "chkEdgeOn"));
+        QTest::mouseClick(control<QPushButton>(measure, "Command1"), Qt::LeftButton);
+        for (int tick = 0; tick < 60; ++tick) {
+            h.pulseClocks.clocks[0]->tick();
+            h.pulseClocks.clocks[0]->tick();
+            h.pulseClocks.clocks[1]->tick();
+        }
+        measure.grab().save(QString::fromLocal8Bit(folder) + "/measure-screen-" +
+                            QString(course).toLower() + ".png");
+    }
+}
 
 void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
     QTest::addColumn<QString>("discipline");

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -72,12 +73,11 @@ void MeasureScreen::buildControls() {
     setMinimumSize(1000, 700);
     buildLines();
 
-    auto* information = buildInformation();
-    information->setParent(canvas_);
-    information->move(10, 440);
-    auto* options = buildOptions();
-    options->setParent(canvas_);
-    options->move(660, 10);
+    informationPanel_ = buildInformation();
+    informationPanel_->setParent(canvas_);
+    optionsPanel_ = buildOptions();
+    optionsPanel_->setParent(canvas_);
+    placePanels();
 
     mnuStart = menuBar()->addAction("&Return to Start");
     mnuStart->setObjectName("mnuStart");
@@ -153,11 +153,15 @@ QWidget* MeasureScreen::buildInformation() {
     lblBoat = named(new QLabel, "lblBoat");
     lblSkier = named(new QLabel, "lblSkier");
     lblModel = named(new QLabel, "lblModel");
-    auto* info = new QHBoxLayout;
-    for (QLabel* label : {Label9, lblSpeed, lblLine, lblDriver, lblBoat, lblSkier, lblModel}) {
-        info->addWidget(label);
-    }
-    info->addStretch();
+    auto* info = new QGridLayout;
+    info->addWidget(Label9, 0, 0);
+    info->addWidget(lblSpeed, 0, 1);
+    info->addWidget(lblLine, 0, 2);
+    info->addWidget(lblDriver, 1, 0, 1, 2);
+    info->addWidget(lblBoat, 1, 2, 1, 2);
+    info->addWidget(lblSkier, 2, 0, 1, 2);
+    info->addWidget(lblModel, 2, 2, 1, 2);
+    info->setColumnStretch(3, 1);
     grid->addLayout(info, row++, 0, 1, 3);
 
     Label5 = named(new QLabel("Use Arrow keys or a joystick/mouse to position the line at the "
@@ -370,6 +374,19 @@ void MeasureScreen::updateJoystickStatus() {
     } else {
         status->setText("Status: joyGetPosEx error, rc = " + QString::number(joyResult_));
     }
+}
+
+// The panels keep to the edges of the screen, leaving its middle, where the course is, free.
+void MeasureScreen::placePanels() {
+    informationPanel_->adjustSize();
+    optionsPanel_->adjustSize();
+    optionsPanel_->move(std::max(0, canvas_->width() - optionsPanel_->width() - 8), 8);
+    informationPanel_->move(8, std::max(0, canvas_->height() - informationPanel_->height() - 8));
+}
+
+void MeasureScreen::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placePanels();
 }
 
 void MeasureScreen::showEvent(QShowEvent* event) {

@@ -53,6 +53,8 @@ class MeasureScreen : public QMainWindow {
     bool statusHidden() const { return statusHidden_; }
     int overlayRedraws() const { return overlayRedraws_; }
     const OverlayCanvas& canvas() const { return *canvas_; }
+    // The drawing surface, for putting a still picture of the course behind the lines.
+    OverlayCanvas& canvas() { return *canvas_; }
 
     // The input poll and the sampling step, as their timers call them.
     void Timer1_Timer();
@@ -60,10 +62,12 @@ class MeasureScreen : public QMainWindow {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
 
   private:
     void buildControls();
+    void placePanels();
     void buildLines();
     QWidget* buildInformation();
     QWidget* buildOptions();
@@ -125,6 +129,8 @@ class MeasureScreen : public QMainWindow {
     QString passEndTime_;
 
     OverlayCanvas* canvas_ = nullptr;
+    QWidget* informationPanel_ = nullptr;
+    QWidget* optionsPanel_ = nullptr;
     LineShape* lnMeasure = nullptr;
     LineShape* lnMeasure1 = nullptr;
     LineShape* lnHorizPos = nullptr;
