@@ -1,4 +1,4 @@
-// quillon-cli: the calibration core without a window. See cli/README.md.
+// quillon-cli: the calibration and analysis cores without a window. See the README.
 
 #include <cstdio>
 #include <exception>
