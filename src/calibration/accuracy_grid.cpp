@@ -22,14 +22,6 @@ std::string r2(double value) {
     return number_text(round_half_up(value, 2));
 }
 
-std::string pair_line(std::string_view label, std::string_view x, std::string_view y) {
-    std::string line(label);
-    line += x;
-    line += "  ";
-    line += y;
-    return line;
-}
-
 void put_header(text::CrLfText& report, const AccuracyReportInput& in, const CameraModel& model) {
     const ReferenceBoxes& b = in.boxes;
     std::string first = text::date_text(in.now);
@@ -51,29 +43,7 @@ void put_header(text::CrLfText& report, const AccuracyReportInput& in, const Cam
     back += number_text(std::floor(model.back_ratio));
     report.line(back);
 
-    const struct {
-        const char* corner;
-        const std::string* x;
-        const std::string* y;
-        const std::string* surveyX;
-        const std::string* surveyY;
-    } blocks[] = {
-        {"Upper Left", &b.upper_left_x, &b.upper_left_y, &b.ul_survey_x, &b.ul_survey_y},
-        {"Lower Left", &b.lower_left_x, &b.lower_left_y, &b.ll_survey_x, &b.ll_survey_y},
-        {"Upper Right", &b.upper_right_x, &b.upper_right_y, &b.ur_survey_x, &b.ur_survey_y},
-        {"Lower Right", &b.lower_right_x, &b.lower_right_y, &b.lr_survey_x, &b.lr_survey_y},
-    };
-    for (const auto& block : blocks) {
-        std::string pixels(block.corner);
-        pixels += " X,Y Pixels: ";
-        report.line(pair_line(pixels, *block.x, *block.y));
-        std::string survey(block.corner);
-        survey += " X,Y Survey: ";
-        report.line(pair_line(survey, *block.surveyX, *block.surveyY));
-        report.line(" ");
-    }
-    report.line(pair_line("Jump X,Y Survey: ", b.jump_x, b.jump_y));
-    report.line(" ");
+    put_reference_boxes(report, b, "Pixels");
 }
 
 void put_point(text::CrLfText& report, const AccuracyPoint& p, const CameraModel& model) {

@@ -84,4 +84,45 @@ std::optional<SurveyRewrite> activation_survey_rewrite(course::Discipline discip
     return SurveyRewrite{"4", "4", "-280", "-280"};
 }
 
+namespace {
+
+std::string pair_line(std::string_view label, std::string_view x, std::string_view y) {
+    std::string line(label);
+    line += x;
+    line += "  ";
+    line += y;
+    return line;
+}
+
+}  // namespace
+
+void put_reference_boxes(text::CrLfText& text, const ReferenceBoxes& b,
+                         std::string_view screenWord) {
+    const struct {
+        const char* corner;
+        const std::string* x;
+        const std::string* y;
+        const std::string* surveyX;
+        const std::string* surveyY;
+    } blocks[] = {
+        {"Upper Left", &b.upper_left_x, &b.upper_left_y, &b.ul_survey_x, &b.ul_survey_y},
+        {"Lower Left", &b.lower_left_x, &b.lower_left_y, &b.ll_survey_x, &b.ll_survey_y},
+        {"Upper Right", &b.upper_right_x, &b.upper_right_y, &b.ur_survey_x, &b.ur_survey_y},
+        {"Lower Right", &b.lower_right_x, &b.lower_right_y, &b.lr_survey_x, &b.lr_survey_y},
+    };
+    for (const auto& block : blocks) {
+        std::string screen(block.corner);
+        screen += " X,Y ";
+        screen += screenWord;
+        screen += ": ";
+        text.line(pair_line(screen, *block.x, *block.y));
+        std::string survey(block.corner);
+        survey += " X,Y Survey: ";
+        text.line(pair_line(survey, *block.surveyX, *block.surveyY));
+        text.line(" ");
+    }
+    text.line(pair_line("Jump X,Y Survey: ", b.jump_x, b.jump_y));
+    text.line(" ");
+}
+
 }  // namespace quillon::calibration

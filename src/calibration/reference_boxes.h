@@ -6,6 +6,7 @@
 
 #include "calibration/camera_model.h"
 #include "course/pass_description.h"
+#include "text/text_file.h"
 
 namespace quillon::calibration {
 
@@ -48,5 +49,12 @@ struct SurveyRewrite {
 };
 std::optional<SurveyRewrite> activation_survey_rewrite(course::Discipline discipline,
                                                        std::string_view ul_survey_x);
+
+// How the results log and the accuracy report record the boxes as they stand: for the upper
+// left, lower left, upper right and lower right buoy in turn, "<buoy> X,Y <screenWord>: " with
+// the two screen boxes, "<buoy> X,Y Survey: " with the two survey boxes (two blanks between
+// the values) and a line holding one blank; then the jump boxes the same way.
+void put_reference_boxes(text::CrLfText& text, const ReferenceBoxes& boxes,
+                         std::string_view screenWord);
 
 }  // namespace quillon::calibration

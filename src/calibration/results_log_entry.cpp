@@ -5,28 +5,7 @@
 
 namespace quillon::calibration {
 
-namespace {
-
-std::string pair_line(std::string_view label, std::string_view x, std::string_view y) {
-    std::string line(label);
-    line += x;
-    line += "  ";
-    line += y;
-    return line;
-}
-
-}  // namespace
-
 std::string results_log_entry(const ResultsLogInput& in) {
-    const ReferenceBoxes& b = in.boxes;
-    const char* word = in.labelWord == ScreenLabelWord::Twips ? "Twips: " : "Pixels: ";
-    auto screen_label = [word](std::string_view corner) {
-        std::string label(corner);
-        label += " X,Y ";
-        label += word;
-        return label;
-    };
-
     text::CrLfText entry;
     entry.put(text::date_text(in.now)).put(" ").put(text::time_text(in.now)).put(" ");
     entry.line("New Set-up now in place");
@@ -37,27 +16,8 @@ std::string results_log_entry(const ResultsLogInput& in) {
     entry.line(grid);
     entry.line(" ");
 
-    const struct {
-        const char* corner;
-        const std::string* x;
-        const std::string* y;
-        const std::string* surveyX;
-        const std::string* surveyY;
-    } blocks[] = {
-        {"Upper Left", &b.upper_left_x, &b.upper_left_y, &b.ul_survey_x, &b.ul_survey_y},
-        {"Lower Left", &b.lower_left_x, &b.lower_left_y, &b.ll_survey_x, &b.ll_survey_y},
-        {"Upper Right", &b.upper_right_x, &b.upper_right_y, &b.ur_survey_x, &b.ur_survey_y},
-        {"Lower Right", &b.lower_right_x, &b.lower_right_y, &b.lr_survey_x, &b.lr_survey_y},
-    };
-    for (const auto& block : blocks) {
-        entry.line(pair_line(screen_label(block.corner), *block.x, *block.y));
-        std::string surveyLabel(block.corner);
-        surveyLabel += " X,Y Survey: ";
-        entry.line(pair_line(surveyLabel, *block.surveyX, *block.surveyY));
-        entry.line(" ");
-    }
-    entry.line(pair_line("Jump X,Y Survey: ", b.jump_x, b.jump_y));
-    entry.line(" ");
+    put_reference_boxes(entry, in.boxes,
+                        in.labelWord == ScreenLabelWord::Twips ? "Twips" : "Pixels");
     return entry.str();
 }
 
