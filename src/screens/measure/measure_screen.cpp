@@ -23,6 +23,7 @@
 #include "screens/start/start_screen.h"
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
+#include "screens/widgets/reference_marks.h"
 #include "text/date_time.h"
 #include "text/number_text.h"
 #include "text/text_value.h"
@@ -736,23 +737,8 @@ double MeasureScreen::crossSize() {
 }
 
 void MeasureScreen::draw_reference_marks() {
-    const double s = crossSize();
-    const auto& c = session_.calibration.corners;
-    const std::pair<double, double> points[] = {{c.ul_screen_x, c.ul_screen_y},
-                                                {c.ur_screen_x, c.ur_screen_y},
-                                                {c.ll_screen_x, c.ll_screen_y},
-                                                {c.lr_screen_x, c.lr_screen_y}};
-    for (const auto& [x, y] : points) {
-        canvas_->circle(x, y, 2 * s, white);
-    }
-    for (const auto& [x, y] : points) {
-        canvas_->point(x, y, white);
-        canvas_->point(x, y + 5, white);
-        canvas_->point(x, y - 5, white);
-        canvas_->point(x + 5, y, white);
-        canvas_->point(x - 5, y, white);
-    }
-    session_.calibration.marker_circle_radius = 2 * s;
+    session_.calibration.marker_circle_radius =
+        screens::draw_reference_marks(*canvas_, session_.calibration.corners, crossSize());
 }
 
 void MeasureScreen::draw_course_overlay() {

@@ -23,6 +23,7 @@
 #include "calibration/results_log_entry.h"
 #include "screens/start/start_screen.h"
 #include "screens/widgets/overlay_canvas.h"
+#include "screens/widgets/reference_marks.h"
 #include "text/number_text.h"
 #include "text/text_value.h"
 
@@ -887,23 +888,8 @@ bool SetupScreen::eventFilter(QObject* watched, QEvent* event) {
 void SetupScreen::Show_grid() {
     surface_->clear();
     surface_->setPenWidth(2);
-    const double s = crossSize();
-    const calibration::CornerPositions& c = session_.calibration.corners;
-    const std::array<std::pair<double, double>, 4> marks{{{c.ul_screen_x, c.ul_screen_y},
-                                                          {c.ur_screen_x, c.ur_screen_y},
-                                                          {c.ll_screen_x, c.ll_screen_y},
-                                                          {c.lr_screen_x, c.lr_screen_y}}};
-    for (const auto& [x, y] : marks) {
-        surface_->circle(x, y, 2 * s, white);
-    }
-    session_.calibration.marker_circle_radius = 2 * s;
-    for (const auto& [x, y] : marks) {
-        surface_->point(x, y, white);
-        surface_->point(x, y + 5, white);
-        surface_->point(x, y - 5, white);
-        surface_->point(x + 5, y, white);
-        surface_->point(x - 5, y, white);
-    }
+    session_.calibration.marker_circle_radius =
+        draw_reference_marks(*surface_, session_.calibration.corners, crossSize());
 }
 
 void SetupScreen::show_alignment_Click() {
