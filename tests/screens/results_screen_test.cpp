@@ -50,7 +50,6 @@ class ResultsScreenTest : public QObject {
     void theFrameFollowsDisciplineAndDirection();
     void returnFlipsTheDirectionInSlalomOnly();
     void theReportIsShownAndLogged();
-    void savingWritesTheReportWithItsTrailer();
     void refusalsLeaveTheScreenUnchanged_data();
     void refusalsLeaveTheScreenUnchanged();
     void colourIsAskedUntilItIsOneToSeven();
@@ -78,36 +77,19 @@ int pixels_of(const QImage& image, const QColor& colour) {
 
 }  // namespace
 
+// The report's lines are the analysis suite's; here: the screen shows it and hands the pass,
+// the answers to its prompts and the day (from the fake clock) to the three logs.
 void ResultsScreenTest::theReportIsShownAndLogged() {
     MeasuredPass h;
     auto& results = h.app.results();
     const QString report = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
     QVERIFY(report.startsWith("Slalom Pass Results\nSkier Name: Skiers\n"));
-    QVERIFY(report.contains("\nLine Length: 11.25m\n"));
-    QVERIFY(report.contains("\nFrame  0   Course Position: 000.0   Deviation:  0"));
-    // The clock of the fake gives the daily file names.
-    QVERIFY(read_bytes(h.path("ResultLog1206.txt")).startsWith("Slalom Pass Results\r\n"));
+    QVERIFY(QFile::exists(h.path("ResultLog1206.txt")));
+    QVERIFY(QFile::exists(h.path("originalmeasurements.txt")));
     const QByteArray record = read_bytes(h.path("dbResultLog1206.txt"));
     QVERIFY2(record.startsWith("1|Boat Manufacturer|Boat Model|S|Drivers|Skiers|58|11.25|"),
              record.constData());
-    QVERIFY(record.endsWith("|windy\r\n"));
-    QVERIFY(read_bytes(h.path("originalmeasurements.txt")).startsWith("Slalom\r\n12-06-2026\r\n"));
-    QVERIFY(h.dialogs.messages().empty());
-}
-
-void ResultsScreenTest::savingWritesTheReportWithItsTrailer() {
-    MeasuredPass h;
-    auto& results = h.app.results();
-    const QString target = h.path("pass one.txt");
-    h.dialogs.fileAnswers = {target};
-    click(results, "btnSaveResults");
-    QCOMPARE(h.dialogs.shown.back().kind, FakeDialogs::Kind::SaveFile);
-    QCOMPARE(h.dialogs.shown.back().request.filter,
-             QString("All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|"));
-    QCOMPARE(h.dialogs.shown.back().request.initialIndex, 2);
-    const QByteArray saved = read_bytes(target);
-    QVERIFY(saved.startsWith("Slalom Pass Results\r\n"));
-    QVERIFY(saved.endsWith("Deviation:  0\r\n\r\nEnd of Pass Analysis\r\n\r\n"));
+    QVERIFY2(record.contains("|12.34||") && record.endsWith("|windy\r\n"), record.constData());
     QVERIFY(h.dialogs.messages().empty());
 }
 

@@ -149,7 +149,6 @@ class SetupScreenTest : public QObject {
     void completeAlwaysRecordsTheSetup();
     void completeOpensMeasureUntilABoxChanges();
     void loadWhileSlotTwoIsCurrentEndsInSlotOne();
-    void refusedSetupFileChangesNothing();
     void saveWritesTheFileAndShowsIt();
     void drawingNeedsACompleteSetup_data();
     void drawingNeedsACompleteSetup();
@@ -427,22 +426,6 @@ void SetupScreenTest::loadWhileSlotTwoIsCurrentEndsInSlotOne() {
     click(setup, "grid_select");
     QCOMPARE(box(setup, "upper_right_x"), QString(" 9400"));
     QCOMPARE(h.session.calibration.model.coefficients(), file_coefficients(file));
-}
-
-void SetupScreenTest::refusedSetupFileChangesNothing() {
-    OnSetup h;
-    write_bytes(h.path("broken.ipt"),
-                "Initialization Points for file: x\r\nshort\r\n 1 , 2 , 3 , 4 \r\n");
-    h.mark("upper_left_button", {200, 300});
-    const auto before = h.session.calibration.model;
-
-    h.load(h.path("broken.ipt"));
-    QCOMPARE(h.dialogs.messages().size(), size_t(1));
-    QVERIFY(h.session.calibration.model == before);
-    QCOMPARE(box(h.setup, "upper_left_x"), QString(" 3000"));
-    QCOMPARE(box(h.setup, "ipt_file_description"), QString("No File"));
-    QCOMPARE(h.session.setupValid, 0.0);
-    QVERIFY(!QFile::exists(h.path("results_file.txt")));
 }
 
 void SetupScreenTest::saveWritesTheFileAndShowsIt() {
