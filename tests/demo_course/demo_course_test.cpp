@@ -38,22 +38,7 @@ bool water_coloured(QRgb c) {
 }
 
 std::string colour_text(QRgb c) {
-    std::string text = "rgb(";
-    text += std::to_string(qRed(c));
-    text += ", ";
-    text += std::to_string(qGreen(c));
-    text += ", ";
-    text += std::to_string(qBlue(c));
-    text += ")";
-    return text;
-}
-
-std::string position_text(PlanePoint p) {
-    std::string text = "survey";
-    text += quillon::text::number_text(p.x);
-    text += ",";
-    text += quillon::text::number_text(p.y);
-    return text;
+    return QColor(c).name().toStdString();
 }
 
 CameraModel model_from(const std::string& setupFile) {
@@ -136,7 +121,7 @@ TEST(DemoCourseData, EveryMappedBuoyLandsOnPaintAndThreeMetresAcrossOnWater) {
         ASSERT_EQ(image.width(), demo::pictureWidthPx);
         ASSERT_EQ(image.height(), demo::pictureHeightPx);
         for (PlanePoint buoy : course.buoys) {
-            SCOPED_TRACE(position_text(buoy));
+            SCOPED_TRACE(std::to_string(buoy.x) + ", " + std::to_string(buoy.y));
             const Probe on = probe(model, image, buoy);
             ASSERT_TRUE(on.inside) << "pixel " << on.column << ", " << on.row;
             EXPECT_TRUE(buoy_coloured(on.colour))
