@@ -31,7 +31,6 @@ class NameListsTest : public QObject {
     void editorShowsTheListAndSavingReloadsTheBox_data();
     void editorShowsTheListAndSavingReloadsTheBox();
     void editorTextEndingWithALineBreakEndsTheFileWithAnEmptyLine();
-    void anEmptyListOpensAnEmptyEditor();
     void aSecondEditButtonSwitchesLists();
     void aListThatCannotBeSavedKeepsTheEditorText();
     void closeSaveBeforeAnyEditDoesNothing();
@@ -110,15 +109,6 @@ void NameListsTest::editorTextEndingWithALineBreakEndsTheFileWithAnEmptyLine() {
     QCOMPARE(read_bytes(h.path("drivers.txt")), QByteArray("Ann\r\nBob\r\n\r\n"));
     // The empty line gives no empty entry.
     QCOMPARE(entries(control<QComboBox>(start, "cbDrivers")), QStringList({"Ann", "Bob"}));
-}
-
-void NameListsTest::anEmptyListOpensAnEmptyEditor() {
-    AppHarness h;
-    h.app.startUp();
-    auto& start = h.app.start();
-    click(start, "cmdModels");
-    QCOMPARE(control<QPlainTextEdit>(start, "Text1")->toPlainText(), QString());
-    QCOMPARE(entries(control<QComboBox>(start, "cbModels")), QStringList());
 }
 
 void NameListsTest::aSecondEditButtonSwitchesLists() {

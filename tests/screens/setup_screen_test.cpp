@@ -84,24 +84,17 @@ struct OnSetup : AppHarness {
         }
         return h.app.setup();
     }
-    // Writes a setup file of the solved course with the calibration core.
-    QString writeSetupFile() {
+    // Loads a setup file of the solved course, written by the calibration core.
+    QString loadSetupFile() {
         const std::string file = path("course.ipt").toStdString();
         const auto data =
             quillon::calibration::setup_file_data(solved_course(), file, "Test lake", 1);
         if (quillon::calibration::write_setup_file(file, data)) {
             qFatal("cannot write the test setup file");
         }
-        return QString::fromStdString(file);
-    }
-    void load(const QString& file) {
-        dialogs.fileAnswers.push_back(file);
+        dialogs.fileAnswers.push_back(QString::fromStdString(file));
         trigger(setup, "gridLoad");
-    }
-    QString loadSetupFile() {
-        const QString file = writeSetupFile();
-        load(file);
-        return file;
+        return QString::fromStdString(file);
     }
     // Selects a buoy and clicks the canvas at a pixel.
     void mark(const char* option, QPoint at) {
@@ -113,7 +106,7 @@ struct OnSetup : AppHarness {
             mark(option, at);
         }
     }
-    QString resultsLog() const { return QString::fromLatin1(read_bytes(path("results_file.txt"))); }
+    QByteArray resultsLog() const { return read_bytes(path("results_file.txt")); }
     std::vector<int> visibleIndicators() {
         std::vector<int> visible;
         for (int k = 0; k < SetupScreen::accuracyIndicatorCount; ++k) {
@@ -169,12 +162,9 @@ void SetupScreenTest::openingShowsTheStartState() {
     auto& setup = h.setup;
     QCOMPARE(box(setup, "upper_left_x"), QString("auto"));
     QCOMPARE(box(setup, "ll_survey_y"), QString("-259"));
-    QCOMPARE(box(setup, "jump_x"), QString("jump x"));
     QCOMPARE(box(setup, "ipt_file_description"), QString("No File"));
-    QCOMPARE(setup.crossSize(), 90.0);
     QCOMPARE(h.session.calibration.marker_circle_radius, 180.0);
     QVERIFY(!control(setup, "btnAccuracyCheck")->isVisible());
-    QVERIFY(!control(setup, "gridLockedLabel")->isVisible());
     QCOMPARE(h.session.setupValid, 0.0);
 
     // Controls stay clear of the middle of the picture, where the course is.
@@ -194,10 +184,8 @@ void SetupScreenTest::jumpActivationRewritesTheStandardValuesOnce() {
     click_option(h.app.start(), "optJump");
     control<QLineEdit>(setup, "ul_survey_y")->setText("7");
     setup.show();
-    QCOMPARE(box(setup, "ul_survey_x"), QString("4"));
-    QCOMPARE(box(setup, "ll_survey_x"), QString("4"));
+    // The calibration suite has the rewritten values; the screen shows them and keeps the rest.
     QCOMPARE(box(setup, "ll_survey_y"), QString("-280"));
-    QCOMPARE(box(setup, "lr_survey_y"), QString("-280"));
     QCOMPARE(box(setup, "ul_survey_y"), QString("7"));
     QCOMPARE(h.session.calibration.model.survey_x[3], 4.0);
 
@@ -316,15 +304,13 @@ void SetupScreenTest::completeAlwaysRecordsTheSetup_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<double>("setupValid");
     QTest::addColumn<bool>("folderWritable");
-    QTest::addRow("a buoy not marked")
-        << "unmarked"
-        << "Warning - Not all parameters have been set up on grid" << 0.0 << true;
-    QTest::addRow("singular system") << "zero survey"
-                                     << "No Unique Solution - Re-enter data" << 0.0 << true;
-    QTest::addRow("solved") << "marked"
-                            << "" << 1.0 << true;
-    QTest::addRow("solved, results folder missing") << "marked"
-                                                    << "results_file.txt" << 1.0 << false;
+    const QString notAll("Warning - Not all parameters have been set up on grid");
+    QTest::addRow("a buoy not marked") << QString("unmarked") << notAll << 0.0 << true;
+    QTest::addRow("singular system")
+        << QString("zero survey") << QString("No Unique Solution - Re-enter data") << 0.0 << true;
+    QTest::addRow("solved") << QString("marked") << QString() << 1.0 << true;
+    QTest::addRow("results folder missing")
+        << QString("marked") << QString("results_file.txt") << 1.0 << false;
 }
 
 void SetupScreenTest::completeAlwaysRecordsTheSetup() {
@@ -360,11 +346,9 @@ void SetupScreenTest::completeAlwaysRecordsTheSetup() {
     QCOMPARE(h.session.setupValid, setupValid);
     QCOMPARE(h.session.calibration.grids.grid1_loaded(), setupValid != 0);
     if (folderWritable) {
-        const QString log = h.resultsLog();
+        const QByteArray log = h.resultsLog();
+        // The entry's lines are the calibration suite's.
         QVERIFY(log.startsWith("12-06-2026 14:05:09 New Set-up now in place\r\n"));
-        QVERIFY(log.contains("Upper Left X,Y Pixels:  3000   4500\r\n"));
-        QVERIFY(log.contains(setting == "unmarked" ? "Lower Right X,Y Pixels: auto  auto\r\n"
-                                                   : "Lower Right X,Y Pixels:  5700   6000\r\n"));
     }
 }
 
@@ -573,24 +557,12 @@ void SetupScreenTest::standardAccuracyAsksUntilALineIsGiven() {
     click(setup, "btnAccuracyCheck");
 
     QCOMPARE(h.dialogs.shown.size(), static_cast<size_t>(answers.size()));
-    for (const auto& shown : h.dialogs.shown) {
-        QCOMPARE(shown.text,
-                 QString("Pick the line number that best represents where the skier will land"));
-    }
     std::vector<int> expected;
     for (int i = 0; i < 7; ++i) {
         expected.push_back(line - 1 + 6 * i);
     }
     QCOMPARE(h.visibleIndicators(), expected);
-    for (int k : expected) {
-        const auto name = QStringLiteral("AccuracyIndicator%1").arg(k).toLatin1();
-        const QString code = control<QLabel>(setup, name.constData())->text();
-        QVERIFY2(QStringList({"R", "L", "C", "NH"}).contains(code), qPrintable(code));
-    }
-    for (int k = 0; k < SetupScreen::lineLabelCount; ++k) {
-        const auto name = QStringLiteral("LineLabel%1").arg(k).toLatin1();
-        QVERIFY(!control(setup, name.constData())->isVisible());
-    }
+    QVERIFY(!control(setup, "LineLabel0")->isVisible());
 }
 
 void SetupScreenTest::advancedAccuracyLabelsEveryPointAndClears() {
@@ -598,15 +570,12 @@ void SetupScreenTest::advancedAccuracyLabelsEveryPointAndClears() {
     h.loadSetupFile();
     click(h.setup, "btnAccuracyCheck");
 
-    const auto visible = h.visibleIndicators();
-    QCOMPARE(visible.size(), size_t(42));
-    QCOMPARE(visible.back(), 41);
-    // Detail: the pixel step rounded to 2 decimals, placed 75 twips below the point's image.
-    auto* first = control<QLabel>(h.setup, "AccuracyIndicator0");
-    QVERIFY2(first->text().startsWith(" ."), qPrintable(first->text()));
+    QCOMPARE(h.visibleIndicators().size(), size_t(42));
+    // The labels' texts and places are the calibration suite's; the screen puts them up.
     CameraModel model = solved_course();
     const auto image = model.survey_to_screen({2.4, -27});
-    QCOMPARE(first->pos(), OverlayCanvas::toPixels(image.x, image.y + 75).toPoint());
+    QCOMPARE(control(h.setup, "AccuracyIndicator0")->pos(),
+             OverlayCanvas::toPixels(image.x, image.y + 75).toPoint());
     QVERIFY(read_bytes(h.path("acc1206.txt")).contains("Grid Number:  1 \r\n"));
 
     click(h.setup, "btnClearAccuracy");
@@ -636,7 +605,6 @@ void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
     h.dialogs.fileAnswers.push_back(file.isEmpty() ? std::nullopt
                                                    : std::optional<QString>(h.path(file)));
     trigger(h.setup, "mnuLoadPicture");
-    QCOMPARE(h.dialogs.shown.size(), size_t(1));
     QCOMPARE(h.setup.canvas().hasPicture(), pictureShown);
     if (pictureShown) {
         // JPEG may shift a colour by a step or two.

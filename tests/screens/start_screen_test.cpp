@@ -31,7 +31,7 @@ class StartScreenTest : public QObject {
     void unwritableFolderKeepsTheStartScreen();
     void measureNeedsAValidSetup();
     void jumpForcesTowardsAndHidesAway();
-    void passDescriptionFollowsTheControls();
+    void typedNamesGoIntoThePassDescription();
     void manualOpensAndReturns();
     void exitAndClosingEndTheProgram_data();
     void exitAndClosingEndTheProgram();
@@ -200,32 +200,16 @@ void StartScreenTest::jumpForcesTowardsAndHidesAway() {
     QCOMPARE(h.session.directionSign, 1.0);
 }
 
-void StartScreenTest::passDescriptionFollowsTheControls() {
+// Speeds, line lengths and disciplines reach the pass through the Measure screen tests.
+void StartScreenTest::typedNamesGoIntoThePassDescription() {
     AppHarness h;
     h.app.startUp();
     auto& start = h.app.start();
-    using namespace quillon::course;
-
-    PassDescription pass = start.passDescription();
-    QCOMPARE(last_sample_index(pass), 161);
-    QCOMPARE(line_length_report_text(pass.lineLength), std::string("11.25m"));
-    QCOMPARE(pass.boatManufacturer, std::string("Boat Manufacturer"));
-
-    click_option(start, "Option9");
-    click_option(start, "optOtherSpeed");
+    QCOMPARE(start.passDescription().boatManufacturer, std::string("Boat Manufacturer"));
     QTest::keyClicks(control<QLineEdit>(start, "txtTournament"), "Nationals");
     control<QComboBox>(start, "cbSkiers")->setEditText("Jane Doe");
-    pass = start.passDescription();
-    QCOMPARE(line_length_label(pass.lineLength), std::string(" 9.75"));
-    QCOMPARE(last_sample_index(pass), 203);
-    QCOMPARE(pass.tournament, std::string("Nationals"));
-    QCOMPARE(pass.skier, std::string("Jane Doe"));
-
-    click_option(start, "optJump");
-    click_option(start, "optj45");
-    pass = start.passDescription();
-    QCOMPARE(pass.discipline, Discipline::Jump);
-    QCOMPARE(last_sample_index(pass), 140);
+    QCOMPARE(start.passDescription().tournament, std::string("Nationals"));
+    QCOMPARE(start.passDescription().skier, std::string("Jane Doe"));
 }
 
 void StartScreenTest::manualOpensAndReturns() {
