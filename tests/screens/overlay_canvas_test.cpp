@@ -1,4 +1,3 @@
-#include <QSignalSpy>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -18,7 +17,6 @@ class OverlayCanvasTest : public QObject {
     void clearingRemovesDrawingsButKeepsThePicture();
     void erasingOverAPicturePaintsTheKeyColour();
     void lineShapesArePaintedOnTopAndMoveWithTheirCoordinates();
-    void mouseEventsReportTwips();
     void pointsWithoutAPlaceOnTheScreenAreNotDrawn();
 };
 
@@ -116,18 +114,6 @@ void OverlayCanvasTest::lineShapesArePaintedOnTopAndMoveWithTheirCoordinates() {
 
     measure->setVisible(false);
     QCOMPARE(canvas.colourAt(3000, 3000), keyColour);
-}
-
-void OverlayCanvasTest::mouseEventsReportTwips() {
-    OverlayCanvas canvas;
-    canvas.resize(400, 400);
-    canvas.show();
-    QSignalSpy pressed(&canvas, &OverlayCanvas::mousePressed);
-    QTest::mouseClick(&canvas, Qt::RightButton, {}, QPoint(200, 300));
-    QCOMPARE(pressed.count(), 1);
-    QCOMPARE(pressed[0][0].toDouble(), 3000.0);
-    QCOMPARE(pressed[0][1].toDouble(), 4500.0);
-    QCOMPARE(pressed[0][2].value<Qt::MouseButton>(), Qt::RightButton);
 }
 
 QTEST_MAIN(OverlayCanvasTest)

@@ -106,13 +106,9 @@ class FakeDialogs : public platform::Dialogs {
         if (answers.empty()) {
             return std::nullopt;
         }
-        const bool given = answers.front().has_value();
-        const QString text = answers.front().value_or(QString());
+        const auto answer = answers.front();
         answers.pop_front();
-        if (!given) {
-            return std::nullopt;
-        }
-        return text;
+        return answer;
     }
 };
 
