@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <locale.h>
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 
@@ -53,34 +55,13 @@ class Cli : public quillon::test_support::InTempFolder {
 
     // Runs the tool in the test's folder, under a decimal-comma locale where one exists.
     CliRun run(const std::string& arguments, const std::string& input = "") const {
-        const std::string in = path("stdin.txt");
-        const std::string err = path("stderr.txt");
-        EXPECT_TRUE(replace_file(in, input));
-        std::string command = "cd ";
-        command += shell_quoted(folder.str());
-        command += " && LC_ALL=de_DE.UTF-8 ";
-        command += shell_quoted(QUILLON_CLI_PATH);
-        command += ' ';
-        command += arguments;
-        command += " <";
-        command += shell_quoted(in);
-        command += " 2>";
-        command += shell_quoted(err);
-        CliRun result;
-        std::FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) {
-            ADD_FAILURE() << "cannot start " << command;
-            return result;
-        }
-        char buffer[4096];
-        std::size_t count = 0;
-        while ((count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-            result.out.append(buffer, count);
-        }
-        const int status = pclose(pipe);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.err = read_file(err).bytes;
-        return result;
+        EXPECT_TRUE(replace_file(path("stdin.txt"), input));
+        const std::string command = "cd " + shell_quoted(folder.str()) + " && LC_ALL=de_DE.UTF-8 " +
+                                    shell_quoted(QUILLON_CLI_PATH) + " " + arguments +
+                                    " <stdin.txt >stdout.txt 2>stderr.txt";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(path("stdout.txt")).bytes,
+                read_file(path("stderr.txt")).bytes};
     }
 };
 
@@ -100,12 +81,8 @@ std::vector<double> numbers_in(const std::string& out) {
     return numbers;
 }
 
-int count_lines(const std::string& text) {
-    int lines = 0;
-    for (char c : text) {
-        lines += c == '\n';
-    }
-    return lines;
+long count_lines(const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
 }
 
 }  // namespace
