@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/calibration.h"
 #include "calibration/camera_model.h"
 #include "calibration/grid_check.h"
 #include "calibration/setup_file.h"
@@ -42,17 +43,10 @@ std::string colour_text(QRgb c) {
 }
 
 CameraModel model_from(const std::string& setupFile) {
-    const auto read = quillon::calibration::read_setup_file(setupFile);
-    EXPECT_TRUE(read.data.has_value()) << read.problem.text;
-    CameraModel model;
-    if (read.data) {
-        model.set_coefficients(read.data->coefficients);
-        for (std::size_t i = 1; i <= CameraModel::pointCount; ++i) {
-            model.screen_x[i] = read.data->points[i - 1].screen_x;
-            model.screen_y[i] = read.data->points[i - 1].screen_y;
-        }
-    }
-    return model;
+    quillon::calibration::Calibration calibration;
+    const auto loaded = quillon::calibration::load_setup_file(calibration, setupFile);
+    EXPECT_TRUE(loaded.display.has_value()) << setupFile;
+    return calibration.model;
 }
 
 QImage picture_from(const std::string& path) {
