@@ -146,7 +146,6 @@ class SetupScreenTest : public QObject {
     void drawingNeedsACompleteSetup_data();
     void drawingNeedsACompleteSetup();
     void showCourseDrawsTheTwelveGuideCrosses();
-    void exitWithACompleteSetupLeavesTheMarks();
     void standardAccuracyAsksUntilALineIsGiven_data();
     void standardAccuracyAsksUntilALineIsGiven();
     void advancedAccuracyLabelsEveryPointAndClears();
@@ -410,6 +409,21 @@ void SetupScreenTest::loadWhileSlotTwoIsCurrentEndsInSlotOne() {
     click(setup, "grid_select");
     QCOMPARE(box(setup, "upper_right_x"), QString(" 9400"));
     QCOMPARE(h.session.calibration.model.coefficients(), file_coefficients(file));
+
+    // Leaving with slot 2 current goes back to slot 1 and marks its buoys, leaving the boxes.
+    click(setup, "grid_select");
+    setup.canvas().clear();
+    trigger(setup, "gridExit");
+    QVERIFY(!setup.isVisible());
+    QCOMPARE(h.session.calibration.grids.current_grid, 1);
+    QCOMPARE(h.session.calibration.model.coefficients(), file_coefficients(file));
+    QCOMPARE(h.session.calibration.corners.ur_screen_x, 9400.0);
+    QCOMPARE(box(setup, "upper_right_x"), QString(" 0"));
+    const QImage drawing = setup.canvas().drawing();
+    // Crosses of 100 twips, and the line from lower right up to upper right.
+    QCOMPARE(drawing.pixelColor(pixel(9400 + 90, 3000)), QColor(Qt::white));
+    QCOMPARE(drawing.pixelColor(pixel((9400 + 12000) / 2.0, (3000 + 7000) / 2.0)),
+             QColor(Qt::white));
 }
 
 void SetupScreenTest::saveWritesTheFileAndShowsIt() {
@@ -502,27 +516,6 @@ void SetupScreenTest::showCourseDrawsTheTwelveGuideCrosses() {
                               return colour.alpha() != 0 && !expected({x + 0.5, y + 0.5});
                           }),
              0);
-}
-
-void SetupScreenTest::exitWithACompleteSetupLeavesTheMarks() {
-    OnSetup h;
-    const QString file = h.loadSetupFile();
-    click(h.setup, "grid_select");
-    QCOMPARE(h.session.calibration.grids.current_grid, 2);
-    h.setup.canvas().clear();
-
-    trigger(h.setup, "gridExit");
-    QVERIFY(!h.setup.isVisible());
-    QCOMPARE(h.session.calibration.grids.current_grid, 1);
-    QCOMPARE(h.session.calibration.model.coefficients(), file_coefficients(file));
-    QCOMPARE(h.session.calibration.corners.ur_screen_x, 9400.0);
-    // The boxes are not refilled.
-    QCOMPARE(box(h.setup, "upper_right_x"), QString(" 0"));
-    const QImage drawing = h.setup.canvas().drawing();
-    // Crosses of 100 twips, and the line from lower right up to upper right.
-    QCOMPARE(drawing.pixelColor(pixel(9400 + 90, 3000)), QColor(Qt::white));
-    QCOMPARE(drawing.pixelColor(pixel((9400 + 12000) / 2.0, (3000 + 7000) / 2.0)),
-             QColor(Qt::white));
 }
 
 void SetupScreenTest::standardAccuracyAsksUntilALineIsGiven_data() {

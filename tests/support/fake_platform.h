@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <deque>
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/joystick.h"
+#include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/settings_store.h"
 #include "platform/wall_clock.h"
@@ -111,16 +114,6 @@ class FakeDialogs : public platform::Dialogs {
         return answer;
     }
 };
-
-}  // namespace quillon::testing
-
-#include <QList>
-#include <array>
-
-#include "platform/joystick.h"
-#include "platform/key_state.h"
-
-namespace quillon::testing {
 
 // Arrow keys held down as the test says.
 class FakeKeyState : public platform::KeyState {
