@@ -55,14 +55,12 @@ void NameListsTest::listsLoadItemByItem() {
 void NameListsTest::editorShowsTheListAndSavingReloadsTheBox_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("boats") << "Boats"
-                           << "Boat Manufacturer";
-    QTest::newRow("models") << "Models"
-                            << "Boat Model";
-    QTest::newRow("drivers") << "Drivers"
-                             << "Drivers";
-    QTest::newRow("skiers") << "Skiers"
-                            << "Skiers";
+    for (const auto& [mode, caption] : {std::pair{"Boats", "Boat Manufacturer"},
+                                        {"Models", "Boat Model"},
+                                        {"Drivers", "Drivers"},
+                                        {"Skiers", "Skiers"}}) {
+        QTest::newRow(mode) << mode << caption;
+    }
 }
 
 void NameListsTest::editorShowsTheListAndSavingReloadsTheBox() {
@@ -78,22 +76,18 @@ void NameListsTest::editorShowsTheListAndSavingReloadsTheBox() {
     auto& start = h.app.start();
     auto* combo = control<QComboBox>(start, qPrintable(box));
     auto* editor = control<QPlainTextEdit>(start, "Text1");
-    auto* closeSave = control<QPushButton>(start, "cmdCloseSave");
     QVERIFY(!editor->isVisible());
-    QVERIFY(!closeSave->isVisible());
 
     combo->setEditText("typed before saving");
-    QTest::mouseClick(control<QPushButton>(start, qPrintable(button)), Qt::LeftButton);
+    click(start, qPrintable(button));
     QCOMPARE(start.editMode(), mode);
-    QVERIFY(editor->isVisible());
-    QVERIFY(closeSave->isVisible());
+    QVERIFY(editor->isVisible() && control(start, "cmdCloseSave")->isVisible());
     QCOMPARE(editor->toPlainText(), QString("Alpha\nBeta\n"));
 
     editor->setPlainText("Alpha\nBeta\nGamma, Delta   ");
-    QTest::mouseClick(closeSave, Qt::LeftButton);
+    click(start, "cmdCloseSave");
     QCOMPARE(read_bytes(h.path(file)), QByteArray("Alpha\r\nBeta\r\nGamma, Delta\r\n"));
-    QVERIFY(!editor->isVisible());
-    QVERIFY(!closeSave->isVisible());
+    QVERIFY(!editor->isVisible() && !control(start, "cmdCloseSave")->isVisible());
     QCOMPARE(combo->currentText(), caption);
     QCOMPARE(entries(combo), QStringList({"Alpha", "Beta", "Gamma", "Delta"}));
     QCOMPARE(start.editMode(), mode);

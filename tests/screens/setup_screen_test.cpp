@@ -229,30 +229,27 @@ void SetupScreenTest::theLockMovesAllFourTogether() {
     QVERIFY(control<QCheckBox>(setup, "chkboxGridLock")->isChecked());
     QVERIFY(control(setup, "gridLockedLabel")->isVisible());
 
+    // The four buoys' screen positions: upper left, upper right, lower left, lower right.
+    const auto& c = h.session.calibration.corners;
+    auto corners = [&c] {
+        return std::array<double, 8>{c.ul_screen_x, c.ul_screen_y, c.ur_screen_x, c.ur_screen_y,
+                                     c.ll_screen_x, c.ll_screen_y, c.lr_screen_x, c.lr_screen_y};
+    };
     // A click moves every buoy by the same offset, (+150, -150) twips here.
     h.mark("upper_left_button", {210, 290});
-    const auto& c = h.session.calibration.corners;
-    const std::array<double, 8> moved{c.ul_screen_x, c.ul_screen_y, c.ur_screen_x, c.ur_screen_y,
-                                      c.ll_screen_x, c.ll_screen_y, c.lr_screen_x, c.lr_screen_y};
-    QCOMPARE(moved, (std::array<double, 8>{3150, 4350, 6150, 4350, 3450, 5850, 5850, 5850}));
+    QCOMPARE(corners(), (std::array<double, 8>{3150, 4350, 6150, 4350, 3450, 5850, 5850, 5850}));
     QCOMPARE(box(setup, "lower_right_x"), QString(" 5850"));
     QCOMPARE(h.session.calibration.model.screen_y[2], 5850.0);
 
     // An arrow moves all four by a pixel (15 twips).
-    const auto before = c;
     click(setup, "AdjustRight");
-    QCOMPARE(c.ul_screen_x, before.ul_screen_x + 15);
-    QCOMPARE(c.ur_screen_x, before.ur_screen_x + 15);
-    QCOMPARE(c.ll_screen_x, before.ll_screen_x + 15);
-    QCOMPARE(c.lr_screen_x, before.lr_screen_x + 15);
-    QCOMPARE(c.lr_screen_y, before.lr_screen_y);
+    QCOMPARE(corners(), (std::array<double, 8>{3165, 4350, 6165, 4350, 3465, 5850, 5865, 5850}));
     QCOMPARE(box(setup, "upper_right_x"), QString(" 6165"));
 
     // Without the lock only the selected buoy moves.
     click_option(setup, "chkboxGridLock");
     click(setup, "AdjustDown");
-    QCOMPARE(c.ul_screen_y, before.ul_screen_y + 15);
-    QCOMPARE(c.lr_screen_y, before.lr_screen_y);
+    QCOMPARE(corners(), (std::array<double, 8>{3165, 4365, 6165, 4350, 3465, 5850, 5865, 5850}));
     QCOMPARE(box(setup, "upper_left_y"), QString(" 4365"));
 }
 
