@@ -231,7 +231,7 @@ TEST(SavedReport, SurvivesArbitraryBytes) {
         EXPECT_TRUE(!report.error || report.points.size() == reloadedPointCapacity);
     };
 
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 200; ++round) {
         // Random bytes drawn from the reader's own markers, half of them after a good heading.
         std::string bytes = round % 2 ? "Slalom Pass Results\r\n" : "";
         for (std::size_t i = below(4000); i > 0; --i) {
@@ -239,19 +239,14 @@ TEST(SavedReport, SurvivesArbitraryBytes) {
         }
         check(bytes);
 
-        // A saved report with bytes changed, cut short, or a slice copied elsewhere.
+        // A saved report with bytes changed or cut short.
         std::string mutated = valid;
         for (std::size_t edits = 1 + below(20); edits > 0; --edits) {
             const auto at = below(mutated.size());
-            const auto kind = below(3);
-            if (kind == 0) {
+            if (below(2)) {
                 mutated[at] = static_cast<char>(random());
-            } else if (kind == 1) {
-                mutated.resize(std::max<std::size_t>(at, 1));
             } else {
-                const std::string slice = mutated.substr(below(mutated.size()), 200);
-                mutated.insert(mutated.begin() + static_cast<std::ptrdiff_t>(at), slice.begin(),
-                               slice.end());
+                mutated.resize(std::max<std::size_t>(at, 1));
             }
         }
         check(mutated);

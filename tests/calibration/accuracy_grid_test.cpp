@@ -131,8 +131,8 @@ TEST_F(TempFolder, ReportsOfOneDayGoIntoOneFile) {
     const CivilDateTime morning{2026, 12, 6, 8, 0, 0};
     const CivilDateTime evening{2026, 12, 6, 20, 0, 0};
     EXPECT_EQ(accuracy_file_name(morning), "acc1206.txt");
-    ASSERT_FALSE(append_accuracy_report(folder.string(), morning, "one\r\n"));
-    ASSERT_FALSE(append_accuracy_report(folder.string(), evening, "two\r\n"));
+    ASSERT_FALSE(append_accuracy_report(folder.str(), morning, "one\r\n"));
+    ASSERT_FALSE(append_accuracy_report(folder.str(), evening, "two\r\n"));
     EXPECT_EQ(read_file(path("acc1206.txt")).bytes, "one\r\ntwo\r\n");
     const auto problem = append_accuracy_report(path("gone"), morning, "x");
     ASSERT_TRUE(problem);

@@ -1,14 +1,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
 #include <string>
 
 #include "calibration/camera_model.h"
 #include "course/reference_course.h"
+#include "support/temp_folder.h"
 
 namespace quillon::calibration::testing {
 
@@ -44,26 +43,6 @@ inline ::testing::AssertionResult close(double a, double b, double relative = 1e
     return ::testing::AssertionFailure() << a << " and " << b << " differ";
 }
 
-// A fresh folder for one test, removed afterwards.
-class TempFolder : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "quillon-";
-        name += std::to_string(::getpid());
-        name += '-';
-        name += info->test_suite_name();
-        name += '-';
-        name += info->name();
-        folder = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string path(const char* name) const { return (folder / name).string(); }
-
-    std::filesystem::path folder;
-};
+using TempFolder = test_support::InTempFolder;
 
 }  // namespace quillon::calibration::testing

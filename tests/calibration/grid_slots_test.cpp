@@ -71,41 +71,6 @@ TEST(GridSlot, RestoresWhatWasStored) {
     EXPECT_EQ(restored.jump_survey_y, -300);
 }
 
-TEST(SelectNextGrid, AnEmptySlotShowsZerosAndSlotOneKeepsTheSetupComplete) {
-    Calibration calibration;
-    calibration.model = perspective_slalom();
-    double setupValid = 0;
-    ReferenceBoxes boxes = boxes_from_model(calibration.model);
-    const auto completed =
-        complete_setup(calibration, boxes, "No File", "north camera", setupValid);
-    ASSERT_TRUE(completed.solved);
-    ASSERT_EQ(setupValid, 1);
-    const CameraModel solved = calibration.model;
-
-    const GridSelectOutcome second = select_next_grid(calibration, "Grid 1");
-    EXPECT_EQ(second.caption, "Grid 2");
-    EXPECT_EQ(calibration.grids.current_grid, 2);
-    EXPECT_FALSE(second.loaded);
-    EXPECT_EQ(second.display.boxes.upper_left_x, " 0");
-    EXPECT_EQ(second.display.boxes.ll_survey_y, " 0");
-    EXPECT_EQ(second.display.boxes.jump_y, " 0");
-    EXPECT_EQ(second.display.ipt_file_description, "");
-    EXPECT_EQ(calibration.model.c1, 0);
-    setupValid = 0;  // the box fills mark it not complete ...
-    apply_completion_rule(calibration.grids, setupValid);
-    EXPECT_EQ(setupValid, 1);  // ... and the rule looks at slot 1
-
-    const GridSelectOutcome first = select_next_grid(calibration, second.caption);
-    EXPECT_EQ(first.caption, "Grid 1");
-    EXPECT_TRUE(first.loaded);
-    EXPECT_EQ(first.display.ipt_file_description, "No File");
-    EXPECT_EQ(first.display.ipt_file_description_2, "north camera");
-    EXPECT_EQ(calibration.model.coefficients(), solved.coefficients());
-    EXPECT_EQ(calibration.model.screen_x, solved.screen_x);
-    EXPECT_EQ(calibration.corners.ur_screen_x, 8200);
-    EXPECT_EQ(calibration.corners.ll_screen_y, 11200);
-}
-
 TEST(CompleteSetup, ChecksTheBoxesBeforeSolving) {
     const ReferenceBoxes marked = [] {
         ReferenceBoxes b = boxes_from_model(perspective_slalom());
@@ -178,14 +143,4 @@ TEST(ActivationSurveyRewrite, RewritesOnlyWhenTheUpperLeftXDiffers) {
     EXPECT_EQ(jump->ll_survey_x, "4");
     EXPECT_EQ(jump->ll_survey_y, "-280");
     EXPECT_EQ(jump->lr_survey_y, "-280");
-}
-
-TEST(PassSession, StartsWithNoCalibration) {
-    const quillon::session::PassSession session;
-    const Calibration& calibration = session.calibration;
-    EXPECT_EQ(calibration.model.coefficients(), (std::array<double, 8>{}));
-    EXPECT_EQ(calibration.grids.current_grid, 1);
-    EXPECT_EQ(calibration.grids.grids_in_use, 1);
-    EXPECT_FALSE(setup_complete(calibration.grids));
-    EXPECT_EQ(session.setupValid, 0);
 }

@@ -60,8 +60,8 @@ TEST(ResultsLogEntry, CompleteEntryOnlyChangesTheLabelWord) {
 }
 
 TEST_F(TempFolder, EntriesAppendAndAFailureLeavesTheCalibration) {
-    ASSERT_FALSE(append_results_log_entry(folder.string(), north_lake(ScreenLabelWord::Twips)));
-    ASSERT_FALSE(append_results_log_entry(folder.string(), north_lake(ScreenLabelWord::Pixels)));
+    ASSERT_FALSE(append_results_log_entry(folder.str(), north_lake(ScreenLabelWord::Twips)));
+    ASSERT_FALSE(append_results_log_entry(folder.str(), north_lake(ScreenLabelWord::Pixels)));
     const std::string log = read_file(path("results_file.txt")).bytes;
     EXPECT_EQ(log, results_log_entry(north_lake(ScreenLabelWord::Twips)) +
                        results_log_entry(north_lake(ScreenLabelWord::Pixels)));

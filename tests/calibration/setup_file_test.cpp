@@ -236,41 +236,29 @@ TEST_F(TempFolder, AFailedSaveChangesNothing) {
 // Any bytes at all give an answer: a setup or a refusal, never a crash or a hang.
 TEST(ParseSetupFile, SurvivesArbitraryBytes) {
     std::mt19937 random(20261206);
-    auto byte = [&random] { return static_cast<char>(random() & 0xff); };
     const std::string valid = file_with("North lake", firstPoint);
     const std::string alphabet = "0123456789.,-+eE \"\r\n\tD";
+    auto some = [&](const std::string& from) { return from[random() % from.size()]; };
 
     int accepted = 0;
-    for (int round = 0; round < 3000; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         std::string input;
-        switch (round % 4) {
-            case 0:  // random bytes
-                input.resize(random() % 600);
-                for (char& c : input) {
-                    c = byte();
-                }
-                break;
-            case 1:  // random text made of the file's own characters
-                input.resize(random() % 600);
-                for (char& c : input) {
-                    c = alphabet[random() % alphabet.size()];
-                }
-                break;
-            default: {  // a valid file with a few bytes changed, dropped or added
-                input = valid;
-                const int edits = 1 + static_cast<int>(random() % 4);
-                for (int e = 0; e < edits && !input.empty(); ++e) {
-                    const std::size_t at = random() % input.size();
-                    switch (random() % 3) {
-                        case 0:
-                            input[at] = alphabet[random() % alphabet.size()];
-                            break;
-                        case 1:
-                            input.erase(at, 1 + random() % 8);
-                            break;
-                        default:
-                            input.insert(at, 1, byte());
-                    }
+        if (round % 2 == 0) {  // random text, of any bytes or of the file's own characters
+            input.resize(random() % 600);
+            for (char& c : input) {
+                c = round % 4 ? some(alphabet) : static_cast<char>(random());
+            }
+        } else {  // a valid file with a few bytes changed, dropped or added
+            input = valid;
+            for (int e = 1 + static_cast<int>(random() % 4); e > 0 && !input.empty(); --e) {
+                const std::size_t at = random() % input.size();
+                const auto kind = random() % 3;
+                if (kind == 0) {
+                    input[at] = some(alphabet);
+                } else if (kind == 1) {
+                    input.erase(at, 1 + random() % 8);
+                } else {
+                    input.insert(at, 1, static_cast<char>(random()));
                 }
             }
         }
@@ -284,11 +272,10 @@ TEST(ParseSetupFile, SurvivesArbitraryBytes) {
     }
     EXPECT_GT(accepted, 0);
 
-    // Large inputs: one endless line, endless commas or line ends (empty fields are 0, so
-    // those read as an all-zero setup), quotes, and more than any setup file holds.
+    // Large inputs: one endless line, endless commas (empty fields are 0, so those read as an
+    // all-zero setup) and more than any setup file holds.
     for (const std::string& big :
-         {std::string(2'000'000, 'x'), std::string(500'000, ','), std::string(300'000, '\n'),
-          std::string(1'000'000, '"'), std::string(1'000'000, '\0')}) {
+         {std::string(2'000'000, 'x'), std::string(500'000, ','), std::string(1'000'000, '\0')}) {
         const auto read = parse_setup_file(big, "big.ipt");
         EXPECT_TRUE(read.data || !read.problem.text.empty());
     }

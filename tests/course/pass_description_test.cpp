@@ -54,13 +54,3 @@ TEST(LineLength, CaptionsLabelsAndReportTexts) {
         EXPECT_EQ(line_length_report_text(c.length), c.report);
     }
 }
-
-TEST(PassDescription, DefaultsMatchTheStartScreen) {
-    const PassDescription pass;
-    EXPECT_EQ(pass.discipline, Discipline::Slalom);
-    EXPECT_EQ(pass.direction, Direction::Towards);
-    EXPECT_EQ(last_sample_index(pass), 161);
-    EXPECT_EQ(line_length_report_text(pass.lineLength), "11.25m");
-    EXPECT_EQ(jump_speed_caption(pass.jumpSpeed), "57/35");
-    EXPECT_EQ(pass.boatNumber, "1");
-}

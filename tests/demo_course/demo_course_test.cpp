@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/calibration.h"
 #include "calibration/camera_model.h"
 #include "calibration/grid_check.h"
 #include "calibration/setup_file.h"
@@ -38,36 +39,14 @@ bool water_coloured(QRgb c) {
 }
 
 std::string colour_text(QRgb c) {
-    std::string text = "rgb(";
-    text += std::to_string(qRed(c));
-    text += ", ";
-    text += std::to_string(qGreen(c));
-    text += ", ";
-    text += std::to_string(qBlue(c));
-    text += ")";
-    return text;
-}
-
-std::string position_text(PlanePoint p) {
-    std::string text = "survey";
-    text += quillon::text::number_text(p.x);
-    text += ",";
-    text += quillon::text::number_text(p.y);
-    return text;
+    return QColor(c).name().toStdString();
 }
 
 CameraModel model_from(const std::string& setupFile) {
-    const auto read = quillon::calibration::read_setup_file(setupFile);
-    EXPECT_TRUE(read.data.has_value()) << read.problem.text;
-    CameraModel model;
-    if (read.data) {
-        model.set_coefficients(read.data->coefficients);
-        for (std::size_t i = 1; i <= CameraModel::pointCount; ++i) {
-            model.screen_x[i] = read.data->points[i - 1].screen_x;
-            model.screen_y[i] = read.data->points[i - 1].screen_y;
-        }
-    }
-    return model;
+    quillon::calibration::Calibration calibration;
+    const auto loaded = quillon::calibration::load_setup_file(calibration, setupFile);
+    EXPECT_TRUE(loaded.display.has_value()) << setupFile;
+    return calibration.model;
 }
 
 QImage picture_from(const std::string& path) {
@@ -136,7 +115,7 @@ TEST(DemoCourseData, EveryMappedBuoyLandsOnPaintAndThreeMetresAcrossOnWater) {
         ASSERT_EQ(image.width(), demo::pictureWidthPx);
         ASSERT_EQ(image.height(), demo::pictureHeightPx);
         for (PlanePoint buoy : course.buoys) {
-            SCOPED_TRACE(position_text(buoy));
+            SCOPED_TRACE(std::to_string(buoy.x) + ", " + std::to_string(buoy.y));
             const Probe on = probe(model, image, buoy);
             ASSERT_TRUE(on.inside) << "pixel " << on.column << ", " << on.row;
             EXPECT_TRUE(buoy_coloured(on.colour))

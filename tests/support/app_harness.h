@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "support/fake_platform.h"
 #include "support/fake_pulse_clock.h"
+#include "support/screen_test.h"
 
 namespace quillon::testing {
 
@@ -20,6 +21,12 @@ struct AppHarness {
     }
 
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
+
+    // Starts the program with its results going into its own folder.
+    void startWithResultsHere() {
+        settings.values["Quillon/Settings/resultspath"] = folder.path();
+        app.startUp();
+    }
 
     QTemporaryDir folder;
     FakeSettingsStore settings;

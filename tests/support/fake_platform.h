@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <deque>
 #include <map>
 #include <optional>
 #include <vector>
 
 #include "platform/dialogs.h"
+#include "platform/joystick.h"
+#include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/settings_store.h"
 #include "platform/wall_clock.h"
@@ -106,25 +109,11 @@ class FakeDialogs : public platform::Dialogs {
         if (answers.empty()) {
             return std::nullopt;
         }
-        const bool given = answers.front().has_value();
-        const QString text = answers.front().value_or(QString());
+        const auto answer = answers.front();
         answers.pop_front();
-        if (!given) {
-            return std::nullopt;
-        }
-        return text;
+        return answer;
     }
 };
-
-}  // namespace quillon::testing
-
-#include <QList>
-#include <array>
-
-#include "platform/joystick.h"
-#include "platform/key_state.h"
-
-namespace quillon::testing {
 
 // Arrow keys held down as the test says.
 class FakeKeyState : public platform::KeyState {

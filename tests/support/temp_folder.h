@@ -39,4 +39,12 @@ class TempFolder {
     std::filesystem::path path_;
 };
 
+// A fixture whose tests each get a fresh folder.
+class InTempFolder : public ::testing::Test {
+  protected:
+    std::string path(const std::string& name) const { return folder.file(name); }
+
+    TempFolder folder;
+};
+
 }  // namespace quillon::test_support

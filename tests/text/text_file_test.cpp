@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "support/temp_folder.h"
 #include "text/text_file.h"
 
 using namespace quillon::text;
@@ -16,26 +17,7 @@ std::string system_words(std::errc error) {
     return std::generic_category().message(static_cast<int>(error));
 }
 
-}  // namespace
-
-namespace {
-
-class TextFile : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("quillon-text-file-" +
-                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string path(const char* name) const { return (folder / name).string(); }
-
-    fs::path folder;
-};
+using TextFile = quillon::test_support::InTempFolder;
 
 std::string content_of(const std::string& path) {
     return read_file(path).bytes;
@@ -66,7 +48,7 @@ TEST_F(TextFile, FailuresCarryTheSystemsDescription) {
     EXPECT_FALSE(missingFolder.ok);
     EXPECT_EQ(missingFolder.description, system_words(std::errc::no_such_file_or_directory));
 
-    const auto intoFolder = replace_file(folder.string(), "x");
+    const auto intoFolder = replace_file(folder.str(), "x");
     EXPECT_FALSE(intoFolder.ok);
     EXPECT_EQ(intoFolder.description, system_words(std::errc::is_a_directory));
 
@@ -99,7 +81,7 @@ TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
     EXPECT_FALSE(tooBig.status.ok);
     EXPECT_TRUE(tooBig.bytes.empty());
     EXPECT_EQ(read_file(path("big.txt"), 2000).bytes.size(), 2000u);
-    EXPECT_FALSE(read_file(folder.string()).status.ok);
+    EXPECT_FALSE(read_file(folder.str()).status.ok);
 }
 
 TEST(TrimTrailingBlanks, RemovesOnlyBlanksAtTheEnd) {
