@@ -49,8 +49,6 @@ class ResultsScreenTest : public QObject {
     void theGraphOfAnAllZeroPassLiesOnTheCentreLine();
     void theFrameFollowsDisciplineAndDirection_data();
     void theFrameFollowsDisciplineAndDirection();
-    void returnFlipsTheDirectionInSlalomOnly();
-    void theReportIsShownAndLogged();
     void refusalsLeaveTheScreenUnchanged_data();
     void refusalsLeaveTheScreenUnchanged();
     void colourIsAskedUntilItIsOneToSeven();
@@ -80,20 +78,6 @@ int pixels_of(const QImage& image, const QColor& colour) {
 
 // The report's lines are the analysis suite's; here: the screen shows it and hands the pass,
 // the answers to its prompts and the day (from the fake clock) to the three logs.
-void ResultsScreenTest::theReportIsShownAndLogged() {
-    MeasuredPass h;
-    auto& results = h.app.results();
-    const QString report = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
-    QVERIFY(report.startsWith("Slalom Pass Results\nSkier Name: Skiers\n"));
-    QVERIFY(QFile::exists(h.path("ResultLog1206.txt")));
-    QVERIFY(QFile::exists(h.path("originalmeasurements.txt")));
-    const QByteArray record = read_bytes(h.path("dbResultLog1206.txt"));
-    QVERIFY2(record.startsWith("1|Boat Manufacturer|Boat Model|S|Drivers|Skiers|58|11.25|"),
-             record.constData());
-    QVERIFY2(record.contains("|12.34||") && record.endsWith("|windy\r\n"), record.constData());
-    QVERIFY(h.dialogs.messages().empty());
-}
-
 void ResultsScreenTest::refusalsLeaveTheScreenUnchanged_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QByteArray>("file");  // empty: the file dialog is cancelled
@@ -272,29 +256,6 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
     QCOMPARE(control<LineShape>(results, "Line14")->isVisible(), !jump);
     QCOMPARE(control<LineShape>(results, "Line16")->isVisible(), jump);
     QCOMPARE(control<LineShape>(results, "Line2")->Y2(), bottom);
-}
-
-void ResultsScreenTest::returnFlipsTheDirectionInSlalomOnly() {
-    AppHarness h;
-    h.app.startUp();
-    auto& start = h.app.start();
-    auto* away = control<QRadioButton>(start, "optAway");
-
-    const struct {
-        const char* discipline;
-        bool awayAfter;
-    } cases[] = {{"optSlalom", true}, {"optSlalom", false}, {"optJump", false}};
-    for (const auto& c : cases) {
-        click_option(start, c.discipline);
-        start.hide();
-        auto& results = h.app.results();
-        results.show();
-        click(results, "Command1");
-        QVERIFY(!h.app.hasResultsScreen());
-        QVERIFY(start.isVisible());
-        QCOMPARE(away->isChecked(), c.awayAfter);
-        QCOMPARE(h.session.directionSign, c.awayAfter ? 1.0 : -1.0);
-    }
 }
 
 QTEST_MAIN(ResultsScreenTest)

@@ -16,24 +16,12 @@
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
 #include "support/app_harness.h"
+#include "support/screen_test.h"
 
 using quillon::platform::ArrowKey;
-using quillon::testing::AppHarness;
+using namespace quillon::testing;
 
 namespace {
-
-template <typename T>
-T* control(QWidget& screen, const char* name) {
-    T* found = screen.findChild<T*>(name);
-    if (found == nullptr) {
-        qFatal("no control %s", name);
-    }
-    return found;
-}
-
-void click_option(QRadioButton* option) {
-    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
-}
 
 QStringList lines_of(const QString& path) {
     QFile file(path);
@@ -71,12 +59,11 @@ void WholePassTest::aPassFromStartToReturn() {
     QFETCH(bool, awayAfter);
     const bool slalom = course == "Slalom";
     AppHarness h;
-    h.settings.values["Quillon/Settings/resultspath"] = h.folder.path();
     const QString setupFile = h.path(course + "OK.ipt");
     QVERIFY(QFile::copy(QStringLiteral(QUILLON_DATA_DIR "/") + course + "OK.ipt", setupFile));
 
     // Start: the pass description.
-    h.app.startUp();
+    h.startWithResultsHere();
     auto& start = h.app.start();
     if (!slalom) {
         click_option(control<QRadioButton>(start, "optJump"));
@@ -88,9 +75,9 @@ void WholePassTest::aPassFromStartToReturn() {
     auto& setup = h.app.setup();
     QVERIFY(setup.isVisible());
     h.dialogs.fileAnswers = {setupFile};
-    control<QAction>(setup, "gridLoad")->trigger();
+    trigger(setup, "gridLoad");
     QCOMPARE(h.session.setupValid, 1.0);
-    control<QAction>(setup, "gridExit")->trigger();
+    trigger(setup, "gridExit");
     QVERIFY(start.isVisible());
     QVERIFY(h.dialogs.messages().empty());
 
