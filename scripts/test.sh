@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, and runs every test: once in the release build and once
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh
 ctest --preset default
+cmake --preset asan >/dev/null
+cmake --build --preset asan
+ctest --preset asan
