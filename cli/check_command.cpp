@@ -23,14 +23,7 @@ void run_check(const Arguments& args) {
         out += g17(model.survey_y[i]);
         out += '\n';
     }
-    const auto c = model.coefficients();
-    for (std::size_t k = 0; k < c.size(); ++k) {
-        out += 'c';
-        out += std::to_string(k + 1);
-        out += ' ';
-        out += g17(c[k]);
-        out += '\n';
-    }
+    out += coefficient_lines(model);
     out += "Front Ratio: ";
     out += text::number_text(std::floor(model.front_ratio));
     out += "\nBack Ratio: ";

@@ -1,5 +1,7 @@
 #include "cli/cli_io.h"
 
+#include "calibration/camera_model.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -131,6 +133,19 @@ std::string read_all_stdin() {
 
 void write_out(std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+std::string coefficient_lines(const calibration::CameraModel& model) {
+    std::string out;
+    const auto c = model.coefficients();
+    for (std::size_t k = 0; k < c.size(); ++k) {
+        out += 'c';
+        out += std::to_string(k + 1);
+        out += ' ';
+        out += g17(c[k]);
+        out += '\n';
+    }
+    return out;
 }
 
 }  // namespace quillon::cli

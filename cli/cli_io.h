@@ -5,7 +5,14 @@
 #include <string_view>
 #include <vector>
 
+namespace quillon::calibration {
+struct CameraModel;
+}
+
 namespace quillon::cli {
+
+// "c1 VALUE" to "c8 VALUE", one per line, each value as %.17g.
+std::string coefficient_lines(const calibration::CameraModel& model);
 
 // Bad input of any kind: the one-line message goes to stderr and the tool exits with 2.
 class BadInput : public std::runtime_error {

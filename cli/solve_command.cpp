@@ -57,14 +57,7 @@ void run_solve(const Arguments& args) {
         }
     }
     std::string out;
-    const auto c = model.coefficients();
-    for (std::size_t k = 0; k < c.size(); ++k) {
-        out += 'c';
-        out += std::to_string(k + 1);
-        out += ' ';
-        out += g17(c[k]);
-        out += '\n';
-    }
+    out += coefficient_lines(model);
     write_out(out);
 }
 
