@@ -11,6 +11,7 @@
 #include "platform/joystick.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
+#include "platform/qt_video_source.h"
 #include "screens/measure/measure_screen.h"
 
 namespace {
@@ -57,12 +58,14 @@ void BM_SamplingStepFullHd(benchmark::State& state) {
     platform::QtKeyState keys;
     platform::LinuxJoystick joystick("/nonexistent/js0");
     platform::PrecisePulseClockFactory pulseClocks;
+    platform::QtVideoSource video;
     platform::Platform platform{settings,
                                 dialogs,
                                 clock,
                                 keys,
                                 joystick,
                                 pulseClocks,
+                                video,
                                 QCoreApplication::applicationDirPath()};
     session::PassSession session;
     app::Application application(session, platform);

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-multimedia-dev libswscale-dev libavutil-dev ffmpeg
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core locales

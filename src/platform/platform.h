@@ -7,6 +7,7 @@
 #include "platform/key_state.h"
 #include "platform/pulse_clock.h"
 #include "platform/settings_store.h"
+#include "platform/video_source.h"
 #include "platform/wall_clock.h"
 
 namespace quillon::platform {
@@ -19,6 +20,8 @@ struct Platform {
     KeyState& keys;
     Joystick& joystick;
     PulseClockFactory& pulseClocks;
+    // The one video behind the Setup and Measure screens.
+    VideoSource& video;
     // The folder of the program's executable.
     QString executableFolder;
 };

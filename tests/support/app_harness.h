@@ -6,6 +6,7 @@
 #include "app/application.h"
 #include "support/fake_platform.h"
 #include "support/fake_pulse_clock.h"
+#include "support/fake_video_source.h"
 #include "support/screen_test.h"
 
 namespace quillon::testing {
@@ -14,7 +15,7 @@ namespace quillon::testing {
 // also the current folder, as when the program is started from its own folder.
 struct AppHarness {
     AppHarness()
-        : platform{settings, dialogs, clock, keys, joystick, pulseClocks, folder.path()},
+        : platform{settings, dialogs, clock, keys, joystick, pulseClocks, video, folder.path()},
           app(session, platform) {
         QDir::setCurrent(folder.path());
         app.onQuit = [this] { quitRequested = true; };
@@ -35,6 +36,7 @@ struct AppHarness {
     FakeKeyState keys;
     FakeJoystick joystick;
     FakePulseClockFactory pulseClocks;
+    FakeVideoSource video;
     platform::Platform platform;
     session::PassSession session;
     app::Application app;

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <optional>
+
+namespace quillon::platform {
+
+// One decoded picture of the video and where it starts in the video's own time.
+struct VideoFrame {
+    QImage image;  // RGB32; null when there is no picture
+    qint64 timeUs = -1;
+};
+
+struct VideoCamera {
+    QByteArray id;
+    QString description;
+};
+
+// The video behind the Setup and Measure screens: none, a file or a live camera. A new
+// source is opened beside the current one and only replaces it once it has shown that it
+// can deliver pictures, so a file or camera that cannot be opened leaves everything as it
+// was. Frames are presented on the user-interface thread.
+class VideoSource : public QObject {
+    Q_OBJECT
+
+  public:
+    enum class Kind { None, File, Camera };
+
+    using QObject::QObject;
+
+    Kind kind() const { return kind_; }
+    // The file's path or the camera's description; empty with no video.
+    QString name() const { return name_; }
+
+    // Nothing when the source is open; otherwise a message for the operator naming it.
+    std::optional<QString> openFile(const QString& path);
+    std::optional<QString> openCamera(const VideoCamera& camera);
+    void close();
+    virtual QList<VideoCamera> cameras() const = 0;
+
+    // Playing a file; ignored with a camera or no video.
+    virtual bool playing() const = 0;
+    virtual void setPlaying(bool playing) = 0;
+    virtual double rate() const = 0;
+    virtual void setRate(double rate) = 0;
+    virtual qint64 durationUs() const = 0;
+    // Frames per second as the file states it.
+    virtual double frameRate() const = 0;
+    // Pauses and shows the first frame that starts at or after `timeUs`.
+    virtual void seekUs(qint64 timeUs) = 0;
+
+    // Pauses and moves `count` frames forward (or back, when negative), within the file.
+    void stepFrames(int count);
+    // The index of the current frame in the file, counted from 0 by its start time.
+    int frameIndex() const;
+    int frameCount() const;
+
+    const VideoFrame& frame() const { return frame_; }
+
+  signals:
+    // A new frame is the current one.
+    void framePresented();
+    // The source, its playing state, rate or duration changed.
+    void stateChanged();
+
+  protected:
+    // The same, without the checks every source shares; a failure gives the reason only.
+    virtual std::optional<QString> openFileSource(const QString& path) = 0;
+    virtual std::optional<QString> openCameraSource(const VideoCamera& camera) = 0;
+    virtual void closeSource() = 0;
+
+    void present(VideoFrame frame);
+
+  private:
+    Kind kind_ = Kind::None;
+    QString name_;
+    VideoFrame frame_;
+    // The frame a step asked for until it is shown, so that quick steps add up.
+    std::optional<int> stepTarget_;
+};
+
+}  // namespace quillon::platform

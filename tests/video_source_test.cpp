@@ -1,0 +1,165 @@
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "platform/qt_video_source.h"
+#include "platform/video_time_pulse_clock.h"
+#include "test_video/frame_pattern.h"
+
+using quillon::platform::QtVideoSource;
+using quillon::platform::VideoSource;
+using quillon::platform::VideoTimePulseClock;
+
+namespace {
+
+// The index the bars of the frame shown say.
+int indexShown(const VideoSource& video) {
+    const QImage& image = video.frame().image;
+    return quillon::test_video::readIndex([&](int x, int y) { return qGray(image.pixel(x, y)); },
+                                          image.width(), image.height());
+}
+
+}  // namespace
+
+// The real video adapter over a test video of 90 frames at 30 fps, 320 x 240, whose frames
+// show their own index.
+class VideoSourceTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void opensOnTheFirstFrame();
+    void stepsLandOnTheExpectedFrame();
+    void sourcesThatCannotBeOpenedChangeNothing();
+    void theVideoTimeClockTicksEvery100msOfVideoAtEverySpeed();
+    void theVideoTimeClockTicksWhileStepping();
+
+  private:
+    void waitForFrame(int index);
+    QtVideoSource video;
+};
+
+void VideoSourceTest::initTestCase() {
+    QVERIFY2(QFile::exists(QUILLON_TEST_VIDEO), QUILLON_TEST_VIDEO);
+}
+
+void VideoSourceTest::waitForFrame(int index) {
+    QTRY_COMPARE_WITH_TIMEOUT(video.frameIndex(), index, 5000);
+    QCOMPARE(indexShown(video), index);
+}
+
+void VideoSourceTest::opensOnTheFirstFrame() {
+    QCOMPARE(video.openFile(QUILLON_TEST_VIDEO), std::nullopt);
+    QCOMPARE(video.kind(), VideoSource::Kind::File);
+    QCOMPARE(video.frameRate(), 30.0);
+    QCOMPARE(video.frameCount(), 90);
+    QVERIFY(!video.playing());
+    QCOMPARE(video.frame().timeUs, 0);
+    QCOMPARE(indexShown(video), 0);
+}
+
+void VideoSourceTest::stepsLandOnTheExpectedFrame() {
+    // Keyframes fall every 15 frames: steps land on both sides of them, and back across them.
+    const int steps[][2] = {{1, 1},   {1, 2},   {13, 15}, {-1, 14},  {1, 15}, {30, 45},
+                            {-3, 42}, {-42, 0}, {-1, 0},  {100, 89}, {1, 89}};
+    for (const auto& [count, expected] : steps) {
+        video.stepFrames(count);
+        waitForFrame(expected);
+        QVERIFY(!video.playing());
+    }
+    // Quick steps before the first has been shown still add up.
+    video.stepFrames(-5);
+    video.stepFrames(-5);
+    waitForFrame(79);
+}
+
+void VideoSourceTest::sourcesThatCannotBeOpenedChangeNothing() {
+    QTemporaryDir folder;
+    const QString empty = folder.filePath("empty.mp4");
+    const QString text = folder.filePath("notes.avi");
+    QFile(empty).open(QIODevice::WriteOnly);
+    QFile textFile(text);
+    QVERIFY(textFile.open(QIODevice::WriteOnly));
+    textFile.write(QByteArray(4096, 'x'));
+    textFile.close();
+
+    const struct {
+        QString path;
+        QString reason;
+    } cases[] = {
+        {folder.filePath("missing.mp4"), "the file does not exist."},
+        {empty, "the file is empty."},
+        {text, "it is not a video file this program can play."},
+        {folder.path(), "it is a folder, not a file."},
+    };
+    const QString before = video.name();
+    const qint64 frameBefore = video.frame().timeUs;
+    for (const auto& c : cases) {
+        const auto message = video.openFile(c.path);
+        QVERIFY(message);
+        QCOMPARE(*message, "The video \"" + QDir::toNativeSeparators(c.path) +
+                               "\" cannot be opened: " + c.reason);
+        QCOMPARE(video.kind(), VideoSource::Kind::File);
+        QCOMPARE(video.name(), before);
+        QCOMPARE(video.frame().timeUs, frameBefore);
+    }
+    // The video that stayed still plays.
+    video.stepFrames(-1);
+    waitForFrame(78);
+}
+
+void VideoSourceTest::theVideoTimeClockTicksEvery100msOfVideoAtEverySpeed() {
+    for (const double rate : {1.0, 0.5, 0.25}) {
+        video.seekUs(0);
+        waitForFrame(0);
+        VideoTimePulseClock clock(video);
+        clock.setPeriodMs(100);
+        QList<int> ticks;
+        QList<int> framesAtTicks;
+        connect(&clock, &VideoTimePulseClock::Timer, this, [&](int ms) {
+            ticks.append(ms);
+            framesAtTicks.append(video.frameIndex());
+        });
+        clock.setRunning(true);
+        video.setRate(rate);
+        video.setPlaying(true);
+        QTRY_VERIFY_WITH_TIMEOUT(video.frameIndex() >= 30, 20000);
+        video.setPlaying(false);
+        clock.setRunning(false);
+        // Ticks at 100, 200, ... 1000 ms of video; frames 3, 6, ... 30 reach them unless one
+        // was dropped, and then the next frame delivers the tick.
+        QVERIFY2(ticks.size() >= 10, qPrintable(QString::number(rate)));
+        for (int k = 0; k < ticks.size(); ++k) {
+            QCOMPARE(ticks[k], (k + 1) * 100);
+            QVERIFY(framesAtTicks[k] >= (k + 1) * 3);
+            QVERIFY(framesAtTicks[k] <= (k + 1) * 3 + 2);
+        }
+    }
+    video.setRate(1);
+}
+
+void VideoSourceTest::theVideoTimeClockTicksWhileStepping() {
+    video.seekUs(0);
+    waitForFrame(0);
+    VideoTimePulseClock clock(video);
+    QList<int> framesAtTicks;
+    connect(&clock, &VideoTimePulseClock::Timer, this,
+            [&] { framesAtTicks.append(video.frameIndex()); });
+    clock.setRunning(true);
+    const int steps[] = {1, 1, 1, 1, 1, -1, -1, 1, 1, 1, 1, 1};  // going back never ticks again
+    int at = 0;
+    for (const int step : steps) {
+        video.stepFrames(step);
+        at += step;
+        waitForFrame(at);
+    }
+    QCOMPARE(framesAtTicks, (QList<int>{3, 6}));
+}
+
+int main(int argc, char** argv) {
+    QtVideoSource::chooseBackend();
+    QGuiApplication application(argc, argv);
+    VideoSourceTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "video_source_test.moc"
