@@ -1,3 +1,4 @@
+#include <QPainter>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -17,7 +18,76 @@ class OverlayCanvasTest : public QObject {
     void clearingRemovesDrawingsButKeepsThePicture();
     void lineShapesArePaintedOnTopAndMoveWithTheirCoordinates();
     void pointsWithoutAPlaceOnTheScreenAreNotDrawn();
+    void theVideoShowsWhereTheSurfaceIsExactlyTheKeyColour();
+    void theVideoIsFittedWithBlackBars();
 };
+
+// A video frame of one colour per quarter, so that a pixel tells where it came from.
+static QImage quarters(int width, int height) {
+    QImage frame(width, height, QImage::Format_RGB32);
+    QPainter painter(&frame);
+    painter.fillRect(0, 0, width / 2, height / 2, QColor(10, 20, 30));
+    painter.fillRect(width / 2, 0, width - width / 2, height / 2, QColor(40, 50, 60));
+    painter.fillRect(0, height / 2, width / 2, height - height / 2, QColor(70, 80, 90));
+    painter.fillRect(width / 2, height / 2, width - width / 2, height - height / 2,
+                     QColor(100, 110, 120));
+    return frame;
+}
+
+void OverlayCanvasTest::theVideoShowsWhereTheSurfaceIsExactlyTheKeyColour() {
+    OverlayCanvas canvas;
+    canvas.resize(200, 200);
+    canvas.setVideoFrame(quarters(200, 200));
+    const QColor topLeftVideo(10, 20, 30);
+    const QColor nearMagenta(254, 0, 255);
+    canvas.line(0, 750, 3000, 750, Qt::white);    // row 50, white
+    canvas.line(0, 600, 3000, 600, nearMagenta);  // row 40, not quite the key
+    canvas.line(0, 450, 3000, 450, Qt::white);    // row 30, then erased in the key colour
+    canvas.line(0, 450, 3000, 450, keyColour);
+
+    struct Case {
+        const char* what;
+        double x, y;
+        QColor expected;
+    };
+    const Case cases[] = {
+        {"untouched surface shows the video", 300, 300, topLeftVideo},
+        {"another quarter of the frame", 2400, 2400, QColor(100, 110, 120)},
+        {"a white mark stays white", 300, 750, Qt::white},
+        {"only the exact key colour is keyed", 300, 600, nearMagenta},
+        {"erasing in the key colour uncovers the video", 300, 450, topLeftVideo},
+    };
+    for (const Case& c : cases) {
+        QVERIFY2(canvas.colourAt(c.x, c.y) == c.expected, c.what);
+    }
+
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(QColor(0, 128, 0));
+    canvas.setPicture(picture);
+    QCOMPARE(canvas.colourAt(300, 300), QColor(0, 128, 0));
+    QCOMPARE(canvas.colourAt(300, 750), QColor(Qt::white));
+    QCOMPARE(canvas.colourAt(2400, 2400), QColor(100, 110, 120));  // beyond the picture
+    canvas.point(300, 300, keyColour);                             // erasing over the picture
+    QCOMPARE(canvas.colourAt(300, 300), topLeftVideo);
+
+    canvas.clearPicture();
+    QCOMPARE(canvas.colourAt(300, 150), topLeftVideo);
+    canvas.setVideoFrame({});
+    QCOMPARE(canvas.colourAt(300, 150), keyColour);
+}
+
+void OverlayCanvasTest::theVideoIsFittedWithBlackBars() {
+    OverlayCanvas canvas;
+    canvas.resize(400, 200);
+    canvas.setVideoFrame(quarters(160, 120));  // 4:3 on a 2:1 surface: 267 wide, centred
+    QCOMPARE(canvas.videoRect(), QRect(67, 0, 266, 200));
+    QCOMPARE(canvas.colourAt(15 * 10, 15 * 100), QColor(Qt::black));
+    QCOMPARE(canvas.colourAt(15 * 390, 15 * 100), QColor(Qt::black));
+    QCOMPARE(canvas.colourAt(15 * 100, 15 * 50), QColor(10, 20, 30));
+    QCOMPARE(canvas.colourAt(15 * 300, 15 * 150), QColor(100, 110, 120));
+    QCOMPARE(canvas.videoAsShown().pixelColor(100, 50), QColor(10, 20, 30));
+    QCOMPARE(canvas.videoAsShown().pixelColor(10, 50), QColor(Qt::black));
+}
 
 void OverlayCanvasTest::pointsWithoutAPlaceOnTheScreenAreNotDrawn() {
     OverlayCanvas canvas;

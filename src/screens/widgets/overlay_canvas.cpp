@@ -47,24 +47,63 @@ void OverlayCanvas::ensureLayerCovers(const QSize& size) {
     layer_ = grown;
 }
 
+void OverlayCanvas::changed(const QRect& area) {
+    if (area.isNull()) {
+        keyedStale_ = QRegion(QRect(QPoint(0, 0), layer_.size()));
+        update();
+    } else {
+        keyedStale_ += area;
+        update(area);
+    }
+}
+
 void OverlayCanvas::setBackgroundColour(const QColor& colour) {
     background_ = colour;
-    update();
+    changed();
 }
 
 void OverlayCanvas::setPicture(const QImage& picture) {
     picture_ = picture.convertToFormat(QImage::Format_RGB32);
-    update();
+    changed();
 }
 
 void OverlayCanvas::clearPicture() {
     picture_ = QImage();
-    update();
+    changed();
+}
+
+void OverlayCanvas::setVideoFrame(const QImage& frame) {
+    const bool had = hasVideo();
+    video_ = frame.format() == QImage::Format_RGB32 ? frame
+                                                    : frame.convertToFormat(QImage::Format_RGB32);
+    if (hasVideo() && !had) {
+        changed();
+    } else {
+        update();
+    }
+}
+
+QRect OverlayCanvas::videoRect() const {
+    if (video_.isNull()) {
+        return {};
+    }
+    const QSize fitted = video_.size().scaled(size(), Qt::KeepAspectRatio);
+    return {QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2), fitted};
+}
+
+QImage OverlayCanvas::videoAsShown() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    if (!video_.isNull()) {
+        QPainter painter(&image);
+        painter.drawImage(videoRect(), video_);
+    }
+    return image;
 }
 
 void OverlayCanvas::clear() {
     layer_.fill(Qt::transparent);
-    update();
+    changed();
 }
 
 void OverlayCanvas::setPenWidth(int pixels) {
@@ -86,7 +125,11 @@ void OverlayCanvas::line(double x1, double y1, double x2, double y2, const QColo
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.setPen(pen(colour));
     painter.drawLine(toPixels(x1, y1), toPixels(x2, y2));
-    update();
+    const int margin = penWidth_ + 2;
+    changed(QRectF(toPixels(x1, y1), toPixels(x2, y2))
+                .normalized()
+                .toAlignedRect()
+                .adjusted(-margin, -margin, margin, margin));
 }
 
 void OverlayCanvas::circle(double x, double y, double radius, const QColor& colour) {
@@ -99,7 +142,10 @@ void OverlayCanvas::circle(double x, double y, double radius, const QColor& colo
     painter.setBrush(Qt::NoBrush);
     const double r = radius / twipsPerPixel;
     painter.drawEllipse(toPixels(x, y), r, r);
-    update();
+    const int margin = penWidth_ + 2;
+    changed(QRectF(toPixels(x, y) - QPointF(r, r), QSizeF(2 * r, 2 * r))
+                .toAlignedRect()
+                .adjusted(-margin, -margin, margin, margin));
 }
 
 void OverlayCanvas::point(double x, double y, const QColor& colour) {
@@ -114,7 +160,7 @@ void OverlayCanvas::point(double x, double y, const QColor& colour) {
     QPainter painter(&layer_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(QRect(left, top, size, size), colour);
-    update();
+    changed(QRect(left, top, size, size));
 }
 
 LineShape* OverlayCanvas::addLine(const QString& name) {
@@ -124,11 +170,72 @@ LineShape* OverlayCanvas::addLine(const QString& name) {
 }
 
 void OverlayCanvas::paintSurface(QPainter& painter, const QRect& area) const {
+    if (hasVideo()) {
+        paintKeyedSurface(painter, area);
+        return;
+    }
     painter.fillRect(area, background_);
     if (!picture_.isNull()) {
         painter.drawImage(area.topLeft(), picture_, area);
     }
     painter.drawImage(area.topLeft(), layer_, area);
+    for (const LineShape* shape : shapes_) {
+        shape->paint(painter);
+    }
+}
+
+void OverlayCanvas::refreshKeyed(const QRect& area) const {
+    if (keyed_.size() != layer_.size()) {
+        keyed_ = QImage(layer_.size(), QImage::Format_ARGB32_Premultiplied);
+        keyedStale_ = QRegion(keyed_.rect());
+    }
+    const QRegion stale = keyedStale_.intersected(area);
+    if (stale.isEmpty()) {
+        return;
+    }
+    QPainter painter(&keyed_);
+    for (const QRect& rect : stale) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(rect, background_);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (!picture_.isNull()) {
+            painter.drawImage(rect.topLeft(), picture_, rect);
+        }
+        painter.drawImage(rect.topLeft(), layer_, rect);
+    }
+    painter.end();
+    // Only what changed is keyed again, so this pass stays off the path of each video frame.
+    const QRgb key = keyColour.rgb();
+    for (const QRect& rect : stale) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(keyed_.scanLine(y));
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                if (row[x] == key) {
+                    row[x] = 0;
+                }
+            }
+        }
+    }
+    keyedStale_ -= stale;
+}
+
+void OverlayCanvas::paintKeyedSurface(QPainter& painter, const QRect& area) const {
+    const QRect shown = videoRect();
+    const QRegion bars = QRegion(area) - QRegion(shown);
+    for (const QRect& bar : bars) {
+        painter.fillRect(bar, Qt::black);
+    }
+    if (shown.size() == video_.size()) {
+        const QRect part = area.intersected(shown);
+        painter.drawImage(part.topLeft(), video_, part.translated(-shown.topLeft()));
+    } else {
+        painter.save();
+        painter.setClipRect(area);
+        painter.drawImage(shown, video_);
+        painter.restore();
+    }
+    refreshKeyed(area);
+    painter.drawImage(area.topLeft(), keyed_, area);
     for (const LineShape* shape : shapes_) {
         shape->paint(painter);
     }
@@ -141,6 +248,7 @@ void OverlayCanvas::paintEvent(QPaintEvent* event) {
 
 void OverlayCanvas::resizeEvent(QResizeEvent* event) {
     ensureLayerCovers(event->size());
+    keyedStale_ = QRegion(QRect(QPoint(0, 0), layer_.size()));
     QWidget::resizeEvent(event);
 }
 

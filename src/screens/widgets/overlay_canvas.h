@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QPointF>
+#include <QRegion>
 #include <QWidget>
 #include <vector>
 
@@ -17,6 +18,11 @@ class LineShape;
 // layer that keeps what was drawn across repaints, and line objects painted over both.
 // Erasing a mark is drawing it in the background colour; over a picture that paints the
 // key colour onto it.
+//
+// With a video frame set, the surface is keyed as a chroma-key card would key it: every
+// pixel of background, picture and drawing that is exactly the key colour shows the video,
+// scaled to the surface with its aspect ratio kept (black bars outside); everything else
+// stays on top, and line objects are painted over both.
 class OverlayCanvas : public QWidget {
     Q_OBJECT
 
@@ -35,6 +41,14 @@ class OverlayCanvas : public QWidget {
     void setPicture(const QImage& picture);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }
+
+    // The video frame behind the key colour; a null image removes the video.
+    void setVideoFrame(const QImage& frame);
+    bool hasVideo() const { return !video_.isNull(); }
+    // Where the video appears on the surface, in pixels.
+    QRect videoRect() const;
+    // The video frame as the surface shows it: scaled and centred, black bars outside.
+    QImage videoAsShown() const;
 
     // Drawing, all in twips; lines and circles use the pen width in pixels.
     void clear();
@@ -67,11 +81,21 @@ class OverlayCanvas : public QWidget {
   private:
     void ensureLayerCovers(const QSize& size);
     void paintSurface(QPainter& painter, const QRect& area) const;
+    void paintKeyedSurface(QPainter& painter, const QRect& area) const;
+    void refreshKeyed(const QRect& area) const;
+    // Background, picture and drawing changed in `area` (pixels); the whole surface if null.
+    void changed(const QRect& area = {});
     QPen pen(const QColor& colour) const;
 
     QColor background_ = keyColour;
     QImage picture_;
     QImage layer_;
+    QImage video_;
+    // Background, picture and drawing with the key colour made transparent, kept up to date
+    // only while there is a video and only where something changed: painting a frame then
+    // costs two image draws and no pass over the pixels.
+    mutable QImage keyed_;
+    mutable QRegion keyedStale_;
     int penWidth_ = 1;
     std::vector<LineShape*> shapes_;
 };
