@@ -404,8 +404,12 @@ bool StartScreen::resultsFolderUsable() {
     const auto probe = text::append_to_file(
         text::path_in_folder(txtResults->text().toStdString(), "test.txt"), "");
     if (!probe) {
-        platform_.dialogs.message(QString::fromStdString(probe.description),
-                                  platform::MessageStyle::Information);
+        // The system's words first, then the file, so the operator sees which folder failed.
+        platform_.dialogs.message(
+            QStringLiteral("%1\n\n\"test.txt\" could not be written in "
+                           "the results folder \"%2\".")
+                .arg(QString::fromStdString(probe.description), txtResults->text()),
+            platform::MessageStyle::Information);
         return false;
     }
     return true;
