@@ -458,21 +458,23 @@ void StartScreen::loadList(const QString& modeWord) {
 }
 
 void StartScreen::cmdEditList_Click(const QString& modeWord) {
-    editMode_ = modeWord;
-    Text1->show();
-    cmdCloseSave->show();
-    Text1->clear();
     for (const NameList& list : name_lists()) {
         if (modeWord != list.modeWord) {
             continue;
         }
         const auto loaded = load_names(listPath(list.fileName).toStdString());
         if (!loaded.status) {
+            // An editor opened empty would overwrite the unreadable file on saving; the
+            // editor stays as it was instead.
             platform_.dialogs.message(QStringLiteral("The list \"%1\" could not be read: %2")
                                           .arg(listPath(list.fileName),
                                                QString::fromStdString(loaded.status.description)),
                                       platform::MessageStyle::Exclamation);
+            return;
         }
+        editMode_ = modeWord;
+        Text1->show();
+        cmdCloseSave->show();
         Text1->setPlainText(QString::fromStdString(editor_text(loaded.names)));
     }
     Text1->setFocus();
