@@ -19,8 +19,10 @@ struct Platform {
     KeyState& keys;
     Joystick& joystick;
     PulseClockFactory& pulseClocks;
-    // The folder of the program's executable.
-    QString executableFolder;
+    // The program's folder: name lists, icons and demo files, and the start folder of the
+    // file dialogs. The executable's own folder, or a per-user folder when that one cannot be
+    // written to or the program is installed (see app/program_folders.h).
+    QString appFolder;
 };
 
 }  // namespace quillon::platform

@@ -286,7 +286,7 @@ void StartScreen::connectHandlers() {
 void StartScreen::Form_Load() {
     setWindowTitle("Quillon Dynamic Version 16.0");
 
-    session_.appFolder = platform_.executableFolder.toStdString();
+    session_.appFolder = platform_.appFolder.toStdString();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(1024, 768);
