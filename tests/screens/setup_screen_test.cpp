@@ -7,7 +7,9 @@
 #include <QScrollBar>
 #include <QtEndian>
 #include <QtTest>
+#include <cerrno>
 #include <cmath>
+#include <system_error>
 
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
@@ -574,6 +576,16 @@ void SetupScreenTest::advancedAccuracyLabelsEveryPointAndClears() {
     click(h.setup, "btnClearAccuracy");
     QVERIFY(h.visibleIndicators().empty());
     QVERIFY(!control(h.setup, "btnClearAccuracy")->isVisible());
+
+    // On a full disk the report is named in a message and the labels still come up.
+    QVERIFY(QFile::remove(h.path("acc1206.txt")));
+    if (QFile::link("/dev/full", h.path("acc1206.txt"))) {
+        click(h.setup, "btnAccuracyCheck");
+        QCOMPARE(h.dialogs.messages().back().text,
+                 "The accuracy report could not be written to \"" + h.path("acc1206.txt") + "\": " +
+                     QString::fromStdString(std::generic_category().message(ENOSPC)) + ".");
+        QCOMPARE(h.visibleIndicators().size(), size_t(42));
+    }
 }
 
 void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture_data() {
