@@ -19,6 +19,10 @@ std::string saved_report_text(std::string_view reportText);
 // The most points a reloaded path holds (indices 0 to 500).
 inline constexpr std::size_t reloadedPointCapacity = 501;
 
+// The largest file read as a saved report. A report of 501 samples is about 40 KB; a file many
+// times that size is not one, and its text would take the report box many seconds to show.
+inline constexpr std::size_t maxSavedReportBytes = 256u * 1024u;
+
 // One point of a reloaded path: course position and deviation, metres.
 struct ReloadedPoint {
     double position = 0;

@@ -1,6 +1,9 @@
 #include <QApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 #include "app/application.h"
+#include "app/program_folders.h"
 #include "platform/joystick.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
@@ -17,6 +20,17 @@ int main(int argc, char* argv[]) {
     // Leaving a screen hides it; the program ends only through its own Exit and close handling.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // Run from a build or a copy of one, the program keeps its files in its own folder; an
+    // installed one, or one in a folder it cannot write to, keeps them per user. Started from
+    // a menu, the program would otherwise begin in whatever folder the desktop chose.
+    const quillon::app::ProgramFolders folders = quillon::app::program_folders(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    const QString appFolder = QString::fromStdString(folders.appFolder.string());
+    if (folders.perUser) {
+        QDir::setCurrent(appFolder);
+    }
+
     quillon::platform::QtSettingsStore settings;
     quillon::platform::QtDialogs dialogs;
     quillon::platform::SystemWallClock clock;
@@ -24,14 +38,8 @@ int main(int argc, char* argv[]) {
     quillon::platform::LinuxJoystick joystick;
     quillon::platform::PrecisePulseClockFactory pulseClocks;
     quillon::platform::QtVideoSource video;
-    quillon::platform::Platform platform{settings,
-                                         dialogs,
-                                         clock,
-                                         keys,
-                                         joystick,
-                                         pulseClocks,
-                                         video,
-                                         QCoreApplication::applicationDirPath()};
+    quillon::platform::Platform platform{settings, dialogs,     clock, keys,
+                                         joystick, pulseClocks, video, appFolder};
 
     quillon::session::PassSession session;
     quillon::app::Application application(session, platform);

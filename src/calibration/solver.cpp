@@ -1,5 +1,6 @@
 #include "calibration/solver.h"
 
+#include <cmath>
 #include <utility>
 
 namespace quillon::calibration {
@@ -78,6 +79,13 @@ std::optional<Message> solve_grid(CameraModel& model) {
     SolveMatrix a = build_system(model);
     if (!gauss_jordan(a)) {
         return no_unique_solution_message();
+    }
+    // Survey values near the limits of a double (a box reading 1e300) overflow the
+    // elimination into infinities and NaNs, which would map every point to nowhere.
+    for (int k = 1; k <= unknownCount; ++k) {
+        if (!std::isfinite(a[static_cast<std::size_t>(k)][9])) {
+            return no_unique_solution_message();
+        }
     }
     model.set_coefficients(
         {a[1][9], a[2][9], a[3][9], a[4][9], a[5][9], a[6][9], a[7][9], a[8][9]});

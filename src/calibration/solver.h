@@ -28,7 +28,8 @@ Message no_unique_solution_message();
 
 // Solves the camera model from the four reference points (the survey values must already be
 // in survey_x/survey_y). On success c1..c8 hold the solution and nothing is returned; on a
-// singular system the message to show comes back and c1..c8 are left as they were.
+// singular system, or one whose values overflow the solve, the message to show comes back and
+// c1..c8 are left as they were.
 std::optional<Message> solve_grid(CameraModel& model);
 
 }  // namespace quillon::calibration

@@ -22,8 +22,10 @@ struct Platform {
     PulseClockFactory& pulseClocks;
     // The one video behind the Setup and Measure screens.
     VideoSource& video;
-    // The folder of the program's executable.
-    QString executableFolder;
+    // The program's folder: name lists, icons and demo files, and the start folder of the
+    // file dialogs. The executable's own folder, or a per-user folder when that one cannot be
+    // written to or the program is installed (see app/program_folders.h).
+    QString appFolder;
 };
 
 }  // namespace quillon::platform

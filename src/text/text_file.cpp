@@ -144,6 +144,7 @@ FileContent read_file(const std::string& path, std::size_t maxBytes) {
         if (result.bytes.size() + count > maxBytes) {
             std::fclose(file);
             result.bytes.clear();
+            result.tooLarge = true;
             result.status = FileStatus::failure(system_description(EFBIG));
             return result;
         }

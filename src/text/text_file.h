@@ -44,9 +44,11 @@ FileStatus replace_file(const std::string& path, std::string_view content);
 struct FileContent {
     FileStatus status;
     std::string bytes;
+    // Set when the file was refused for being larger than the reader takes.
+    bool tooLarge = false;
 };
 
-// Reads a whole file, refusing one larger than maxBytes.
+// Reads a whole file, refusing one larger than maxBytes without reading further.
 FileContent read_file(const std::string& path, std::size_t maxBytes = 64u * 1024u * 1024u);
 
 // The text with its trailing blanks removed.

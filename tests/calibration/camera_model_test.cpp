@@ -70,6 +70,12 @@ TEST(SolveGrid, SingularSystemKeepsTheCoefficientsAndSaysSo) {
              return m;
          }()},
         {"nothing marked at all", CameraModel{}},
+        {"survey values that overflow the solve",
+         [] {
+             CameraModel m = perspective_slalom();
+             set_point(m, 1, m.screen_x[1], m.screen_y[1], 1e306, 1e306);
+             return m;
+         }()},
     };
     for (const auto& c : cases) {
         CameraModel model = c.model;

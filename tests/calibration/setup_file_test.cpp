@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <system_error>
 
 #include "calibration/calibration.h"
 #include "calibration/number_field.h"
@@ -143,6 +145,40 @@ TEST_F(TempFolder, SaveAndLoadGiveBackTheCalibration) {
     double setupValid = 0;
     EXPECT_EQ(finish_setup_load(loaded, setupValid), "Grid 1");
     EXPECT_EQ(setupValid, 1);
+}
+
+// Any line ends and any script in the file's name read the same; a file of hundreds of
+// megabytes is refused after reading its first megabyte.
+TEST_F(TempFolder, ReadsAnyLineEndsAndNamesAndRefusesHugeFiles) {
+    const std::string crlf = file_with("North lake", firstPoint);
+    const auto expected = parse_setup_file(crlf, "x").data;
+    ASSERT_TRUE(expected);
+    auto with_line_ends = [&crlf](const std::string& end) {
+        std::string text;
+        for (std::size_t at = 0, next; (next = crlf.find("\r\n", at)) != std::string::npos;
+             at = next + 2) {
+            text += crlf.substr(at, next - at) + end;
+        }
+        return text;
+    };
+    const struct {
+        const char* name;
+        std::string content;
+    } files[] = {{"Ålesund Øst.ipt", crlf},
+                 {"Озеро Север.ipt", with_line_ends("\n")},
+                 {"北湖 2.ipt", with_line_ends("\r")}};
+    for (const auto& f : files) {
+        ASSERT_TRUE(replace_file(path(f.name), f.content));
+        const auto read = read_setup_file(path(f.name));
+        ASSERT_TRUE(read.data) << read.problem.text;
+        EXPECT_TRUE(*read.data == *expected) << f.name;
+    }
+
+    std::filesystem::resize_file(path("Ålesund Øst.ipt"), 300u << 20);  // sparse
+    const auto huge = read_setup_file(path("Ålesund Øst.ipt"));
+    EXPECT_FALSE(huge.data);
+    EXPECT_EQ(huge.problem.text, "Setup file \"" + path("Ålesund Øst.ipt") + "\" cannot be read: " +
+                                     std::generic_category().message(EFBIG) + ".");
 }
 
 TEST(ParseSetupFile, ACommaInTheDescriptionShiftsTheValues) {

@@ -33,17 +33,22 @@ class NameListsTest : public QObject {
     void editorTextEndingWithALineBreakEndsTheFileWithAnEmptyLine();
     void aSecondEditButtonSwitchesLists();
     void aListThatCannotBeSavedKeepsTheEditorText();
+    void aListThatCannotBeReadIsNotEdited_data();
+    void aListThatCannotBeReadIsNotEdited();
     void closeSaveBeforeAnyEditDoesNothing();
 };
 
 void NameListsTest::listsLoadItemByItem() {
     AppHarness h;
-    write_bytes(h.path("skiers.txt"), "Doe, Jane\r\n\"Smith, John\"\r\n\r\nMüller\r\n");
+    write_bytes(h.path("skiers.txt"),
+                "Doe, Jane\r\n\"Smith, John\"\r\n\r\nMüller\r\nИванов, 王芳\r\nGr\xfc\xdf\r\n");
     write_bytes(h.path("boats.txt"), "Malibu\nNautique\rMastercraft");
     h.app.startUp();
     auto& start = h.app.start();
     auto* skiers = control<QComboBox>(start, "cbSkiers");
-    QCOMPARE(entries(skiers), QStringList({"Doe", "Jane", "Smith, John", "Müller"}));
+    // Lists are UTF-8; a byte that is not (Latin-1 "Grüß") shows as a replacement mark.
+    QCOMPARE(entries(skiers), QStringList({"Doe", "Jane", "Smith, John", "Müller", "Иванов", "王芳",
+                                           QString("Gr\uFFFD\uFFFD")}));
     // Loading the list does not change what the box shows.
     QCOMPARE(skiers->currentText(), QString("Skiers"));
     QCOMPARE(entries(control<QComboBox>(start, "cbBoats")),
@@ -139,6 +144,41 @@ void NameListsTest::aListThatCannotBeSavedKeepsTheEditorText() {
     QVERIFY(messages[0].text.contains("could not be saved"));
     QVERIFY(editor->isVisible());
     QCOMPARE(editor->toPlainText(), QString("Malibu\n"));
+}
+
+void NameListsTest::aListThatCannotBeReadIsNotEdited_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("huge") << "huge";
+    QTest::newRow("folder") << "folder";
+}
+
+// The box stays empty and the editor stays closed, so saving cannot overwrite the file.
+void NameListsTest::aListThatCannotBeReadIsNotEdited() {
+    QFETCH(QString, kind);
+    AppHarness h;
+    const QString boats = h.path("boats.txt");
+    if (kind == "huge") {
+        QFile file(boats);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(300LL << 20));  // sparse
+    } else {
+        QVERIFY(QDir(h.folder.path()).mkdir("boats.txt"));
+    }
+    write_bytes(h.path("skiers.txt"), "Jane\r\n");
+    h.app.startUp();
+    auto& start = h.app.start();
+    QCOMPARE(h.dialogs.messages().size(), size_t(1));
+    click(start, "cmdSkiers");
+    click(start, "cmdBoats");
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(2));
+    for (const auto& message : messages) {
+        QVERIFY2(message.text.startsWith("The list \"" + boats + "\" could not be read: "),
+                 qPrintable(message.text));
+    }
+    QCOMPARE(entries(control<QComboBox>(start, "cbBoats")), QStringList());
+    QCOMPARE(start.editMode(), QString("Skiers"));
+    QCOMPARE(control<QPlainTextEdit>(start, "Text1")->toPlainText(), QString("Jane\n"));
+    QVERIFY(kind != "huge" || QFileInfo(boats).size() == 300LL << 20);
 }
 
 void NameListsTest::closeSaveBeforeAnyEditDoesNothing() {

@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <system_error>
 
 #include "analysis/pass_figures.h"
 #include "screens/measure/measure_screen.h"
@@ -51,6 +53,7 @@ class ResultsScreenTest : public QObject {
     void theFrameFollowsDisciplineAndDirection();
     void refusalsLeaveTheScreenUnchanged_data();
     void refusalsLeaveTheScreenUnchanged();
+    void logsThatCannotBeWrittenAreNamed();
     void colourIsAskedUntilItIsOneToSeven();
     void aSavedPassComesBackOntoTheGraph();
 };
@@ -80,40 +83,113 @@ int pixels_of(const QImage& image, const QColor& colour) {
 // the answers to its prompts and the day (from the fake clock) to the three logs.
 void ResultsScreenTest::refusalsLeaveTheScreenUnchanged_data() {
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QByteArray>("file");  // empty: the file dialog is cancelled
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("chosen");   // "": the dialog is cancelled; else what is chosen
+    QTest::addColumn<QByteArray>("file");  // the content of a chosen "file"
+    QTest::addColumn<QString>("message");  // %1 stands for the chosen path
     QByteArray tooLong = "Slalom Pass Results\r\nBoat is coming toward the camera\r\n\r\n";
     for (int k = 0; k < 502; ++k) {
         tooLong +=
             "Frame " + QByteArray::number(k) + "   Course Position: 001.0   Deviation:  .01\r\n";
     }
     const QString cancelled("Unexpected error #32755 occurred: Cancel was selected.");
-    QTest::newRow("save cancelled") << "btnSaveResults" << QByteArray() << cancelled;
-    QTest::newRow("display cancelled") << "btnDisplay" << QByteArray() << cancelled;
+    const QString named("\n\nFile: \"%1\"");
+    const QString notSlalom("Not a valid slalom path results file");
+    QTest::newRow("save cancelled") << "btnSaveResults"
+                                    << "" << QByteArray() << cancelled;
+    QTest::newRow("display cancelled") << "btnDisplay"
+                                       << "" << QByteArray() << cancelled;
     QTest::newRow("jump file") << "btnDisplay"
-                               << QByteArray("Jump Pass Results\r\nSkier Name: A\r\n")
-                               << "Not a valid slalom path results file";
-    QTest::newRow("502 samples") << "btnDisplay" << tooLong
+                               << "file" << QByteArray("Jump Pass Results\r\nSkier Name: A\r\n")
+                               << notSlalom;
+    QTest::newRow("empty file") << "btnDisplay"
+                                << "file" << QByteArray() << notSlalom;
+    QTest::newRow("binary file") << "btnDisplay"
+                                 << "file" << QByteArray("\x89PNG\r\n\x1a\n\0\0", 10) << notSlalom;
+    QTest::newRow("502 samples") << "btnDisplay"
+                                 << "file" << tooLong
                                  << "Unexpected error #9 occurred: Subscript out of range";
+    QTest::newRow("huge file") << "btnDisplay"
+                               << "huge" << QByteArray()
+                               << "The file \"%1\" is too large to be a saved pass report.";
+    QTest::newRow("display missing file")
+        << "btnDisplay"
+        << "missing" << QByteArray() << "Unexpected error #53 occurred: File not found" + named;
+    QTest::newRow("display a folder")
+        << "btnDisplay"
+        << "folder" << QByteArray()
+        << "Unexpected error #75 occurred: Path/File access error" + named;
+    QTest::newRow("save into missing folder")
+        << "btnSaveResults"
+        << "missing/" << QByteArray() << "Unexpected error #53 occurred: File not found" + named;
+    QTest::newRow("save over a folder")
+        << "btnSaveResults"
+        << "folder" << QByteArray()
+        << "Unexpected error #75 occurred: Path/File access error" + named;
+    QTest::newRow("save to a full disk")
+        << "btnSaveResults"
+        << "full" << QByteArray() << "Unexpected error #61 occurred: Disk full" + named;
 }
 
+// Root writes through permission bits, so the unusable files are made of what stands at the
+// chosen path: nothing, a folder, a sparse file of 300 MB, or the full-disk device.
 void ResultsScreenTest::refusalsLeaveTheScreenUnchanged() {
     QFETCH(QString, button);
+    QFETCH(QString, chosen);
     QFETCH(QByteArray, file);
     QFETCH(QString, message);
     MeasuredPass h;
     auto& results = h.app.results();
     const QString before = control<QPlainTextEdit>(results, "txtResults")->toPlainText();
-    if (!file.isEmpty()) {
-        write_bytes(h.path("chosen.txt"), file);
-        h.dialogs.fileAnswers = {h.path("chosen.txt")};
+    const QString path = h.path(chosen == "missing/" ? "missing/saved.txt" : "chosen.txt");
+    if (chosen == "file") {
+        write_bytes(path, file);
+    } else if (chosen == "folder") {
+        QVERIFY(QDir(h.folder.path()).mkdir("chosen.txt"));
+    } else if (chosen == "huge") {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(300LL << 20));
+    } else if (chosen == "full" && !QFile::link("/dev/full", path)) {
+        QSKIP("no /dev/full");
+    }
+    if (!chosen.isEmpty()) {
+        h.dialogs.fileAnswers = {path};
     }
     click(results, qPrintable(button));
     const auto messages = h.dialogs.messages();
     QCOMPARE(messages.size(), size_t(1));
-    QCOMPARE(messages[0].text, message);
+    QCOMPARE(messages[0].text, message.contains("%1") ? message.arg(path) : message);
     QCOMPARE(control<QPlainTextEdit>(results, "txtResults")->toPlainText(), before);
     QCOMPARE(control<QListWidget>(results, "List1")->count(), 2);
+    QVERIFY(!QFile::exists(path + ".quillon-new"));
+}
+
+// Each log that cannot be written is named in a message of its own; the others are written,
+// and what a log already held stays.
+void ResultsScreenTest::logsThatCannotBeWrittenAreNamed() {
+    AppHarness h;
+    write_bytes(h.path("originalmeasurements.txt"), "earlier block\r\n");
+    QVERIFY(QDir(h.folder.path()).mkdir("ResultLog1206.txt"));
+    const bool full = QFile::link("/dev/full", h.path("dbResultLog1206.txt"));
+    h.startWithResultsHere();
+    h.session.passMeasured = 1;
+    h.session.lastSampleIndex = 161;
+    h.app.measure().Form_Activate();
+    auto& results = h.app.results();
+
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(full ? 2 : 1));
+    QCOMPARE(messages[0].text, "The log \"" + h.path("ResultLog1206.txt") +
+                                   "\" could not be written: " +
+                                   QString::fromStdString(std::generic_category().message(EISDIR)));
+    if (full) {
+        QCOMPARE(messages[1].text,
+                 "The log \"" + h.path("dbResultLog1206.txt") + "\" could not be written: " +
+                     QString::fromStdString(std::generic_category().message(ENOSPC)));
+    }
+    QVERIFY(
+        control<QPlainTextEdit>(results, "txtResults")->toPlainText().startsWith("Slalom Pass"));
+    const QByteArray summary = read_bytes(h.path("originalmeasurements.txt"));
+    QVERIFY(summary.startsWith("earlier block\r\n") && summary.size() > 100);
 }
 
 void ResultsScreenTest::colourIsAskedUntilItIsOneToSeven() {

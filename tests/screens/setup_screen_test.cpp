@@ -5,8 +5,11 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QtEndian>
 #include <QtTest>
+#include <cerrno>
 #include <cmath>
+#include <system_error>
 
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
@@ -151,6 +154,8 @@ class SetupScreenTest : public QObject {
     void advancedAccuracyLabelsEveryPointAndClears();
     void pictureLoadKeepsWhatIsNotAPicture_data();
     void pictureLoadKeepsWhatIsNotAPicture();
+    void anyTextInTheBoxesIsReadByItsLeadingNumber_data();
+    void anyTextInTheBoxesIsReadByItsLeadingNumber();
     void pasteNeedsAPictureOnTheClipboard();
     void iconsShowTheSetupStateAndMayBeMissing();
     void screenshot();
@@ -571,40 +576,103 @@ void SetupScreenTest::advancedAccuracyLabelsEveryPointAndClears() {
     click(h.setup, "btnClearAccuracy");
     QVERIFY(h.visibleIndicators().empty());
     QVERIFY(!control(h.setup, "btnClearAccuracy")->isVisible());
+
+    // On a full disk the report is named in a message and the labels still come up.
+    QVERIFY(QFile::remove(h.path("acc1206.txt")));
+    if (QFile::link("/dev/full", h.path("acc1206.txt"))) {
+        click(h.setup, "btnAccuracyCheck");
+        QCOMPARE(h.dialogs.messages().back().text,
+                 "The accuracy report could not be written to \"" + h.path("acc1206.txt") + "\": " +
+                     QString::fromStdString(std::generic_category().message(ENOSPC)) + ".");
+        QCOMPARE(h.visibleIndicators().size(), size_t(42));
+    }
 }
 
 void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("pictureShown");
-    QTest::addRow("bitmap") << "course.bmp" << true;
-    QTest::addRow("jpeg named .gif") << "course.gif" << true;
-    QTest::addRow("text file") << "notes.txt" << false;
-    QTest::addRow("cancelled") << "" << false;
+    QTest::addColumn<int>("shown");  // 0 no picture, 1 the picture, 2 part of it
+    QTest::addRow("bitmap") << "course.bmp" << 1;
+    QTest::addRow("jpeg named .gif") << "course.gif" << 1;
+    QTest::addRow("name in other scripts") << "Ålesund Øst 北湖.bmp" << 1;
+    QTest::addRow("text file") << "notes.txt" << 0;
+    QTest::addRow("cancelled") << "" << 0;
+    QTest::addRow("cut-off bitmap") << "cut.bmp" << 2;
+    QTest::addRow("huge file of zeros") << "zeros.bmp" << 0;
+    QTest::addRow("30000 x 30000 bitmap") << "giant.bmp" << 0;
 }
 
+// Huge files are sparse: a picture beyond Qt's allocation limit is refused from its header.
 void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
     QFETCH(QString, file);
-    QFETCH(bool, pictureShown);
+    QFETCH(int, shown);
     OnSetup h;
     QImage picture(64, 48, QImage::Format_RGB32);
     picture.fill(QColor(20, 80, 120));
     picture.save(h.path("course.bmp"), "BMP");
     picture.save(h.path("course.gif"), "JPEG");
+    QFile::copy(h.path("course.bmp"), h.path("Ålesund Øst 北湖.bmp"));
     write_bytes(h.path("notes.txt"), "not a picture\r\n");
+    const QByteArray bitmap = read_bytes(h.path("course.bmp"));
+    write_bytes(h.path("cut.bmp"), bitmap.left(bitmap.size() / 2));
+    QFile zeros(h.path("zeros.bmp"));
+    QVERIFY(zeros.open(QIODevice::WriteOnly) && zeros.resize(300LL << 20));
+    QByteArray giant = bitmap.left(54);  // the header, with width and height made 30000
+    for (int at : {18, 22}) {
+        qToLittleEndian<qint32>(30000, giant.data() + at);
+    }
+    QFile giantFile(h.path("giant.bmp"));
+    QVERIFY(giantFile.open(QIODevice::WriteOnly) && giantFile.write(giant) == 54 &&
+            giantFile.resize(54 + 30000LL * 30000 * 4));
 
     h.dialogs.fileAnswers.push_back(file.isEmpty() ? std::nullopt
                                                    : std::optional<QString>(h.path(file)));
     trigger(h.setup, "mnuLoadPicture");
-    QCOMPARE(h.setup.canvas().hasPicture(), pictureShown);
-    if (pictureShown) {
+    QVERIFY(h.dialogs.messages().empty());
+    QCOMPARE(h.setup.canvas().hasPicture(), shown != 0);
+    if (shown == 1) {
         // JPEG may shift a colour by a step or two.
-        const QColor shown = h.setup.canvas().colourAt(150, 150);
-        QVERIFY(std::abs(shown.red() - 20) + std::abs(shown.green() - 80) +
-                    std::abs(shown.blue() - 120) <=
+        const QColor colour = h.setup.canvas().colourAt(150, 150);
+        QVERIFY(std::abs(colour.red() - 20) + std::abs(colour.green() - 80) +
+                    std::abs(colour.blue() - 120) <=
                 6);
         trigger(h.setup, "mnuClearPicture");
         QVERIFY(!h.setup.canvas().hasPicture());
     }
+}
+
+// Every reference box takes any text by the value of its leading number; "Complete" then
+// gives its usual outcome and the log keeps the text as typed (a line box holds 32767
+// characters at most).
+void SetupScreenTest::anyTextInTheBoxesIsReadByItsLeadingNumber_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    const QString singular("No Unique Solution - Re-enter data");
+    QTest::addRow("empty") << "" << singular;
+    QTest::addRow("letters") << "abc" << singular;
+    QTest::addRow("other scripts") << "Øst ٣ 北湖 Север" << singular;
+    QTest::addRow("sign alone") << "-" << singular;
+    QTest::addRow("out of range") << "1e999" << singular;
+    QTest::addRow("100000 digits") << QString(100000, '9') << singular;
+    QTest::addRow("overflowing the solve") << "1e306" << singular;
+}
+
+void SetupScreenTest::anyTextInTheBoxesIsReadByItsLeadingNumber() {
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    OnSetup h;
+    h.markAllFour();
+    for (const char* name :
+         {"ul_survey_x", "ul_survey_y", "ur_survey_x", "ur_survey_y", "ll_survey_x", "ll_survey_y",
+          "lr_survey_x", "lr_survey_y", "jump_x", "jump_y"}) {
+        control<QLineEdit>(h.setup, name)->setText(typed);
+    }
+    click(h.setup, "Load");
+    const auto shown = h.dialogs.messages();
+    QCOMPARE(shown.size(), size_t(1));
+    QCOMPARE(shown[0].text, message);
+    QCOMPARE(h.session.setupValid, 0.0);
+    const QString kept = typed.left(32767);
+    QVERIFY(QString::fromUtf8(h.resultsLog()).contains("Jump X,Y Survey: " + kept + "  " + kept));
 }
 
 void SetupScreenTest::pasteNeedsAPictureOnTheClipboard() {

@@ -124,27 +124,71 @@ void StartScreenTest::oneTrailingSeparatorIsRemovedBeforeTheProbe() {
     QVERIFY(h.app.setup().isVisible());
 }
 
+// Root writes through permission bits, so an unusable folder is made of what the folder or
+// the probe file is: missing, a regular file, a folder, or the full-disk device.
 void StartScreenTest::unwritableFolderKeepsTheStartScreen_data() {
     QTest::addColumn<QString>("button");
-    QTest::newRow("Go To Setup") << "btnSetup";
-    QTest::newRow("Measure") << "Command1";
+    QTest::addColumn<QString>("folder");   // the results folder, below the program's folder
+    QTest::addColumn<QString>("blocker");  // what stands where the folder or probe would be
+    QTest::addColumn<int>("error");        // 0: the probe passes
+    QTest::newRow("Go To Setup, folder missing") << "btnSetup"
+                                                 << "missing/deeper"
+                                                 << "" << ENOENT;
+    QTest::newRow("Measure, folder missing") << "Command1"
+                                             << "missing/deeper"
+                                             << "" << ENOENT;
+    QTest::newRow("folder is a file") << "btnSetup"
+                                      << "results"
+                                      << "file" << ENOTDIR;
+    QTest::newRow("test.txt is a folder") << "btnSetup"
+                                          << "results"
+                                          << "folder" << EISDIR;
+    // An empty probe writes nothing, so a full disk passes it; the logs report it later.
+    QTest::newRow("test.txt on a full disk") << "btnSetup"
+                                             << "results"
+                                             << "full" << 0;
 }
 
 void StartScreenTest::unwritableFolderKeepsTheStartScreen() {
     QFETCH(QString, button);
+    QFETCH(QString, folder);
+    QFETCH(QString, blocker);
+    QFETCH(int, error);
     AppHarness h;
-    h.settings.values["Quillon/Settings/resultspath"] = h.path("missing/deeper");
+    const QString results = h.path(folder);
+    if (blocker == "file") {
+        write_bytes(results, "kept");
+    } else if (!blocker.isEmpty()) {
+        QVERIFY(QDir().mkpath(results));
+        if (blocker == "folder") {
+            QVERIFY(QDir().mkpath(results + "/test.txt"));
+        } else if (!QFile::link("/dev/full", results + "/test.txt")) {
+            QSKIP("no /dev/full");
+        }
+    }
+    h.settings.values["Quillon/Settings/resultspath"] = results;
     h.app.startUp();
     click(h.app.start(), qPrintable(button));
     const auto messages = h.dialogs.messages();
+    if (error == 0) {
+        QVERIFY(messages.empty());
+        QVERIFY(h.app.setup().isVisible());
+        return;
+    }
     QCOMPARE(messages.size(), size_t(1));
-    // The system's own description of the failure, in the user's language.
-    QCOMPARE(messages[0].text, QString::fromStdString(std::generic_category().message(ENOENT)));
+    // The system's own description of the failure, in the user's language, and the file.
+    QCOMPARE(messages[0].text,
+             QString::fromStdString(std::generic_category().message(error)) +
+                 "\n\n\"test.txt\" could not be written in the results folder \"" + results +
+                 "\".");
     QCOMPARE(messages[0].style, MessageStyle::Information);
     QCOMPARE(messages[0].title, QString("Quillon"));
     QVERIFY(h.app.start().isVisible());
     QVERIFY(!h.app.setup().isVisible());
     QVERIFY(!h.app.measure().isVisible());
+    if (blocker == "file") {
+        QCOMPARE(read_bytes(results), QByteArray("kept"));
+    }
 }
 
 void StartScreenTest::measureNeedsAValidSetup() {

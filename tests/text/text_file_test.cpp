@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -22,6 +25,28 @@ using TextFile = quillon::test_support::InTempFolder;
 std::string content_of(const std::string& path) {
     return read_file(path).bytes;
 }
+
+// A disk that fills up part way through a write, for root too: past the process's file size
+// limit every write fails (EFBIG), as on a full disk.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) : oldSignal_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+  private:
+    rlimit old_{};
+    void (*oldSignal_)(int);
+};
 
 }  // namespace
 
@@ -68,6 +93,23 @@ TEST_F(TextFile, AFullDiskIsReported) {
     EXPECT_FALSE(fs::is_regular_file("/dev/full"));
 }
 
+TEST_F(TextFile, AWriteThatFailsPartWayKeepsWhatWasThere) {
+    for (const bool append : {true, false}) {
+        ASSERT_TRUE(replace_file(path("log.txt"), "first block\r\n"));
+        FileStatus status;
+        {
+            const FileSizeLimit limit(100);
+            const std::string block(100000, 'x');
+            status = append ? append_to_file(path("log.txt"), block)
+                            : replace_file(path("log.txt"), block);
+        }
+        EXPECT_FALSE(status.ok) << append;
+        EXPECT_EQ(status.description, system_words(std::errc::file_too_large));
+        EXPECT_EQ(content_of(path("log.txt")), "first block\r\n") << append;
+        EXPECT_FALSE(fs::exists(path("log.txt.quillon-new")));
+    }
+}
+
 TEST_F(TextFile, ReplaceSwapsTheWholeContent) {
     ASSERT_TRUE(replace_file(path("boats.txt"), "Malibu\r\nNautique\r\n"));
     ASSERT_TRUE(replace_file(path("boats.txt"), "Mastercraft\r\n"));
@@ -79,6 +121,7 @@ TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
     ASSERT_TRUE(replace_file(path("big.txt"), std::string(2000, 'x')));
     const auto tooBig = read_file(path("big.txt"), 1000);
     EXPECT_FALSE(tooBig.status.ok);
+    EXPECT_TRUE(tooBig.tooLarge);
     EXPECT_TRUE(tooBig.bytes.empty());
     EXPECT_EQ(read_file(path("big.txt"), 2000).bytes.size(), 2000u);
     EXPECT_FALSE(read_file(folder.str()).status.ok);

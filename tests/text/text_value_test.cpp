@@ -39,6 +39,10 @@ TEST(TextValue, ReadsTheLeadingNumber) {
         {"0x10", 0},
         {"3.14159265358979", 3.14159265358979},
         {"Grid 1", 0},
+        {"\u0663", 0},        // an Arabic-Indic three
+        {"\uFF11\uFF12", 0},  // full-width digits
+        {"12\u00A0000", 12},  // a no-break space is no blank
+        {"\u00D8st 3", 0},
     };
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(text_value(c.text), c.value) << '"' << c.text << '"';
@@ -48,5 +52,6 @@ TEST(TextValue, ReadsTheLeadingNumber) {
 TEST(TextValue, NeverReadsPastTheText) {
     const std::string digits(300, '7');
     EXPECT_GT(text_value(digits), 7e299);
+    EXPECT_EQ(text_value(std::string(1 << 20, '9')), 0);  // out of range, as 1e999
     EXPECT_EQ(text_value(std::string_view("12", 1)), 1);
 }

@@ -157,9 +157,13 @@ void ResultsScreen::Timer1_Timer() {
                      session_.lastSampleIndex, session_.passStatistics);
 }
 
-void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error) {
-    platform_.dialogs.message(QString::fromStdString(analysis::unexpected_error_text(error)),
-                              platform::MessageStyle::Error);
+void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error,
+                                        const QString& file) {
+    QString text = QString::fromStdString(analysis::unexpected_error_text(error));
+    if (!file.isEmpty()) {
+        text += QStringLiteral("\n\nFile: \"%1\"").arg(file);
+    }
+    platform_.dialogs.message(text, platform::MessageStyle::Error);
 }
 
 platform::FileDialogRequest ResultsScreen::resultFileRequest(const QString& title) const {
@@ -176,7 +180,7 @@ void ResultsScreen::btnSaveResults_Click() {
     const auto saved = text::replace_file(
         path->toStdString(), analysis::saved_report_text(file_text(txtResults->toPlainText())));
     if (!saved) {
-        showUnexpectedError(analysis::file_error(saved));
+        showUnexpectedError(analysis::file_error(saved), *path);
         return;
     }
     Command1->setFocus();
@@ -202,9 +206,15 @@ void ResultsScreen::btnDisplay_Click() {
         showUnexpectedError(analysis::cancelWasSelected);
         return;
     }
-    auto file = text::read_file(path->toStdString());
+    auto file = text::read_file(path->toStdString(), analysis::maxSavedReportBytes);
+    if (file.tooLarge) {
+        platform_.dialogs.message(
+            QStringLiteral("The file \"%1\" is too large to be a saved pass report.").arg(*path),
+            platform::MessageStyle::Exclamation);
+        return;
+    }
     if (!file.status) {
-        showUnexpectedError(analysis::file_error(file.status));
+        showUnexpectedError(analysis::file_error(file.status), *path);
         return;
     }
     const auto pass = screens_.start().passDescription();

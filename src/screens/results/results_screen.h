@@ -40,7 +40,8 @@ class ResultsScreen : public QMainWindow {
     void btnSaveResults_Click();
     void btnDisplay_Click();
     void Command1_Click();
-    void showUnexpectedError(const analysis::UnexpectedError& error);
+    // The error in its fixed form; a file error names the file on a line of its own.
+    void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {});
     platform::FileDialogRequest resultFileRequest(const QString& title) const;
     // Asks until the answer is a colour number from 1 to 7.
     int askPathColour();

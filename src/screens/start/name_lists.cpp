@@ -23,8 +23,9 @@ LoadedNames load_names(const std::string& path) {
     if (!std::filesystem::exists(path, error)) {
         return result;
     }
-    // A name list is a few hundred names; anything far larger is not one.
-    auto file = text::read_file(path, 4u * 1024u * 1024u);
+    // A name list is a few hundred names. Anything far larger is not one, and would take the
+    // name box and the editor many seconds to fill.
+    auto file = text::read_file(path, maxNameListBytes);
     if (!file.status) {
         result.status = file.status;
         return result;

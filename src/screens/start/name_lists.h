@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,12 @@ struct LoadedNames {
     std::vector<std::string> names;
 };
 
+// The largest list file read: some ten thousand names.
+inline constexpr std::size_t maxNameListBytes = 256u * 1024u;
+
 // The names in a list file, item by item: a line "Smith, John" gives two names, a quoted item
-// keeps its commas. Empty lines and empty items give no name. A missing file is an empty list.
+// keeps its commas. Empty lines and empty items give no name. A missing file is an empty list;
+// a file larger than maxNameListBytes is refused.
 LoadedNames load_names(const std::string& path);
 
 // The editor text for a list: each name on its own line.

@@ -286,7 +286,7 @@ void StartScreen::connectHandlers() {
 void StartScreen::Form_Load() {
     setWindowTitle("Quillon Dynamic Version 16.0");
 
-    session_.appFolder = platform_.executableFolder.toStdString();
+    session_.appFolder = platform_.appFolder.toStdString();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize size = screen ? screen->size() : QSize(1024, 768);
@@ -404,8 +404,12 @@ bool StartScreen::resultsFolderUsable() {
     const auto probe = text::append_to_file(
         text::path_in_folder(txtResults->text().toStdString(), "test.txt"), "");
     if (!probe) {
-        platform_.dialogs.message(QString::fromStdString(probe.description),
-                                  platform::MessageStyle::Information);
+        // The system's words first, then the file, so the operator sees which folder failed.
+        platform_.dialogs.message(
+            QStringLiteral("%1\n\n\"test.txt\" could not be written in "
+                           "the results folder \"%2\".")
+                .arg(QString::fromStdString(probe.description), txtResults->text()),
+            platform::MessageStyle::Information);
         return false;
     }
     return true;
@@ -454,21 +458,23 @@ void StartScreen::loadList(const QString& modeWord) {
 }
 
 void StartScreen::cmdEditList_Click(const QString& modeWord) {
-    editMode_ = modeWord;
-    Text1->show();
-    cmdCloseSave->show();
-    Text1->clear();
     for (const NameList& list : name_lists()) {
         if (modeWord != list.modeWord) {
             continue;
         }
         const auto loaded = load_names(listPath(list.fileName).toStdString());
         if (!loaded.status) {
+            // An editor opened empty would overwrite the unreadable file on saving; the
+            // editor stays as it was instead.
             platform_.dialogs.message(QStringLiteral("The list \"%1\" could not be read: %2")
                                           .arg(listPath(list.fileName),
                                                QString::fromStdString(loaded.status.description)),
                                       platform::MessageStyle::Exclamation);
+            return;
         }
+        editMode_ = modeWord;
+        Text1->show();
+        cmdCloseSave->show();
         Text1->setPlainText(QString::fromStdString(editor_text(loaded.names)));
     }
     Text1->setFocus();
