@@ -106,6 +106,9 @@ void add_heading(const PassReportInput& input, ReportLines& lines) {
     }
     lines.add(pass.direction == course::Direction::Away ? "Boat is going away from camera"
                                                         : "Boat is coming toward the camera");
+    if (!input.clockLine.empty()) {
+        lines.add(input.clockLine);
+    }
     lines.add("");
     lines.add("Full Path Deviation Measurement");
     lines.add("");

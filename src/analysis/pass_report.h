@@ -33,6 +33,9 @@ struct PassReportInput {
     std::string full;
     std::string comment;
     text::CivilDateTime now;
+    // Which clock timed the samples, when a recorded video was open during the pass; empty
+    // otherwise, and the report then has no such line.
+    std::string clockLine;
 };
 
 // One file the report appends to, and how that went.

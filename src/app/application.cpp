@@ -8,6 +8,7 @@
 #include "screens/results/results_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
+#include "screens/video/video_controls.h"
 
 namespace quillon::app {
 
@@ -32,6 +33,7 @@ Application::~Application() {
 
 void Application::startUp() {
     start().show();
+    screens::VideoControls::reopenRemembered(platform_);
 }
 
 screens::StartScreen& Application::start() {

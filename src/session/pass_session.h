@@ -44,6 +44,8 @@ struct PassSession {
     double passMaxAbsDeviation = 0;
     std::int16_t passMaxAbsIndex = 0;
     int passMeasured = 0;
+    // The report's line naming the clock of the pass; empty when no recorded video was open.
+    std::string passClockLine;
 
     analysis::PassStatistics passStatistics;
 };

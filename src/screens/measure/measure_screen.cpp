@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,9 +19,11 @@
 
 #include "analysis/pass_figures.h"
 #include "platform/pulse_clock.h"
+#include "platform/video_time_pulse_clock.h"
 #include "screens/results/results_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
+#include "screens/video/video_controls.h"
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "screens/widgets/reference_marks.h"
@@ -84,6 +87,8 @@ void MeasureScreen::buildControls() {
     mnuStart->setObjectName("mnuStart");
     mnuExit = menuBar()->addAction("E&xit Program");
     mnuExit->setObjectName("mnuExit");
+    video_ = new VideoControls(*this, *canvas_, platform_);
+    video_->offerPassClock();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
@@ -352,8 +357,16 @@ void MeasureScreen::Form_Load() {
     tmr2 = platform_.pulseClocks.create(this);
     tmr1->setObjectName("tmr1");
     tmr2->setObjectName("tmr2");
-    connect(tmr1, &platform::PulseClock::Timer, this, [this] { tmr1_Timer(); });
-    connect(tmr2, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
+    videoTmr1_ = new platform::VideoTimePulseClock(platform_.video, this);
+    videoTmr2_ = new platform::VideoTimePulseClock(platform_.video, this);
+    videoTmr1_->setObjectName("videoTmr1");
+    videoTmr2_->setObjectName("videoTmr2");
+    for (platform::PulseClock* clock : {tmr1, videoTmr1_}) {
+        connect(clock, &platform::PulseClock::Timer, this, [this] { tmr1_Timer(); });
+    }
+    for (platform::PulseClock* clock : {tmr2, videoTmr2_}) {
+        connect(clock, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
+    }
 
     joyResult_ = platform_.joystick.capabilities();
     if (joyResult_ != platform::joystick_result::ok) {
@@ -602,19 +615,36 @@ void MeasureScreen::Command1_Click() {
 }
 
 void MeasureScreen::start_pulse_clocks() {
-    tmr1->setPeriodMs(50);
-    tmr1->setResolutionMs(1);
-    tmr1->setPeriodic(1);
-    tmr1->setRunning(true);
-    tmr2->setPeriodMs(100);
-    tmr2->setResolutionMs(1);
-    tmr2->setPeriodic(1);
-    tmr2->setRunning(true);
+    // A replayed pass can run in the video's time, so that the samples fall on the same
+    // frames at any speed; live video and no video always use the wall clock.
+    const bool videoTime = video_->videoTimeChosen();
+    session_.passClockLine.clear();
+    if (platform_.video.kind() == platform::VideoSource::Kind::File) {
+        session_.passClockLine = videoTime
+                                     ? QStringLiteral("Pass Clock: Video Time (%1 from %2)")
+                                           .arg(QFileInfo(platform_.video.name()).fileName(),
+                                                video_time_text(platform_.video.frame().timeUs))
+                                           .toStdString()
+                                     : std::string("Pass Clock: Wall Clock");
+    }
+    platform::PulseClock* input = videoTime ? videoTmr1_ : tmr1;
+    platform::PulseClock* sampling = videoTime ? videoTmr2_ : tmr2;
+    input->setPeriodMs(50);
+    input->setResolutionMs(1);
+    input->setPeriodic(1);
+    input->setRunning(true);
+    sampling->setPeriodMs(100);
+    sampling->setResolutionMs(1);
+    sampling->setPeriodic(1);
+    sampling->setRunning(true);
+    video_->setPassRunning(true);
 }
 
 void MeasureScreen::stop_pulse_clocks() {
-    tmr1->setRunning(false);
-    tmr2->setRunning(false);
+    for (platform::PulseClock* clock : {tmr1, tmr2, videoTmr1_, videoTmr2_}) {
+        clock->setRunning(false);
+    }
+    video_->setPassRunning(false);
 }
 
 void MeasureScreen::tmr1_Timer() {

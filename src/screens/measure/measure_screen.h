@@ -27,6 +27,7 @@ namespace quillon::screens {
 
 class LineShape;
 class OverlayCanvas;
+class VideoControls;
 
 // "Measure Boat Path Deviation": during a pass the operator keeps the measurement line on the
 // boat; every 100 ms the sampling step stores its deviation from the path centre at the
@@ -194,6 +195,10 @@ class MeasureScreen : public QMainWindow {
     QTimer* checkTimer = nullptr;
     platform::PulseClock* tmr1 = nullptr;
     platform::PulseClock* tmr2 = nullptr;
+    // The same two clocks in the time of a recorded video, for a pass measured on a replay.
+    platform::PulseClock* videoTmr1_ = nullptr;
+    platform::PulseClock* videoTmr2_ = nullptr;
+    VideoControls* video_ = nullptr;
 };
 
 }  // namespace quillon::screens

@@ -124,6 +124,7 @@ void ResultsScreen::build_pass_report() {
     input.full = txtFull->text().toStdString();
     input.comment = txtComment->text().toStdString();
     input.now = platform_.clock.now();
+    input.clockLine = session_.passClockLine;
 
     analysis::PassReport report;
     try {

@@ -22,6 +22,7 @@
 #include "calibration/grid_check.h"
 #include "calibration/results_log_entry.h"
 #include "screens/start/start_screen.h"
+#include "screens/video/video_controls.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "screens/widgets/reference_marks.h"
 #include "text/number_text.h"
@@ -136,6 +137,10 @@ SetupScreen::SetupScreen(session::PassSession& session, Screens& screens,
     setCentralWidget(surface_);
     createControls();
     connectControls();
+    video_ = new VideoControls(*this, *surface_, platform_);
+    // A paused frame becomes the still picture, placed as the surface showed it, so that
+    // buoys are marked on it exactly where they are in the video.
+    video_->offerGrab([this](const QImage& frame) { surface_->setPicture(frame); });
 }
 
 void SetupScreen::createControls() {

@@ -23,6 +23,7 @@ class QToolButton;
 namespace quillon::screens {
 
 class OverlayCanvas;
+class VideoControls;
 
 // "Grid Setup": calibrates the camera model from four marked buoys or a setup file.
 //
@@ -134,6 +135,7 @@ class SetupScreen : public QMainWindow {
     Screens& screens_;
     platform::Platform& platform_;
     OverlayCanvas* surface_ = nullptr;
+    VideoControls* video_ = nullptr;
 
     // What picture_folder would give: nothing sets it, so the picture dialog starts in the
     // program's folder.

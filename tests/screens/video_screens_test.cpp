@@ -1,0 +1,221 @@
+#include <QtTest>
+
+#include "screens/measure/measure_screen.h"
+#include "screens/setup/setup_screen.h"
+#include "screens/start/start_screen.h"
+#include "screens/widgets/overlay_canvas.h"
+#include "support/app_harness.h"
+
+using quillon::platform::ArrowKey;
+using quillon::platform::VideoSource;
+using quillon::screens::OverlayCanvas;
+using namespace quillon::testing;
+
+namespace {
+
+const QString sourceKey = "Quillon/Video/Source";
+
+// A program whose folder holds a "recorded" video; the fake source plays generated frames.
+struct WithVideo : AppHarness {
+    WithVideo() {
+        write_bytes(path("pass.mp4"), "recorded pass");
+        startWithResultsHere();
+    }
+    void openVideo(QObject& screen) {
+        dialogs.fileAnswers.push_back(path("pass.mp4"));
+        trigger(screen, "mnuVideoOpenFile");
+    }
+};
+
+OverlayCanvas& surface(QWidget& screen) {
+    return *screen.findChild<OverlayCanvas*>();
+}
+
+// A point in the lower half of the surface, where every frame of the test video differs.
+QColor lowerMiddle(const OverlayCanvas& canvas) {
+    return canvas.colourAt(canvas.width() * 15 / 2, canvas.height() * 15 * 3 / 4);
+}
+
+}  // namespace
+
+class VideoScreensTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void theSetupScreenKeysTheVideoInAndGrabsAFrame();
+    void aSourceThatCannotBeOpenedChangesNothing();
+    void theLastSourceIsReopenedAtStartUpWhenStillThere();
+    void aReplayedPassStoresTheSameSamplesAtEverySpeed();
+};
+
+void VideoScreensTest::theSetupScreenKeysTheVideoInAndGrabsAFrame() {
+    WithVideo h;
+    auto& setup = h.app.setup();
+    setup.resize(900, 700);
+    setup.show();
+    OverlayCanvas& canvas = surface(setup);
+    QVERIFY(!canvas.hasVideo());
+
+    h.openVideo(setup);
+    QCOMPARE(h.video.opened, QStringList{h.path("pass.mp4")});
+    QCOMPARE(h.settings.values[sourceKey], "file:" + h.path("pass.mp4"));
+    QVERIFY(canvas.hasVideo());
+    const QColor frame0 = lowerMiddle(canvas);
+    QCOMPARE(frame0, canvas.videoAsShown().pixelColor(canvas.width() / 2, canvas.height() * 3 / 4));
+
+    // The menu's stepping and playing reach the video.
+    const struct {
+        const char* entry;
+        int frame;
+    } steps[] = {{"mnuVideoForward", 1}, {"mnuVideoForward", 2}, {"mnuVideoBack", 1}};
+    for (const auto& step : steps) {
+        trigger(setup, step.entry);
+        QCOMPARE(h.video.frameIndex(), step.frame);
+        QCOMPARE(FakeVideoSource::indexShown(h.video.frame().image), step.frame);
+    }
+    trigger(setup, "mnuVideoPlay");
+    QVERIFY(h.video.playing());
+    trigger(setup, "mnuVideoSpeed25");
+    QCOMPARE(h.video.rate(), 0.25);
+    trigger(setup, "mnuVideoPlay");
+    QVERIFY(!h.video.playing());
+
+    // A grabbed frame is the still picture: it hides the video as it moves on, until cleared.
+    const QColor grabbed = lowerMiddle(canvas);
+    trigger(setup, "mnuVideoGrab");
+    QVERIFY(canvas.hasPicture());
+    h.video.advance();
+    h.video.advance();
+    QCOMPARE(lowerMiddle(canvas), grabbed);
+    trigger(setup, "mnuClearPicture");
+    QVERIFY(lowerMiddle(canvas) != grabbed);
+
+    trigger(setup, "mnuVideoNone");
+    QCOMPARE(h.video.kind(), VideoSource::Kind::None);
+    QVERIFY(!canvas.hasVideo());
+    QCOMPARE(h.settings.values[sourceKey], QString());
+}
+
+void VideoScreensTest::aSourceThatCannotBeOpenedChangesNothing() {
+    WithVideo h;
+    auto& setup = h.app.setup();
+    h.openVideo(setup);
+    h.video.stepFrames(7);
+    write_bytes(h.path("broken.mkv"), "not a video");
+    write_bytes(h.path("empty.avi"), "");
+
+    const struct {
+        QString file;
+        std::optional<QString> failure;
+        QString reason;
+    } cases[] = {
+        {h.path("gone.mov"), {}, "the file does not exist."},
+        {h.path("empty.avi"), {}, "the file is empty."},
+        {h.path("broken.mkv"), QString("it is not a video file this program can play."),
+         "it is not a video file this program can play."},
+    };
+    for (const auto& c : cases) {
+        h.video.failure = c.failure;
+        h.dialogs.shown.clear();
+        h.dialogs.fileAnswers.push_back(c.file);
+        trigger(setup, "mnuVideoOpenFile");
+        const auto messages = h.dialogs.messages();
+        QCOMPARE(messages.size(), std::size_t{1});
+        QCOMPARE(messages[0].text, "The video \"" + QDir::toNativeSeparators(c.file) +
+                                       "\" cannot be opened: " + c.reason);
+        QCOMPARE(h.video.name(), h.path("pass.mp4"));
+        QCOMPARE(h.video.frameIndex(), 7);
+        QCOMPARE(h.settings.values[sourceKey], "file:" + h.path("pass.mp4"));
+    }
+}
+
+void VideoScreensTest::theLastSourceIsReopenedAtStartUpWhenStillThere() {
+    const struct {
+        const char* what;
+        QString value;  // "%1" is the program's folder
+        VideoSource::Kind kind;
+        int messages;
+    } cases[] = {
+        {"a file still there", "file:%1/pass.mp4", VideoSource::Kind::File, 0},
+        {"a file gone since", "file:%1/gone.mp4", VideoSource::Kind::None, 0},
+        {"a camera still listed", "camera:usb-1", VideoSource::Kind::Camera, 0},
+        {"a camera unplugged since", "camera:usb-2", VideoSource::Kind::None, 0},
+        {"a file that cannot be opened", "file:%1/pass.mp4", VideoSource::Kind::None, 1},
+    };
+    for (const auto& c : cases) {
+        AppHarness h;
+        write_bytes(h.path("pass.mp4"), "recorded pass");
+        h.video.cameraList = {{"usb-1", "Boat camera"}};
+        h.settings.values[sourceKey] = QString(c.value).replace("%1", h.folder.path());
+        if (c.messages > 0) {
+            h.video.failure = "it is not a video file this program can play.";
+        }
+        h.startWithResultsHere();
+        QVERIFY2(h.video.kind() == c.kind, c.what);
+        QVERIFY2(h.dialogs.messages().size() == std::size_t(c.messages), c.what);
+    }
+}
+
+// The operator holds the line right for two seconds of video, then left: in video time the
+// samples depend only on what the video showed, not on how fast it was played or stepped.
+void VideoScreensTest::aReplayedPassStoresTheSameSamplesAtEverySpeed() {
+    struct Run {
+        const char* how;
+        double rate;  // wall-clock ticks per frame are 1 / rate
+        bool stepped;
+    };
+    const Run runs[] = {
+        {"1x", 1, false}, {"0.5x", 0.5, false}, {"0.25x", 0.25, false}, {"stepped", 1, true}};
+    std::vector<std::vector<double>> results;
+    for (const Run& run : runs) {
+        WithVideo h;
+        h.video.frames = 3000;
+        h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+        h.dialogs.inputAnswers = {QString(), QString(), QString()};
+        h.app.setup();
+        auto& model = h.session.calibration.model;
+        model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+        h.session.setupValid = 1;
+        click(h.app.start(), "Command1");
+        auto& measure = h.app.measure();
+        h.openVideo(measure);
+        trigger(measure, "mnuVideoSpeed" + QByteArray::number(run.rate * 100));
+        trigger(measure, "mnuClockVideo");
+        click(measure, "Command1");
+        QVERIFY(measure.passRunning());
+
+        int frame = 0;
+        while (measure.passRunning() && frame < h.video.frames) {
+            h.keys.hold(ArrowKey::Right, frame < 60);
+            h.keys.hold(ArrowKey::Left, frame >= 60);
+            // Wall-clock time passes as the video plays; it must not count.
+            for (int tick = 0; tick < static_cast<int>(1 / run.rate); ++tick) {
+                for (FakePulseClock* clock : h.pulseClocks.clocks) {
+                    clock->tick();
+                }
+            }
+            if (run.stepped) {
+                trigger(measure, "mnuVideoForward");
+            } else {
+                h.video.advance();
+            }
+            ++frame;
+        }
+        QVERIFY2(!measure.passRunning(), run.how);
+        QCOMPARE(h.session.passClockLine,
+                 std::string("Pass Clock: Video Time (pass.mp4 from 0:00.000)"));
+        const int n = h.session.lastSampleIndex;
+        // One sample every 100 ms of video: the pass ends on frame 3 x (n + 1).
+        QCOMPARE(frame, 3 * (n + 1));
+        results.emplace_back(h.session.samples.begin(), h.session.samples.begin() + n + 1);
+    }
+    const auto& first = results.front();
+    QVERIFY(*std::max_element(first.begin(), first.end()) > 0.5);
+    QVERIFY(first.back() < *std::max_element(first.begin(), first.end()));
+    for (const auto& samples : results) {
+        QCOMPARE(samples, first);
+    }
+}
+
+QTEST_MAIN(VideoScreensTest)
+#include "video_screens_test.moc"
