@@ -10,7 +10,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
+#include <algorithm>
+#include <vector>
 
 #include "screens/widgets/overlay_canvas.h"
 
@@ -58,8 +61,9 @@ VideoControls::VideoControls(QMainWindow& window, OverlayCanvas& canvas,
 }
 
 bool VideoControls::eventFilter(QObject* watched, QEvent* event) {
+    // After the screen has placed its own panels for the new size.
     if (watched == &canvas_ && event->type() == QEvent::Resize && bar_->isVisible()) {
-        placeBar();
+        QTimer::singleShot(0, this, &VideoControls::placeBar);
     }
     return QObject::eventFilter(watched, event);
 }
@@ -133,9 +137,34 @@ void VideoControls::buildBar() {
 }
 
 void VideoControls::placeBar() {
-    const int width = std::min(canvas_.width() / 2, 720);
+    // In the widest stretch of the bottom edge (or else the top edge) that the screen's own
+    // panels leave free, so that the bar never hides a control.
     const int height = bar_->sizeHint().height();
-    bar_->setGeometry((canvas_.width() - width) / 2, canvas_.height() - height - 4, width, height);
+    const int margin = 4;
+    QRect best;
+    for (const int top : {canvas_.height() - height - margin, margin}) {
+        const QRect band(0, top, canvas_.width(), height);
+        std::vector<std::pair<int, int>> taken;
+        for (const QWidget* panel : canvas_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (panel != bar_ && panel->isVisible() && panel->geometry().intersects(band)) {
+                taken.emplace_back(panel->geometry().left(), panel->geometry().right());
+            }
+        }
+        std::sort(taken.begin(), taken.end());
+        int from = 0;
+        taken.emplace_back(canvas_.width(), canvas_.width());
+        for (const auto& [left, right] : taken) {
+            if (left - from > best.width()) {
+                best = QRect(from, top, left - from, height);
+            }
+            from = std::max(from, right + 1);
+        }
+        if (best.width() >= 360) {
+            break;
+        }
+    }
+    const int width = std::min(best.width() - 2 * margin, 720);
+    bar_->setGeometry(best.left() + (best.width() - width) / 2, best.top(), width, height);
 }
 
 void VideoControls::offerGrab(std::function<void(const QImage&)> grab) {
