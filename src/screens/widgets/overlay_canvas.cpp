@@ -1,5 +1,6 @@
 #include "screens/widgets/overlay_canvas.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -242,8 +243,13 @@ void OverlayCanvas::paintKeyedSurface(QPainter& painter, const QRect& area) cons
 }
 
 void OverlayCanvas::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
-    paintSurface(painter, event->rect());
+    QElapsedTimer timer;
+    timer.start();
+    {
+        QPainter painter(this);
+        paintSurface(painter, event->rect());
+    }
+    lastPaintNs_ = timer.nsecsElapsed();
 }
 
 void OverlayCanvas::resizeEvent(QResizeEvent* event) {

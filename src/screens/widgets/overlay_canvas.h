@@ -67,6 +67,8 @@ class OverlayCanvas : public QWidget {
     QImage composed() const;
     // The colour shown at a point given in twips.
     QColor colourAt(double xTwips, double yTwips) const;
+    // How long the last paint of the surface took, for the overlay benchmark.
+    qint64 lastPaintNs() const { return lastPaintNs_; }
 
   signals:
     void mousePressed(double xTwips, double yTwips, Qt::MouseButton button);
@@ -97,6 +99,7 @@ class OverlayCanvas : public QWidget {
     mutable QImage keyed_;
     mutable QRegion keyedStale_;
     int penWidth_ = 1;
+    qint64 lastPaintNs_ = 0;
     std::vector<LineShape*> shapes_;
 };
 
