@@ -172,6 +172,8 @@ std::optional<QString> QtVideoSource::openFileSource(const QString& path) {
         pipeline->frameRate = 30;
     }
 
+    // Reaching the end of the file stops playing; the screens show that.
+    connect(&player, &QMediaPlayer::playbackStateChanged, this, [this] { emit stateChanged(); });
     // The first picture proves the file decodes; until then the old source stays.
     player.pause();
     if (!waitUntil([&] { return pipeline->firstFrame || !pipeline->error.isEmpty(); }) ||
