@@ -14,6 +14,7 @@
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 #include "platform/qt_video_source.h"
+#include "screens/measure/measure_screen.h"
 #include "session/pass_session.h"
 
 namespace quillon::bench {
@@ -66,6 +67,15 @@ struct FullHdProgram {
         calibration::solve_grid(model);
         session.calibration.corners = calibration::corners_from_points(model);
         session.setupValid = 1;
+    }
+
+    // The Measure screen on a 1920 x 1080 window.
+    screens::MeasureScreen& showMeasure() {
+        screens::MeasureScreen& measure = application.measure();
+        measure.resize(1920, 1080);
+        measure.show();
+        QCoreApplication::processEvents();
+        return measure;
     }
 
     MemorySettings settings;

@@ -14,12 +14,7 @@ using namespace quillon;
 void BM_SamplingStepFullHd(benchmark::State& state) {
     bench::FullHdProgram program;
     auto& session = program.session;
-    auto& application = program.application;
-
-    screens::MeasureScreen& measure = application.measure();
-    measure.resize(1920, 1080);
-    measure.show();
-    QCoreApplication::processEvents();
+    screens::MeasureScreen& measure = program.showMeasure();
     session.lastSampleIndex = 161;
     for (auto _ : state) {
         session.sampleIndex = 80;

@@ -94,12 +94,8 @@ int main(int argc, char** argv) {
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUILLON_BENCH_VIDEO);
 
     bench::FullHdProgram program;
-    auto& application = program.application;
     auto& video = program.video;
-
-    screens::MeasureScreen& measure = application.measure();
-    measure.resize(1920, 1080);
-    measure.show();
+    screens::MeasureScreen& measure = program.showMeasure();
     auto& canvas = *measure.findChild<screens::OverlayCanvas*>();
     if (qEnvironmentVariableIsSet("QUILLON_BENCH_UNSCALED")) {
         measure.resize(measure.size() + QSize(1920, 1080) - canvas.size());
