@@ -12,7 +12,7 @@ namespace {
 
 using text::number_text;
 
-// The report's lines, joined with CR LF when done.
+// The report's lines; each ends with CR LF, the last one too.
 class ReportLines {
   public:
     void add(std::string line) { lines_.push_back(std::move(line)); }
@@ -28,11 +28,9 @@ class ReportLines {
         }
         std::string text;
         text.reserve(size);
-        for (std::size_t i = 0; i < lines_.size(); ++i) {
-            if (i > 0) {
-                text += "\r\n";
-            }
-            text += lines_[i];
+        for (const auto& line : lines_) {
+            text += line;
+            text += "\r\n";
         }
         return text;
     }

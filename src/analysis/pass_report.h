@@ -47,7 +47,7 @@ struct LogWrite {
 // The built report. The statistics are those of the analysis, with the left/centre/right
 // counts replaced by the report's percentages.
 struct PassReport {
-    // The report's lines joined with CR LF (no line end after the last sample line).
+    // The report's lines, each ended by CR LF, the last sample line too.
     std::string text;
     // The database record: 22 fields joined by "|", without its line end.
     std::string record;

@@ -12,8 +12,9 @@
 
 namespace quillon::analysis {
 
-// What "Save Result File" writes: the report text + CR LF, then an empty line, "End of Pass
-// Analysis" and an empty line.
+// What "Save Result File" writes: the report text (its last line ended) + CR LF + CR LF, then
+// "End of Pass Analysis" and an empty line: after the last sample line two empty lines, the
+// trailer and one more empty line.
 std::string saved_report_text(std::string_view reportText);
 
 // The most points a reloaded path holds (indices 0 to 500).

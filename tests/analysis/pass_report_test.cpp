@@ -28,6 +28,12 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
     }
 }
 
+// A report's lines: every one ends with CR LF, the last sample line too.
+std::vector<std::string> report_lines(const std::string& text) {
+    EXPECT_TRUE(text.ends_with("\r\n"));
+    return split(text.substr(0, text.size() - 2), "\r\n");
+}
+
 // The report input the Results screen hands over after a pass with all samples 0.
 struct ReportCase {
     explicit ReportCase(Discipline discipline = Discipline::Slalom,
@@ -67,7 +73,7 @@ TEST(PassReport, LinesOfASlalomAndAJumpReport) {
     ReportCase slalom;
     slalom.samples[1] = -0.12;
     slalom.samples[161] = 0.05;
-    const auto lines = split(compose_pass_report(slalom.ready(), {}).text, "\r\n");
+    const auto lines = report_lines(compose_pass_report(slalom.ready(), {}).text);
     const std::vector<std::string> heading = {"Slalom Pass Results",
                                               "Skier Name: Ann Lee",
                                               "Tournament: Autumn Cup",
@@ -85,7 +91,7 @@ TEST(PassReport, LinesOfASlalomAndAJumpReport) {
                                               "Boat Path Deviation",
                                               "",
                                               "Boat Statistics: "};
-    ASSERT_EQ(lines.size(), 17u + 10u + 162u);  // and no line end after the last line
+    ASSERT_EQ(lines.size(), 17u + 10u + 162u);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 17), heading);
     EXPECT_EQ(lines[25], "Frames Measured:  162");
     EXPECT_EQ(lines[27], "Frame  0   Course Position: 000.0   Deviation:  0");
@@ -96,7 +102,7 @@ TEST(PassReport, LinesOfASlalomAndAJumpReport) {
     jump.input.pass.jumpSpeed = course::JumpSpeed::Kmh48;
     jump.input.lastSampleIndex = 210;
     jump.samples.assign(211, -0.07);
-    const auto jumpLines = split(compose_pass_report(jump.ready(), {}).text, "\r\n");
+    const auto jumpLines = report_lines(compose_pass_report(jump.ready(), {}).text);
     ASSERT_EQ(jumpLines.size(), 16u + 10u + 211u);  // no "Line Length: " line
     EXPECT_EQ(jumpLines[0], "Jump Pass Results");
     EXPECT_EQ(jumpLines[9], "Boat is going away from camera");
@@ -105,7 +111,7 @@ TEST(PassReport, LinesOfASlalomAndAJumpReport) {
 
     ReportCase shortLine(Discipline::Slalom, Direction::Away);
     shortLine.input.pass.lineLength = course::LineLength::m9_75;
-    EXPECT_EQ(split(compose_pass_report(shortLine.ready(), {}).text, "\r\n")[9],
+    EXPECT_EQ(report_lines(compose_pass_report(shortLine.ready(), {}).text)[9],
               "Line Length:  9.75m");
 }
 
@@ -116,7 +122,7 @@ TEST(PassReport, StatisticsLinesOfAKnownPass) {
     PassStatistics analysed;
     analysed.meanAbsDeviation = 0.044;
     analysed.maxDeviation = 0.118;
-    const auto lines = split(compose_pass_report(report.input, analysed).text, "\r\n");
+    const auto lines = report_lines(compose_pass_report(report.input, analysed).text);
     const std::vector<std::string> expected = {
         "Boat Statistics: ",
         "Mean Boat Deviation from best fit line:  .044",
@@ -195,7 +201,13 @@ TEST(PassReport, AppendsTheThreeLogsAndKeepsGoingPastAFailedOne) {
     const auto b = build_pass_report(second.ready());
     ASSERT_TRUE(a.allWritten() && b.allWritten());
     EXPECT_EQ(a.resultLog.path, folder.file("ResultLog1206.txt"));
-    EXPECT_EQ(text::read_file(a.resultLog.path).bytes, a.text + "\r\n" + b.text + "\r\n");
+    // Each pass is its report, every line ended, and one empty line after it.
+    const std::string log = text::read_file(a.resultLog.path).bytes;
+    EXPECT_EQ(log, a.text + "\r\n" + b.text + "\r\n");
+    EXPECT_NE(log.find("Frame  161   Course Position: 259.0   Deviation:  0\r\n\r\n"
+                       "Jump Pass Results\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(log.ends_with("Frame  177   Course Position: 280.0   Deviation:  0\r\n\r\n"));
     EXPECT_EQ(text::read_file(folder.file("dbResultLog1206.txt")).bytes,
               a.record + "\r\n" + b.record + "\r\n");
     EXPECT_EQ(split(text::read_file(a.summaryFile.path).bytes, "\r\n").size(), 21u);

@@ -68,9 +68,9 @@ std::string report_file(const std::vector<std::string>& lines,
 
 }  // namespace
 
-TEST(SavedReport, FileEndsWithEmptyLineTrailerAndEmptyLine) {
-    EXPECT_EQ(saved_report_text("Slalom Pass Results\r\nFrame  0"),
-              "Slalom Pass Results\r\nFrame  0\r\n\r\nEnd of Pass Analysis\r\n\r\n");
+TEST(SavedReport, FileEndsWithTwoEmptyLinesTrailerAndEmptyLine) {
+    EXPECT_EQ(saved_report_text("Slalom Pass Results\r\nFrame  0\r\n"),
+              "Slalom Pass Results\r\nFrame  0\r\n\r\n\r\nEnd of Pass Analysis\r\n\r\n");
 }
 
 TEST(SavedReport, RoundTripGivesBackEveryPoint) {
@@ -110,7 +110,7 @@ TEST(SavedReport, RoundTripGivesBackEveryPoint) {
         }
         // Shown: every line up to the empty one after the samples, trailing blanks dropped.
         std::string shown;
-        const auto trailer = saved.file.find("\r\n\r\nEnd of Pass Analysis");
+        const auto trailer = saved.file.find("\r\n\r\n\r\nEnd of Pass Analysis");
         for (std::size_t start = 0; start <= trailer + 2;) {
             const auto end = saved.file.find("\r\n", start);
             shown += text::trim_trailing_blanks(saved.file.substr(start, end - start));

@@ -89,7 +89,10 @@ TEST_F(CliResults, ReportAppendsTheThreeLogsAndPrintsTheReport) {
     ASSERT_EQ(slalom.status, 0) << slalom.err;
     EXPECT_EQ(slalom.err, "");
     EXPECT_EQ(slalom.out, log("ResultLog1206.txt"));
-    EXPECT_EQ(split(slalom.out, "\r\n").size(), 17u + 10u + 162u);
+    // The report's lines, the last sample line ended too, then one empty line.
+    EXPECT_TRUE(
+        slalom.out.ends_with("\r\nFrame  161   Course Position: 259.0   Deviation:  .11\r\n\r\n"));
+    EXPECT_EQ(split(slalom.out, "\r\n").size(), 17u + 10u + 162u + 1u);
     EXPECT_TRUE(log("dbResultLog1206.txt")
                     .starts_with("1|Boat Manufacturer|Boat Model|S|Drivers|Skiers|58|11.25|"));
     EXPECT_TRUE(log("dbResultLog1206.txt").ends_with("|calm\r\n"));
@@ -104,7 +107,8 @@ TEST_F(CliResults, ReportAppendsTheThreeLogsAndPrintsTheReport) {
                 {file("samples141.txt"), "--results", results, "--now", "12-06-2026 23:59:59"});
     const auto jump = report(args);
     ASSERT_EQ(jump.status, 0) << jump.err;
-    const auto jumpLines = split(jump.out, "\r\n");
+    ASSERT_TRUE(jump.out.ends_with("\r\n\r\n"));
+    const auto jumpLines = split(jump.out.substr(0, jump.out.size() - 4), "\r\n");
     ASSERT_EQ(jumpLines.size(), 16u + 10u + 141u);
     EXPECT_EQ(jumpLines[9], "Boat is going away from camera");
     EXPECT_EQ(jumpLines.back(), "Frame  140   Course Position: 280.0   Deviation: -.1");
