@@ -17,6 +17,7 @@
 using quillon::platform::ArrowKey;
 using quillon::screens::LineShape;
 using quillon::screens::MeasureScreen;
+using quillon::screens::OverlayCanvas;
 using namespace quillon::testing;
 
 namespace {
@@ -83,6 +84,7 @@ class MeasureScreenTest : public QObject {
     void withoutAJoystickTheOperatorIsToldOnce();
     void activationFillsThePassInformation();
     void enterOnStartPassStartsThePass();
+    void withTheMouseOnlyTheBareSurfaceStartsAPass();
     void screenshotsOverTheDemoCourses();
 };
 
@@ -423,6 +425,21 @@ void MeasureScreenTest::enterOnStartPassStartsThePass() {
     QTest::keyClick(startPass, Qt::Key_Return);
     QCOMPARE(h.session.sampleIndex, 0);
     QCOMPARE(h.tmr2().starts, 2);
+}
+
+void MeasureScreenTest::withTheMouseOnlyTheBareSurfaceStartsAPass() {
+    OnMeasure h;
+    auto& measure = h.open();
+    click_option(measure, "chkUseMouse");
+    for (const char* label : {"Label1", "lblSpeed", "Label5", "Label11"}) {
+        QTest::mouseClick(control<QLabel>(measure, label), Qt::LeftButton, {}, QPoint(2, 2));
+        QVERIFY2(!measure.passRunning(), label);
+    }
+    auto& canvas = measure.canvas();
+    const QPoint bare(canvas.width() / 3, 8);
+    QVERIFY(!canvas.childAt(bare));
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, bare);
+    QVERIFY(measure.passRunning());
 }
 
 QTEST_MAIN(MeasureScreenTest)

@@ -224,6 +224,19 @@ void SetupScreenTest::markingMovesOnlyTheSelectedBuoy() {
     // A new mark paints the key colour over the old one.
     h.mark("upper_left_button", {260, 320});
     QCOMPARE(setup.canvas().drawing().pixelColor(200, 300), QColor(255, 0, 255));
+
+    // Only the bare surface marks: a press on a label, a frame's caption, the state icon or
+    // the blank part of an option button leaves the buoy where it is.
+    const std::pair<const char*, QPoint> controls[] = {{"AdjustmentLabel", {40, 9}},
+                                                       {"Frame1", {150, 6}},
+                                                       {"grid_state_icon", {16, 16}},
+                                                       {"upper_left_button", {85, 11}},
+                                                       {"LineLabel0", {2, 2}}};
+    control<QLabel>(setup, "LineLabel0")->show();
+    for (const auto& [name, at] : controls) {
+        QTest::mouseClick(control<QWidget>(setup, name), Qt::LeftButton, {}, at);
+        QCOMPARE(box(setup, "upper_left_x"), QString(" 3900"));
+    }
 }
 
 void SetupScreenTest::theLockMovesAllFourTogether() {

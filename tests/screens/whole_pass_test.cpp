@@ -152,8 +152,7 @@ void WholePassTest::aPassFromStartToReturn() {
     QTest::mouseClick(control<QPushButton>(results, "btnDisplay"), Qt::LeftButton);
     QCOMPARE(h.dialogs.messages().size(), messagesBefore);
     QCOMPARE(control<QListWidget>(results, "List1")->item(2)->text(), "Cyan - " + saved);
-    QCOMPARE(lines_of(saved),
-             report + QStringList({"", "", "End of Pass Analysis", "", ""}));
+    QCOMPARE(lines_of(saved), report + QStringList({"", "", "End of Pass Analysis", "", ""}));
 
     // Return: the Start screen, the direction flipped in slalom only.
     QTest::mouseClick(control<QPushButton>(results, "Command1"), Qt::LeftButton);

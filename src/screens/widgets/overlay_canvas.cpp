@@ -258,14 +258,26 @@ void OverlayCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
+// A press or move that a control or panel let through (a label, a frame caption, the blank
+// part of an option button) reaches the surface as if it were its own; only the bare surface
+// counts, so such events end here.
+bool OverlayCanvas::onBareSurface(QMouseEvent* event) const {
+    event->accept();
+    return childAt(event->position().toPoint()) == nullptr;
+}
+
 void OverlayCanvas::mousePressEvent(QMouseEvent* event) {
-    const QPointF at = event->position();
-    emit mousePressed(at.x() * twipsPerPixel, at.y() * twipsPerPixel, event->button());
+    if (onBareSurface(event)) {
+        const QPointF at = event->position();
+        emit mousePressed(at.x() * twipsPerPixel, at.y() * twipsPerPixel, event->button());
+    }
 }
 
 void OverlayCanvas::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF at = event->position();
-    emit mouseMoved(at.x() * twipsPerPixel, at.y() * twipsPerPixel);
+    if (onBareSurface(event)) {
+        const QPointF at = event->position();
+        emit mouseMoved(at.x() * twipsPerPixel, at.y() * twipsPerPixel);
+    }
 }
 
 QImage OverlayCanvas::composed() const {

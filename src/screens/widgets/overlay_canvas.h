@@ -71,6 +71,7 @@ class OverlayCanvas : public QWidget {
     qint64 lastPaintNs() const { return lastPaintNs_; }
 
   signals:
+    // Presses and moves on the bare surface only, never on a control or panel over it.
     void mousePressed(double xTwips, double yTwips, Qt::MouseButton button);
     void mouseMoved(double xTwips, double yTwips);
 
@@ -81,6 +82,7 @@ class OverlayCanvas : public QWidget {
     void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
+    bool onBareSurface(QMouseEvent* event) const;
     void ensureLayerCovers(const QSize& size);
     void paintSurface(QPainter& painter, const QRect& area) const;
     void paintKeyedSurface(QPainter& painter, const QRect& area) const;
