@@ -301,16 +301,18 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection_data() {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("scale");
     QTest::addColumn<QString>("top");
-    QTest::addColumn<double>("bottom");  // the lower end of the course line, in twips
+    QTest::addColumn<double>("bottom");      // the lower end of the course line, in twips
+    QTest::addColumn<double>("captionTop");  // the scale caption's top, in twips
+    QTest::addColumn<bool>("awayAfterClose");
     QTest::newRow("slalom towards") << "optTowards"
                                     << "24    12     0    12    24"
-                                    << "1" << 6135.0;
+                                    << "1" << 6135.0 << 6240.0 << true;
     QTest::newRow("slalom away") << "optAway"
                                  << "24    12     0    12    24"
-                                 << "6" << 6135.0;
+                                 << "6" << 6135.0 << 6240.0 << false;
     QTest::newRow("jump") << "optJump"
                           << "48    24     0    24    48"
-                          << "1" << 6615.0;
+                          << "1" << 6615.0 << 6720.0 << false;
 }
 
 void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
@@ -318,6 +320,8 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
     QFETCH(QString, scale);
     QFETCH(QString, top);
     QFETCH(double, bottom);
+    QFETCH(double, captionTop);
+    QFETCH(bool, awayAfterClose);
     MeasuredPass h;
     click_option(h.app.start(), qPrintable(option));
     const bool jump = option == "optJump";
@@ -332,6 +336,18 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
     QCOMPARE(control<LineShape>(results, "Line14")->isVisible(), !jump);
     QCOMPARE(control<LineShape>(results, "Line16")->isVisible(), jump);
     QCOMPARE(control<LineShape>(results, "Line2")->Y2(), bottom);
+    // The caption stands under the graph, centred on its centre line, in the screen's font.
+    auto* caption = control<QLabel>(results, "Label2");
+    QCOMPARE(caption->y(), static_cast<int>(captionTop / 15));
+    QCOMPARE(caption->x() + caption->width() / 2, static_cast<int>(DeviationGraph::centreX / 15));
+    QVERIFY(QFontInfo(caption->font()).pixelSize() >= 11);
+
+    // Closing the window is "Return": the Start screen, the direction flipped in slalom.
+    results.show();
+    results.close();
+    QVERIFY(h.app.start().isVisible());
+    QVERIFY(!h.app.hasResultsScreen());
+    QCOMPARE(control<QRadioButton>(h.app.start(), "optAway")->isChecked(), awayAfterClose);
 }
 
 QTEST_MAIN(ResultsScreenTest)

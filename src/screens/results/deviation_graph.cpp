@@ -1,6 +1,7 @@
 #include "screens/results/deviation_graph.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <algorithm>
 
 #include "screens/widgets/line_shape.h"
@@ -18,6 +19,38 @@ constexpr double jumpBottom = 6615;
 int pixels(double twips) {
     return static_cast<int>(twips / OverlayCanvas::twipsPerPixel);
 }
+
+// Where the caption's tops stand, under the graph.
+constexpr double slalomCaptionTop = 6240;
+constexpr double jumpCaptionTop = 6720;
+// The five scale marks under which the caption's numbers stand: the outer frame lines, the
+// 0.12 m lines and the centre line, 360 twips apart.
+constexpr double markSpacing = 360;
+constexpr double captionHalfWidth = 2 * markSpacing + 300;
+
+// The scale caption keeps its text as written ("24    12     0    12    24"), but a font an
+// operator can read is wider than the graph, so each number is painted centred under its
+// own mark rather than where its column in the text would put it.
+class ScaleCaption : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QStringList numbers = text().split(' ', Qt::SkipEmptyParts);
+        const double middle = width() / 2.0;
+        const double step = markSpacing / OverlayCanvas::twipsPerPixel;
+        for (qsizetype i = 0; i < numbers.size(); ++i) {
+            const double centre =
+                middle + (static_cast<double>(i) - (numbers.size() - 1) / 2.0) * step;
+            const int textWidth = fontMetrics().horizontalAdvance(numbers[i]);
+            const QRect box(static_cast<int>(centre - textWidth / 2.0), 0, textWidth, height());
+            painter.drawText(box, Qt::AlignCenter, numbers[i]);
+        }
+    }
+};
 
 }  // namespace
 
@@ -67,13 +100,8 @@ DeviationGraph::DeviationGraph(OverlayCanvas* canvas) : QObject(canvas), canvas_
         jumpDecorations_.push_back(marker);
     }
 
-    scaleCaption_ = fixedLabel("Label2", QString(), frameLeft - 300, 0);
-    // A fixed-pitch font small enough that the numbers of the caption stand over the scale
-    // lines: 24 characters between the outer numbers span the 96 pixels between the marks.
-    QFont mono("Monospace");
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setPixelSize(7);
-    scaleCaption_->setFont(mono);
+    scaleCaption_ = new ScaleCaption(canvas_);
+    scaleCaption_->setObjectName("Label2");
     recordLegend_ = fixedLabel("Label12", "Red Line - 20cm Record Limit", 6300, jumpBottom + 120);
     recordLegend_->setStyleSheet("color: red;");
 }
@@ -131,9 +159,10 @@ void DeviationGraph::showFrame(course::Discipline discipline, course::Direction 
     }
     recordLegend_->setVisible(slalom);
     scaleCaption_->setText(slalom ? "24    12     0    12    24" : "48    24     0    24    48");
-    scaleCaption_->adjustSize();
-    // Centre the caption over the centre line, so its outer numbers sit over the outer marks.
-    scaleCaption_->move(pixels(centreX) - scaleCaption_->width() / 2, 0);
+    // Centred under the centre line, each number under its scale mark.
+    scaleCaption_->setGeometry(pixels(centreX - captionHalfWidth),
+                               pixels(slalom ? slalomCaptionTop : jumpCaptionTop),
+                               pixels(2 * captionHalfWidth), scaleCaption_->sizeHint().height());
 }
 
 void DeviationGraph::drawPass(course::Discipline discipline, course::Direction direction,

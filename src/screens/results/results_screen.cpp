@@ -1,5 +1,6 @@
 #include "screens/results/results_screen.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -254,6 +255,16 @@ void ResultsScreen::Command1_Click() {
     }
     start.show();
     screens_.unloadResults();
+}
+
+}  // namespace quillon::screens
+
+namespace quillon::screens {
+
+void ResultsScreen::closeEvent(QCloseEvent* event) {
+    // The logs are written already; without this the program would go on with no window.
+    event->ignore();
+    Command1_Click();
 }
 
 }  // namespace quillon::screens

@@ -33,6 +33,10 @@ class ResultsScreen : public QMainWindow {
     // The graph's drawing surface, for looking at what was drawn.
     const OverlayCanvas& canvas() const { return *canvas_; }
 
+  protected:
+    // Closing the window is leaving it: the same as "Return".
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void buildControls();
     void build_pass_report();
