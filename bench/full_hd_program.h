@@ -69,10 +69,11 @@ struct FullHdProgram {
         session.setupValid = 1;
     }
 
-    // The Measure screen on a 1920 x 1080 window.
+    // The Measure screen with a 1920 x 1080 drawing surface.
     screens::MeasureScreen& showMeasure() {
+        session.screenWidthPx = "1920";
+        session.screenHeightPx = "1180";
         screens::MeasureScreen& measure = application.measure();
-        measure.resize(1920, 1080);
         measure.show();
         QCoreApplication::processEvents();
         return measure;

@@ -97,9 +97,6 @@ int main(int argc, char** argv) {
     auto& video = program.video;
     screens::MeasureScreen& measure = program.showMeasure();
     auto& canvas = *measure.findChild<screens::OverlayCanvas*>();
-    if (qEnvironmentVariableIsSet("QUILLON_BENCH_UNSCALED")) {
-        measure.resize(measure.size() + QSize(1920, 1080) - canvas.size());
-    }
     if (const auto problem = video.openFile(videoPath)) {
         std::fprintf(stderr, "%s\n", qPrintable(*problem));
         return 1;

@@ -96,6 +96,8 @@ void MeasureScreenTest::screenshotsOverTheDemoCourses() {
     for (const char* course : {"Slalom", "Jump"}) {
         AppHarness h;
         h.startWithResultsHere();
+        h.session.screenWidthPx = "1280";
+        h.session.screenHeightPx = "1024";
         h.app.setup();
         if (QString(course) == "Jump") {
             click_option(h.app.start(), "optJump");
@@ -107,7 +109,6 @@ void MeasureScreenTest::screenshotsOverTheDemoCourses() {
         quillon::calibration::finish_setup_load(h.session.calibration, h.session.setupValid);
         click(h.app.start(), "Command1");
         auto& measure = h.app.measure();
-        measure.resize(1280, 1000);
         measure.canvas().setPicture(QImage(data + ".bmp"));
         click_option(measure, "cbPath");
         click_option(measure, "chkEdgeOn");

@@ -46,7 +46,50 @@ class VideoScreensTest : public QObject {
     void aSourceThatCannotBeOpenedChangesNothing();
     void theLastSourceIsReopenedAtStartUpWhenStillThere();
     void aReplayedPassStoresTheSameSamplesAtEverySpeed();
+    void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
+    void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
+
+void VideoScreensTest::aMarkIsTheSameVideoPixelOnSetupAndMeasure_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::newRow("1024x768") << QSize(1024, 768);
+    QTest::newRow("1280x1024") << QSize(1280, 1024);
+    QTest::newRow("1920x1080") << QSize(1920, 1080);
+}
+
+// Where a point of the surface falls on the video frame, in the frame's pixels.
+static QPointF video_pixel(const OverlayCanvas& canvas, QPointF at, QSize frame) {
+    const QRect shown = canvas.videoRect();
+    return {(at.x() - shown.x()) * frame.width() / shown.width(),
+            (at.y() - shown.y()) * frame.height() / shown.height()};
+}
+
+void VideoScreensTest::aMarkIsTheSameVideoPixelOnSetupAndMeasure() {
+    QFETCH(QSize, display);
+    WithVideo h;
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    auto& setup = h.app.setup();
+    setup.show();
+    h.openVideo(setup);
+    OverlayCanvas& setupSurface = surface(setup);
+    const QPoint at(setupSurface.width() / 2, setupSurface.height() / 2);
+    click_option(setup, "upper_left_button");
+    QTest::mouseClick(&setupSurface, Qt::LeftButton, {}, at);
+    const QSize frame = h.video.frame().image.size();
+    const QPointF onSetup = video_pixel(setupSurface, at, frame);
+
+    // The Measure window maximized, or resized by a window manager, keeps its surface.
+    auto& measure = h.app.measure();
+    measure.showMaximized();
+    measure.resize(display / 2);
+    const OverlayCanvas& measureSurface = measure.canvas();
+    QVERIFY(measureSurface.hasVideo());
+    QCOMPARE(measureSurface.size(), setupSurface.size());
+    const auto& corners = h.session.calibration.corners;
+    const QPointF marked = OverlayCanvas::toPixels(corners.ul_screen_x, corners.ul_screen_y);
+    QCOMPARE(video_pixel(measureSurface, marked, frame), onSetup);
+}
 
 void VideoScreensTest::theSetupScreenKeysTheVideoInAndGrabsAFrame() {
     WithVideo h;

@@ -24,6 +24,7 @@
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
 #include "screens/video/video_controls.h"
+#include "screens/widgets/drawing_surface.h"
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "screens/widgets/reference_marks.h"
@@ -74,7 +75,6 @@ MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
 void MeasureScreen::buildControls() {
     canvas_ = new OverlayCanvas(this);
     setCentralWidget(canvas_);
-    setMinimumSize(1000, 700);
     buildLines();
 
     informationPanel_ = buildInformation();
@@ -404,6 +404,8 @@ void MeasureScreen::resizeEvent(QResizeEvent* event) {
 }
 
 void MeasureScreen::showEvent(QShowEvent* event) {
+    // The display is known, and may have been changed, only by the time the screen comes up.
+    hold_drawing_surface(*this, *canvas_, drawing_surface_size(session_));
     QMainWindow::showEvent(event);
     Form_Activate();
 }

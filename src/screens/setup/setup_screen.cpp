@@ -23,6 +23,7 @@
 #include "calibration/results_log_entry.h"
 #include "screens/start/start_screen.h"
 #include "screens/video/video_controls.h"
+#include "screens/widgets/drawing_surface.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "screens/widgets/reference_marks.h"
 #include "text/number_text.h"
@@ -347,11 +348,10 @@ void SetupScreen::Form_Load() {
 // buoys' boxes, the buoy selection, the lock, the arrows and the cross size down the left edge;
 // the right buoys' boxes and the commands down the right edge; the descriptions along the top.
 void SetupScreen::placeControls() {
-    const int width = std::max(800, static_cast<int>(text::text_value(session_.screenWidthPx)));
-    const int height = std::max(600, static_cast<int>(text::text_value(session_.screenHeightPx)));
-    // Leave room for the window frame, the menu bar and a task bar.
-    resize(width, height - 70);
-    const int bottom = height - 110;
+    const QSize surface = drawing_surface_size(session_);
+    hold_drawing_surface(*this, *surface_, surface);
+    const int width = surface.width();
+    const int bottom = surface.height() - 10;
 
     constexpr int column = 190;
     constexpr int boxW = 93;
