@@ -1,8 +1,8 @@
 #pragma once
 
-// The whole program for the screen benchmarks: real clocks, keys and video, settings kept in
-// memory, every dialog answered at once, and a valid setup from a camera at the end of the
-// course (the far gate narrow and high, the near gate wide) on a full-HD screen.
+// The whole program for the screen benchmarks: real clocks, keys, joystick and video, settings
+// kept in memory, every dialog answered at once, and a valid setup from a camera at the end of
+// the course (the far gate narrow and high, the near gate wide) on a full-HD screen.
 
 #include <QCoreApplication>
 #include <map>
@@ -10,10 +10,10 @@
 #include "app/application.h"
 #include "calibration/calibration.h"
 #include "calibration/solver.h"
-#include "platform/joystick.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 #include "platform/qt_video_source.h"
+#include "platform/sdl_joystick.h"
 #include "screens/measure/measure_screen.h"
 #include "session/pass_session.h"
 
@@ -83,7 +83,7 @@ struct FullHdProgram {
     SilentDialogs dialogs;
     platform::SystemWallClock clock;
     platform::QtKeyState keys;
-    platform::LinuxJoystick joystick{"/nonexistent/js0"};
+    platform::SdlJoystick joystick;
     platform::PrecisePulseClockFactory pulseClocks;
     platform::QtVideoSource video;
     platform::Platform platform{

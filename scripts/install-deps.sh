@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-multimedia-dev libswscale-dev libavutil-dev ffmpeg
+    libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core locales

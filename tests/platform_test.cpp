@@ -1,14 +1,8 @@
-#include <fcntl.h>
-#include <linux/joystick.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "platform/file_filter.h"
-#include "platform/joystick.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 
@@ -21,8 +15,6 @@ class PlatformTest : public QObject {
     void pulseClockTicksUntilStopped();
     void pulseClockOneShotTicksOnce();
     void keyStateLatchesShortTaps();
-    void joystickReadsAxesAndNoticesUnplugging();
-    void joystickWithoutDevice();
     void fileFiltersBecomeQtNameFilters();
 };
 
@@ -77,42 +69,6 @@ void PlatformTest::keyStateLatchesShortTaps() {
     QVERIFY(!keys.pressed(ArrowKey::Down));
     QTest::keyClick(&target, Qt::Key_A);
     QVERIFY(!keys.pressed(ArrowKey::Up));
-}
-
-void PlatformTest::joystickReadsAxesAndNoticesUnplugging() {
-    QTemporaryDir folder;
-    const QByteArray device = folder.filePath("js0").toLocal8Bit();
-    QVERIFY(::mkfifo(device.constData(), 0600) == 0);
-    LinuxJoystick joystick(device.toStdString());
-    QCOMPARE(joystick.capabilities(), joystick_result::ok);
-
-    const int writer = ::open(device.constData(), O_WRONLY | O_NONBLOCK);
-    QVERIFY(writer >= 0);
-    const js_event events[] = {
-        {0, -32767, JS_EVENT_AXIS | JS_EVENT_INIT, 0},
-        {0, 1000, JS_EVENT_AXIS, 1},
-        {0, 1, JS_EVENT_BUTTON, 2},
-        {0, 16384, JS_EVENT_AXIS, 0},
-    };
-    QCOMPARE(::write(writer, events, sizeof events), static_cast<ssize_t>(sizeof events));
-    JoystickPosition position;
-    QCOMPARE(joystick.position(position), joystick_result::ok);
-    QCOMPARE(position.x, 16384u + 32767u);
-    QCOMPARE(position.y, 1000u + 32767u);
-    QCOMPARE(position.buttons, 4u);
-
-    ::close(writer);
-    QCOMPARE(joystick.position(position), joystick_result::unplugged);
-    ::unlink(device.constData());
-    QCOMPARE(joystick.position(position), joystick_result::unplugged);
-}
-
-void PlatformTest::joystickWithoutDevice() {
-    LinuxJoystick joystick("/nonexistent/js0");
-    QCOMPARE(joystick.capabilities(), joystick_result::badDevice);
-    JoystickPosition position;
-    QCOMPARE(joystick.position(position), joystick_result::badDevice);
-    QVERIFY(joystick_result::badDevice != joystick_result::unplugged);
 }
 
 void PlatformTest::fileFiltersBecomeQtNameFilters() {

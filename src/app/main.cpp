@@ -4,12 +4,12 @@
 
 #include "app/application.h"
 #include "app/program_folders.h"
-#include "platform/joystick.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_settings_store.h"
 #include "platform/qt_video_source.h"
+#include "platform/sdl_joystick.h"
 #include "platform/wall_clock.h"
 #include "session/pass_session.h"
 
@@ -35,7 +35,7 @@ int main(int argc, char* argv[]) {
     quillon::platform::QtDialogs dialogs;
     quillon::platform::SystemWallClock clock;
     quillon::platform::QtKeyState keys;
-    quillon::platform::LinuxJoystick joystick;
+    quillon::platform::SdlJoystick joystick;
     quillon::platform::PrecisePulseClockFactory pulseClocks;
     quillon::platform::QtVideoSource video;
     quillon::platform::Platform platform{settings, dialogs,     clock, keys,

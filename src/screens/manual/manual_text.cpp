@@ -61,6 +61,8 @@ MEASURE SCREEN
   should be at this moment of the pass.
 - Move the line with the Left and Right arrow keys, a joystick or the mouse (Use Mouse). Up and
   Down shorten or lengthen the line.
+- A joystick can be plugged in at any time. Leave it at rest while plugging it in: where it
+  rests then puts the line on the centre of the path.
 - Boat Edge Markers and Path Boundary Markers show the boat's width and the limits of the
   allowed path. Line colour, line style and boundary colour can be changed.
 - View Only runs passes without going to the results, alternating direction each time.

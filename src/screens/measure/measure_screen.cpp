@@ -572,9 +572,16 @@ void MeasureScreen::Timer1_Timer() {
         placeMarkers(surveyX, surveyY);
     }
 
+    const bool wasConnected = joyResult_ == platform::joystick_result::ok;
     joyResult_ = platform_.joystick.position(joyInfo_);
     updateJoystickStatus();
     if (joyResult_ == platform::joystick_result::ok) {
+        // A joystick connected since the last poll (plugged in after start-up, or again after
+        // being pulled out) is at rest now, as one present at start-up is when the screen is
+        // created: its own reading now is the one that puts the line on the path centre.
+        if (!wasConnected) {
+            joyCentreX_ = static_cast<std::int32_t>(joyInfo_.x);
+        }
         Labelx->setText(QString::number(joyInfo_.x));
         Labely->setText(QString::number(joyInfo_.y));
         const double centre = std::round(lnHorizPos->X1() + 400);

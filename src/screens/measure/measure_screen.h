@@ -118,6 +118,8 @@ class MeasureScreen : public QMainWindow {
     double courseLength_ = 259.0;
     double boundaryDistance_ = 0.2;
     int joyResult_ = 0;
+    // The X reading that puts the line on the path centre: the joystick's reading at screen
+    // creation, or when it connects later.
     std::int32_t joyCentreX_ = 0;
     platform::JoystickPosition joyInfo_;
     bool statusHidden_ = false;
