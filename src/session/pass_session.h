@@ -44,6 +44,9 @@ struct PassSession {
     double passMaxAbsDeviation = 0;
     std::int16_t passMaxAbsIndex = 0;
     int passMeasured = 0;
+    // The speed and line captions of the pass as Start Pass took them ("58", "11.25", " 9.75").
+    std::string passSpeedText;
+    std::string passLineText;
     // The report's line naming the clock of the pass; empty when no recorded video was open.
     std::string passClockLine;
 
