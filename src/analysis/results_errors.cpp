@@ -33,12 +33,9 @@ UnexpectedError file_error(int errorNumber) {
 }
 
 UnexpectedError file_error(const text::FileStatus& status) {
-    // The status carries the system's words for the error (in the process's language), so
-    // compare them with the words of each error number we tell apart.
-    for (const auto& row : errorRows) {
-        if (status.description == std::generic_category().message(row.errorNumber)) {
-            return row.error;
-        }
+    const auto& category = status.error.category();
+    if (category == std::generic_category() || category == std::system_category()) {
+        return file_error(status.error.value());
     }
     return pathFileAccessError;
 }

@@ -207,7 +207,7 @@ std::optional<Message> append_accuracy_report(std::string_view resultsFolder,
     text += "\": ";
     text += status.description;
     text += ".";
-    return Message{std::move(text), applicationTitle, styleExclamation};
+    return Message{std::move(text), applicationTitle, MessageStyle::Exclamation};
 }
 
 std::optional<int> skier_line_answer(std::string_view answer) {

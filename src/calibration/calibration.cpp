@@ -98,7 +98,7 @@ std::optional<Message> save_setup_file(Calibration& calibration, const std::stri
 
 Message missing_parameters_message() {
     return {"Warning - Not all parameters have been set up on grid", "Error Message",
-            styleExclamation};
+            MessageStyle::Exclamation};
 }
 
 CompleteOutcome complete_setup(Calibration& calibration, const ReferenceBoxes& b,

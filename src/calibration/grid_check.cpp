@@ -28,7 +28,7 @@ std::optional<Message> grid_check(CameraModel& model, std::string_view upper_lef
     warning += " where ";
     warning += number_text(std::floor(minimumBackRatio));
     warning += "% minimum is required";
-    return Message{std::move(warning), applicationTitle, styleOk};
+    return Message{std::move(warning), applicationTitle, MessageStyle::Ok};
 }
 
 std::optional<Message> grid_check(CameraModel& model, const ReferenceBoxes& boxes,

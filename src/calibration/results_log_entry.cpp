@@ -33,7 +33,7 @@ std::optional<Message> append_results_log_entry(std::string_view resultsFolder,
     text += "\": ";
     text += status.description;
     text += ".";
-    return Message{std::move(text), applicationTitle, styleExclamation};
+    return Message{std::move(text), applicationTitle, MessageStyle::Exclamation};
 }
 
 }  // namespace quillon::calibration

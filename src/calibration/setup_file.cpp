@@ -33,7 +33,7 @@ Message refusal(std::string_view path, std::string_view reason) {
     text += quoted(path, std::string_view::npos);
     text += " cannot be used: ";
     text += reason;
-    return {std::move(text), applicationTitle, styleExclamation};
+    return {std::move(text), applicationTitle, MessageStyle::Exclamation};
 }
 
 // What each line of the file holds, for messages.
@@ -212,7 +212,7 @@ SetupFileRead read_setup_file(const std::string& path) {
         text += " cannot be read: ";
         text += content.status.description;
         text += ".";
-        return {std::nullopt, {std::move(text), applicationTitle, styleExclamation}};
+        return {std::nullopt, {std::move(text), applicationTitle, MessageStyle::Exclamation}};
     }
     return parse_setup_file(content.bytes, path);
 }
@@ -227,7 +227,7 @@ std::optional<Message> write_setup_file(const std::string& path, const SetupFile
     text += " could not be written: ";
     text += status.description;
     text += ".";
-    return Message{std::move(text), applicationTitle, styleExclamation};
+    return Message{std::move(text), applicationTitle, MessageStyle::Exclamation};
 }
 
 }  // namespace quillon::calibration

@@ -72,7 +72,7 @@ bool gauss_jordan(SolveMatrix& a) {
 }
 
 Message no_unique_solution_message() {
-    return {"No Unique Solution - Re-enter data", "Error Message", styleExclamation};
+    return {"No Unique Solution - Re-enter data", "Error Message", MessageStyle::Exclamation};
 }
 
 std::optional<Message> solve_grid(CameraModel& model) {

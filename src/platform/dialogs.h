@@ -4,21 +4,16 @@
 #include <QString>
 #include <optional>
 
+#include "text/message_style.h"
+
 namespace quillon::platform {
 
-// Message box styles: the button set and the icon.
-enum class MessageStyle {
-    Ok = 0,
-    Error = 16,        // error icon, OK
-    Exclamation = 48,  // exclamation icon, OK
-    Information = 64,  // information icon, OK
-    YesNo = 4,         // Yes and No, no icon
-};
+using text::MessageStyle;
 
 enum class MessageAnswer { Ok, Yes, No };
 
 // The title every message box has unless a caller names another.
-inline const QString applicationTitle = QStringLiteral("Quillon");
+inline const QString applicationTitle = QString::fromLatin1(text::applicationTitle);
 
 // A file dialog request. `filter` pairs descriptions and patterns separated by "|", as in
 // "All Files (*.*)|*.*|Text Files (*.TXT)|*.TXT|"; `initialIndex` counts the pairs from 1.

@@ -10,8 +10,8 @@ namespace quillon::text {
 
 namespace {
 
-std::string system_description(int error) {
-    return std::generic_category().message(error);
+FileStatus system_failure(int error) {
+    return FileStatus::failure(std::error_code(error, std::generic_category()));
 }
 
 // Writes everything and closes the stream; on failure returns the errno to report.
@@ -60,7 +60,7 @@ FileStatus append_to_file(const std::string& path, std::string_view content) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (file == nullptr) {
-        return FileStatus::failure(system_description(errno ? errno : EIO));
+        return system_failure(errno ? errno : EIO);
     }
     const int error = write_and_close(file, content);
     if (error != 0) {
@@ -69,7 +69,7 @@ FileStatus append_to_file(const std::string& path, std::string_view content) {
         } else if (!existedBefore && std::filesystem::is_regular_file(path, ignored)) {
             std::filesystem::remove(path, ignored);
         }
-        return FileStatus::failure(system_description(error));
+        return system_failure(error);
     }
     return FileStatus::success();
 }
@@ -80,10 +80,10 @@ FileStatus overwrite_in_place(const std::string& path, std::string_view content)
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
-        return FileStatus::failure(system_description(errno ? errno : EIO));
+        return system_failure(errno ? errno : EIO);
     }
     const int error = write_and_close(file, content);
-    return error ? FileStatus::failure(system_description(error)) : FileStatus::success();
+    return error ? system_failure(error) : FileStatus::success();
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ FileStatus overwrite_in_place(const std::string& path, std::string_view content)
 FileStatus replace_file(const std::string& path, std::string_view content) {
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
-        return FileStatus::failure(system_description(EISDIR));
+        return system_failure(EISDIR);
     }
     if (std::filesystem::exists(path, ignored) &&
         !std::filesystem::is_regular_file(path, ignored)) {
@@ -106,20 +106,20 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
         const int firstError = errno ? errno : EIO;
         std::FILE* existing = std::fopen(path.c_str(), "r+b");
         if (existing == nullptr) {
-            return FileStatus::failure(system_description(firstError));
+            return system_failure(firstError);
         }
         std::fclose(existing);
         return overwrite_in_place(path, content);
     }
     if (const int error = write_and_close(file, content); error != 0) {
         std::filesystem::remove(temporary, ignored);
-        return FileStatus::failure(system_description(error));
+        return system_failure(error);
     }
     std::error_code renameError;
     std::filesystem::rename(temporary, path, renameError);
     if (renameError) {
         std::filesystem::remove(temporary, ignored);
-        return FileStatus::failure(renameError.message());
+        return FileStatus::failure(renameError);
     }
     return FileStatus::success();
 }
@@ -129,13 +129,13 @@ FileContent read_file(const std::string& path, std::size_t maxBytes) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        result.status = FileStatus::failure(system_description(errno ? errno : EIO));
+        result.status = system_failure(errno ? errno : EIO);
         return result;
     }
     std::error_code sizeError;
     if (std::filesystem::is_directory(path, sizeError)) {
         std::fclose(file);
-        result.status = FileStatus::failure(system_description(EISDIR));
+        result.status = system_failure(EISDIR);
         return result;
     }
     char buffer[65536];
@@ -145,7 +145,7 @@ FileContent read_file(const std::string& path, std::size_t maxBytes) {
             std::fclose(file);
             result.bytes.clear();
             result.tooLarge = true;
-            result.status = FileStatus::failure(system_description(EFBIG));
+            result.status = system_failure(EFBIG);
             return result;
         }
         result.bytes.append(buffer, count);
@@ -154,7 +154,7 @@ FileContent read_file(const std::string& path, std::size_t maxBytes) {
     std::fclose(file);
     if (failed) {
         result.bytes.clear();
-        result.status = FileStatus::failure(system_description(EIO));
+        result.status = system_failure(EIO);
     }
     return result;
 }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace quillon::text {
 
@@ -22,10 +23,12 @@ class CrLfText {
 // The outcome of a file operation: on failure, the system's own description of it.
 struct FileStatus {
     bool ok = true;
+    // The system's words for what went wrong, and the system error behind them.
     std::string description;
+    std::error_code error;
 
     static FileStatus success() { return {}; }
-    static FileStatus failure(std::string why) { return {false, std::move(why)}; }
+    static FileStatus failure(std::error_code code) { return {false, code.message(), code}; }
     explicit operator bool() const { return ok; }
 };
 

@@ -84,7 +84,7 @@ TEST(SolveGrid, SingularSystemKeepsTheCoefficientsAndSaysSo) {
         ASSERT_TRUE(message) << c.name;
         EXPECT_EQ(message->text, "No Unique Solution - Re-enter data");
         EXPECT_EQ(message->title, "Error Message");
-        EXPECT_EQ(message->style, 48);
+        EXPECT_EQ(message->style, MessageStyle::Exclamation);
         EXPECT_EQ(model.coefficients(), (std::array<double, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
     }
 }
@@ -164,7 +164,7 @@ TEST(GridCheck, RatiosAndTheBackRatioWarning) {
             ASSERT_TRUE(warning) << c.upperLeft;
             EXPECT_EQ(warning->text, c.warning);
             EXPECT_EQ(warning->title, "Quillon");
-            EXPECT_EQ(warning->style, 0);
+            EXPECT_EQ(warning->style, MessageStyle::Ok);
         }
     }
 }

@@ -117,7 +117,7 @@ TEST(CompleteSetup, ChecksTheBoxesBeforeSolving) {
             ASSERT_TRUE(outcome.message) << c.name;
             EXPECT_EQ(outcome.message->text, c.message) << c.name;
             EXPECT_EQ(outcome.message->title, "Error Message");
-            EXPECT_EQ(outcome.message->style, 48);
+            EXPECT_EQ(outcome.message->style, MessageStyle::Exclamation);
             EXPECT_EQ(setupValid, 0) << c.name;
             EXPECT_FALSE(calibration.grids.slot[1].loaded) << c.name;
         }

@@ -202,7 +202,7 @@ TEST(ParseSetupFile, ACommaInTheDescriptionShiftsTheValues) {
               "Setup file \"/x/a.ipt\" cannot be used: line 3 holds \"camera 2\" where a number "
               "is expected (the text stands on line 2: a comma in the descriptive line moves "
               "every later value one field on).");
-    EXPECT_EQ(refused.problem.style, 48);
+    EXPECT_EQ(refused.problem.style, MessageStyle::Exclamation);
 }
 
 TEST(ParseSetupFile, RefusesFilesThatCannotBeUsed) {

@@ -72,21 +72,6 @@ QString qt(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-platform::MessageStyle style_of(int style) {
-    switch (style) {
-        case calibration::styleError:
-            return platform::MessageStyle::Error;
-        case calibration::styleExclamation:
-            return platform::MessageStyle::Exclamation;
-        case calibration::styleInformation:
-            return platform::MessageStyle::Information;
-        case calibration::styleYesNo:
-            return platform::MessageStyle::YesNo;
-        default:
-            return platform::MessageStyle::Ok;
-    }
-}
-
 QLineEdit* make_box(QWidget* parent, const char* name, const char* initial) {
     auto* box = new QLineEdit(QString::fromLatin1(initial), parent);
     box->setObjectName(name);
@@ -549,7 +534,7 @@ std::string SetupScreen::resultsFolder() const {
 }
 
 void SetupScreen::showMessage(const Message& message) {
-    platform_.dialogs.message(qt(message.text), style_of(message.style), qt(message.title));
+    platform_.dialogs.message(qt(message.text), message.style, qt(message.title));
 }
 
 bool SetupScreen::enterProgramFolder() {
