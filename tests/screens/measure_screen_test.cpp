@@ -83,6 +83,7 @@ class MeasureScreenTest : public QObject {
     void withoutAJoystickTheOperatorIsToldOnce();
     void activationFillsThePassInformation();
     void enterOnStartPassStartsThePass();
+    void theDurationCheckIsAPreciseOneShotOfTheNominalPass();
     void screenshotsOverTheDemoCourses();
 };
 
@@ -423,6 +424,18 @@ void MeasureScreenTest::enterOnStartPassStartsThePass() {
     QTest::keyClick(startPass, Qt::Key_Return);
     QCOMPARE(h.session.sampleIndex, 0);
     QCOMPARE(h.tmr2().starts, 2);
+}
+
+// A coarse timer may fire up to 5 % early, which showed "Time" at 156 of 161 samples.
+void MeasureScreenTest::theDurationCheckIsAPreciseOneShotOfTheNominalPass() {
+    OnMeasure h;
+    auto& measure = h.open();
+    click(measure, "Command1");
+    auto* check = control<QTimer>(measure, "checkTimer");
+    QVERIFY(check->isActive());
+    QVERIFY(check->isSingleShot());
+    QCOMPARE(check->interval(), 161 * 100);
+    QCOMPARE(check->timerType(), Qt::PreciseTimer);
 }
 
 QTEST_MAIN(MeasureScreenTest)
