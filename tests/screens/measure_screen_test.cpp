@@ -84,6 +84,8 @@ class MeasureScreenTest : public QObject {
     void activationFillsThePassInformation();
     void enterOnStartPassStartsThePass();
     void theDurationCheckIsAPreciseOneShotOfTheNominalPass();
+    void restoringFromMinimizedLeavesThePassAsItWas_data();
+    void restoringFromMinimizedLeavesThePassAsItWas();
     void screenshotsOverTheDemoCourses();
 };
 
@@ -436,6 +438,49 @@ void MeasureScreenTest::theDurationCheckIsAPreciseOneShotOfTheNominalPass() {
     QVERIFY(check->isSingleShot());
     QCOMPARE(check->interval(), 161 * 100);
     QCOMPARE(check->timerType(), Qt::PreciseTimer);
+}
+
+void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas_data() {
+    QTest::addColumn<int>("restoredTo");
+    QTest::newRow("to maximized") << int(Qt::WindowMaximized);
+    QTest::newRow("to normal") << int(Qt::WindowNoState);
+}
+
+void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
+    QFETCH(int, restoredTo);
+    OnMeasure h;
+    auto& measure = h.open();
+    auto* line = measure.findChild<LineShape*>("lnMeasure");
+    auto* marker = measure.findChild<LineShape*>("lnHorizPos");
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    click(measure, "Command1");
+    for (int step = 0; step < 20; ++step) {
+        h.tmr2().tick();
+    }
+    h.keys.hold(ArrowKey::Right, true);
+    measure.Timer1_Timer();
+    h.keys.hold(ArrowKey::Right, false);
+    const double lineX = line->X1();
+    const double markerY = marker->Y1();
+    QVERIFY(lineX != screen_x(1.25));
+    QVERIFY(markerY != screen_y(0));
+
+    // As the window system minimizes and restores it: the pass goes on where it was.
+    measure.showMinimized();
+    QVERIFY(measure.isMinimized());
+    measure.setWindowState(Qt::WindowStates(restoredTo));
+    QVERIFY(!measure.isMinimized());
+    QCOMPARE(line->X1(), lineX);
+    QCOMPARE(marker->Y1(), markerY);
+    QVERIFY(measure.passRunning());
+    h.tmr2().tick();
+    QCOMPARE(h.session.sampleIndex, 21);
+
+    // Shown by the program, the screen is activated again: line and marker at the start.
+    click(measure, "btnAbort");
+    h.open();
+    QCOMPARE(line->X1(), screen_x(1.25));
+    QCOMPARE(marker->Y1(), screen_y(0));
 }
 
 QTEST_MAIN(MeasureScreenTest)

@@ -406,9 +406,24 @@ void MeasureScreen::resizeEvent(QResizeEvent* event) {
     placePanels();
 }
 
+// Activation runs whenever the program shows the screen (the Start screen's "Measure"), but
+// not when the window system merely restores it from minimized: that would throw the line and
+// the marker back to the start of the course in the middle of a pass.
 void MeasureScreen::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    Form_Activate();
+    const bool restored = event->spontaneous() && minimized_;
+    if (!restored) {
+        Form_Activate();
+    }
+}
+
+// Qt sends the spontaneous show of a restore before this change, so minimized_ still tells
+// that the window was minimized when that show arrives.
+void MeasureScreen::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        minimized_ = isMinimized();
+    }
 }
 
 double MeasureScreen::selectedJumpPathX() const {
