@@ -1,10 +1,13 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 
 #include "calibration/calibration.h"
 #include "screens/measure/measure_screen.h"
@@ -86,6 +89,8 @@ class MeasureScreenTest : public QObject {
     void theDurationCheckIsAPreciseOneShotOfTheNominalPass();
     void restoringFromMinimizedLeavesThePassAsItWas_data();
     void restoringFromMinimizedLeavesThePassAsItWas();
+    void panelsKeepClearOfEachOtherAndOfTheMarks_data();
+    void panelsKeepClearOfEachOtherAndOfTheMarks();
     void screenshotsOverTheDemoCourses();
 };
 
@@ -481,6 +486,80 @@ void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
     h.open();
     QCOMPARE(line->X1(), screen_x(1.25));
     QCOMPARE(marker->Y1(), screen_y(0));
+}
+
+void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QSize>("window");
+    for (const QString course : {"Slalom", "Jump"}) {
+        for (const QSize window : {QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
+            const QString name =
+                QStringLiteral("%1 %2x%3").arg(course).arg(window.width()).arg(window.height());
+            QTest::newRow(qPrintable(name)) << course << window;
+        }
+    }
+}
+
+// The demo setups are calibrated for a 1024 x 768 surface, so their buoys lie where a camera
+// behind the near gate puts them on the smallest screen the program supports. The panels are
+// checked with everything they can show: a long name, the joystick's error, the mouse hint.
+void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
+    QFETCH(QString, course);
+    QFETCH(QSize, window);
+    AppHarness h;
+    h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
+    h.startWithResultsHere();
+    h.app.setup();
+    auto& start = h.app.start();
+    if (course == "Jump") {
+        click_option(start, "optJump");
+    }
+    control<QComboBox>(start, "cbDrivers")->setEditText("Bartholomew Montgomery-Fitzgerald");
+    const QString setupFile = QStringLiteral(QUILLON_DATA_DIR "/") + course + "OK.ipt";
+    QVERIFY(quillon::calibration::load_setup_file(h.session.calibration, setupFile.toStdString())
+                .display.has_value());
+    quillon::calibration::finish_setup_load(h.session.calibration, h.session.setupValid);
+    click(start, "Command1");
+    auto& measure = h.app.measure();
+    measure.showNormal();
+    measure.resize(window);
+    click_option(measure, "chkUseMouse");
+    measure.Timer1_Timer();
+    QApplication::processEvents();
+
+    const QWidget* surface = measure.centralWidget();
+    const QRect information = control(measure, "informationPanel")->geometry();
+    const QRect options = control(measure, "optionsPanel")->geometry();
+    QVERIFY(!information.intersects(options));
+    // Each wholly on the surface, in its own corner.
+    for (const QRect& panel : {information, options}) {
+        QVERIFY(surface->rect().contains(panel));
+    }
+    QVERIFY(information.left() <= 8 && surface->height() - 1 - information.bottom() <= 8);
+    QVERIFY(options.top() <= 8 && surface->width() - 1 - options.right() <= 8);
+
+    const auto& c = h.session.calibration.corners;
+    const double radius = h.session.calibration.marker_circle_radius / 15 + 1;  // and the pen
+    QVERIFY(radius > 1);
+    const QPointF marks[] = {{c.ul_screen_x / 15, c.ul_screen_y / 15},
+                             {c.ur_screen_x / 15, c.ur_screen_y / 15},
+                             {c.ll_screen_x / 15, c.ll_screen_y / 15},
+                             {c.lr_screen_x / 15, c.lr_screen_y / 15}};
+    for (const QPointF& mark : marks) {
+        for (const QRect& panel : {information, options}) {
+            const QRectF area(panel);
+            const double dx = mark.x() - std::clamp(mark.x(), area.left(), area.right());
+            const double dy = mark.y() - std::clamp(mark.y(), area.top(), area.bottom());
+            QVERIFY2(std::hypot(dx, dy) > radius,
+                     qPrintable(QStringLiteral("mark at %1, %2 under the panel at %3, %4 %5 x %6")
+                                    .arg(mark.x())
+                                    .arg(mark.y())
+                                    .arg(panel.x())
+                                    .arg(panel.y())
+                                    .arg(panel.width())
+                                    .arg(panel.height())));
+        }
+    }
 }
 
 QTEST_MAIN(MeasureScreenTest)

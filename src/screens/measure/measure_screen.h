@@ -65,6 +65,7 @@ class MeasureScreen : public QMainWindow {
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
 
   private:
