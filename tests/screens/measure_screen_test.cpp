@@ -481,11 +481,19 @@ void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
     h.tmr2().tick();
     QCOMPARE(h.session.sampleIndex, 21);
 
-    // Shown by the program, the screen is activated again: line and marker at the start.
+    // Shown by the program, the screen is activated again: line and marker at the start. So it
+    // is when it was left while minimized (a pass ends, and the screen hides, while it is).
     click(measure, "btnAbort");
     h.open();
     QCOMPARE(line->X1(), screen_x(1.25));
     QCOMPARE(marker->Y1(), screen_y(0));
+    line->setX(screen_x(2));
+    measure.showMinimized();
+    measure.hide();
+    h.app.start().show();
+    h.open();
+    QVERIFY(!measure.isMinimized());
+    QCOMPARE(line->X1(), screen_x(1.25));
 }
 
 void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks_data() {
