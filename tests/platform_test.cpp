@@ -1,12 +1,18 @@
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
+#include <functional>
 
 #include "platform/file_filter.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 
 using namespace quillon::platform;
+
+// How the program loses (or keeps) the focus, as the window system tells it.
+using FocusChange = std::function<void(QWidget& window)>;
+Q_DECLARE_METATYPE(FocusChange)
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -15,6 +21,8 @@ class PlatformTest : public QObject {
     void pulseClockTicksUntilStopped();
     void pulseClockOneShotTicksOnce();
     void keyStateLatchesShortTaps();
+    void keyStateReleasesHeldKeysWhenTheFocusGoes_data();
+    void keyStateReleasesHeldKeysWhenTheFocusGoes();
     void fileFiltersBecomeQtNameFilters();
 };
 
@@ -69,6 +77,50 @@ void PlatformTest::keyStateLatchesShortTaps() {
     QVERIFY(!keys.pressed(ArrowKey::Down));
     QTest::keyClick(&target, Qt::Key_A);
     QVERIFY(!keys.pressed(ArrowKey::Up));
+}
+
+void PlatformTest::keyStateReleasesHeldKeysWhenTheFocusGoes_data() {
+    QTest::addColumn<FocusChange>("change");
+    QTest::addColumn<bool>("released");
+    auto applicationState = [](Qt::ApplicationState state) {
+        return FocusChange([state](QWidget&) {
+            QApplicationStateChangeEvent event(state);
+            QCoreApplication::sendEvent(QCoreApplication::instance(), &event);
+        });
+    };
+    QTest::newRow("program inactive") << applicationState(Qt::ApplicationInactive) << true;
+    QTest::newRow("program hidden") << applicationState(Qt::ApplicationHidden) << true;
+    QTest::newRow("window deactivated") << FocusChange([](QWidget& window) {
+        QEvent event(QEvent::WindowDeactivate);
+        QCoreApplication::sendEvent(&window, &event);
+    }) << true;
+    QTest::newRow("no window has the focus") << FocusChange([](QWidget&) {
+        QMetaObject::invokeMethod(qApp, "focusWindowChanged", Q_ARG(QWindow*, nullptr));
+    }) << true;
+    QTest::newRow("program active") << applicationState(Qt::ApplicationActive) << false;
+}
+
+// The release of a key held while the focus goes elsewhere never reaches the program.
+void PlatformTest::keyStateReleasesHeldKeysWhenTheFocusGoes() {
+    QFETCH(FocusChange, change);
+    QFETCH(bool, released);
+    QLineEdit target;
+    target.show();
+    QtKeyState keys;
+
+    QTest::keyPress(&target, Qt::Key_Left);
+    QVERIFY(keys.pressed(ArrowKey::Left));
+    change(target);
+    QCOMPARE(keys.pressed(ArrowKey::Left), !released);
+
+    // Pressed since the last query, the key still counts once.
+    QTest::keyPress(&target, Qt::Key_Right);
+    change(target);
+    QVERIFY(keys.pressed(ArrowKey::Right));
+    QCOMPARE(keys.pressed(ArrowKey::Right), !released);
+
+    QTest::keyRelease(&target, Qt::Key_Left);
+    QTest::keyRelease(&target, Qt::Key_Right);
 }
 
 void PlatformTest::fileFiltersBecomeQtNameFilters() {

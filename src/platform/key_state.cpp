@@ -1,7 +1,8 @@
 #include "platform/key_state.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWindow>
 #include <optional>
 
 namespace quillon::platform {
@@ -29,6 +30,20 @@ QtKeyState::QtKeyState(QObject* parent) : QObject(parent) {
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::instance()->installEventFilter(this);
     }
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+            if (window == nullptr) {
+                releaseAll();
+            }
+        });
+    }
+}
+
+// A key pressed since the last query still counts once: only "down" is cleared.
+void QtKeyState::releaseAll() {
+    for (Key& key : keys_) {
+        key.down = false;
+    }
 }
 
 bool QtKeyState::pressed(ArrowKey key) {
@@ -39,6 +54,13 @@ bool QtKeyState::pressed(ArrowKey key) {
 }
 
 bool QtKeyState::eventFilter(QObject* watched, QEvent* event) {
+    // A window of the program, or the program as a whole, loses the focus.
+    if (event->type() == QEvent::WindowDeactivate ||
+        (event->type() == QEvent::ApplicationStateChange &&
+         static_cast<QApplicationStateChangeEvent*>(event)->applicationState() !=
+             Qt::ApplicationActive)) {
+        releaseAll();
+    }
     // One key event may pass here more than once as it travels up the widgets, and held
     // keys repeat: latching is idempotent, so neither matters.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {

@@ -16,7 +16,9 @@ class KeyState {
 };
 
 // Latches the arrow keys from the application's key events, so that a tap shorter than the
-// time between two polls still counts once.
+// time between two polls still counts once. When the program loses the focus every key counts
+// as released: the release of a key held at that moment goes to another program, and without
+// it the line would go on moving.
 class QtKeyState : public QObject, public KeyState {
     Q_OBJECT
 
@@ -29,6 +31,8 @@ class QtKeyState : public QObject, public KeyState {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void releaseAll();
+
     struct Key {
         bool down = false;
         bool pressedSinceQuery = false;

@@ -1,10 +1,13 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
+#include <cmath>
 
 #include "calibration/calibration.h"
 #include "screens/measure/measure_screen.h"
@@ -85,6 +88,11 @@ class MeasureScreenTest : public QObject {
     void activationFillsThePassInformation();
     void enterOnStartPassStartsThePass();
     void withTheMouseOnlyTheBareSurfaceStartsAPass();
+    void theDurationCheckIsAPreciseOneShotOfTheNominalPass();
+    void restoringFromMinimizedLeavesThePassAsItWas_data();
+    void restoringFromMinimizedLeavesThePassAsItWas();
+    void panelsKeepClearOfEachOtherAndOfTheMarks_data();
+    void panelsKeepClearOfEachOtherAndOfTheMarks();
     void screenshotsOverTheDemoCourses();
 };
 
@@ -437,10 +445,148 @@ void MeasureScreenTest::withTheMouseOnlyTheBareSurfaceStartsAPass() {
         QVERIFY2(!measure.passRunning(), label);
     }
     auto& canvas = measure.canvas();
-    const QPoint bare(canvas.width() / 3, 8);
+    const QPoint bare(canvas.width() / 2, canvas.height() / 2);
     QVERIFY(!canvas.childAt(bare));
     QTest::mouseClick(&canvas, Qt::LeftButton, {}, bare);
     QVERIFY(measure.passRunning());
+}
+
+// A coarse timer may fire up to 5 % early, which showed "Time" at 156 of 161 samples.
+void MeasureScreenTest::theDurationCheckIsAPreciseOneShotOfTheNominalPass() {
+    OnMeasure h;
+    auto& measure = h.open();
+    click(measure, "Command1");
+    auto* check = control<QTimer>(measure, "checkTimer");
+    QVERIFY(check->isActive());
+    QVERIFY(check->isSingleShot());
+    QCOMPARE(check->interval(), 161 * 100);
+    QCOMPARE(check->timerType(), Qt::PreciseTimer);
+}
+
+void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas_data() {
+    QTest::addColumn<int>("restoredTo");
+    QTest::newRow("to maximized") << int(Qt::WindowMaximized);
+    QTest::newRow("to normal") << int(Qt::WindowNoState);
+}
+
+void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
+    QFETCH(int, restoredTo);
+    OnMeasure h;
+    auto& measure = h.open();
+    auto* line = measure.findChild<LineShape*>("lnMeasure");
+    auto* marker = measure.findChild<LineShape*>("lnHorizPos");
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    click(measure, "Command1");
+    for (int step = 0; step < 20; ++step) {
+        h.tmr2().tick();
+    }
+    h.keys.hold(ArrowKey::Right, true);
+    measure.Timer1_Timer();
+    h.keys.hold(ArrowKey::Right, false);
+    const double lineX = line->X1();
+    const double markerY = marker->Y1();
+    QVERIFY(lineX != screen_x(1.25));
+    QVERIFY(markerY != screen_y(0));
+
+    // As the window system minimizes and restores it: the pass goes on where it was.
+    measure.showMinimized();
+    QVERIFY(measure.isMinimized());
+    measure.setWindowState(Qt::WindowStates(restoredTo));
+    QVERIFY(!measure.isMinimized());
+    QCOMPARE(line->X1(), lineX);
+    QCOMPARE(marker->Y1(), markerY);
+    QVERIFY(measure.passRunning());
+    h.tmr2().tick();
+    QCOMPARE(h.session.sampleIndex, 21);
+
+    // Shown by the program, the screen is activated again: line and marker at the start. So it
+    // is when it was left while minimized (a pass ends, and the screen hides, while it is).
+    click(measure, "btnAbort");
+    h.open();
+    QCOMPARE(line->X1(), screen_x(1.25));
+    QCOMPARE(marker->Y1(), screen_y(0));
+    line->setX(screen_x(2));
+    measure.showMinimized();
+    measure.hide();
+    h.app.start().show();
+    h.open();
+    QVERIFY(!measure.isMinimized());
+    QCOMPARE(line->X1(), screen_x(1.25));
+}
+
+void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks_data() {
+    QTest::addColumn<QString>("course");
+    QTest::addColumn<QSize>("display");
+    for (const QString course : {"Slalom", "Jump"}) {
+        for (const QSize display : {QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
+            const QString name =
+                QStringLiteral("%1 %2x%3").arg(course).arg(display.width()).arg(display.height());
+            QTest::newRow(qPrintable(name)) << course << display;
+        }
+    }
+}
+
+// The demo setups are calibrated for a 1024 x 768 surface, so their buoys lie where a camera
+// behind the near gate puts them on the smallest screen the program supports. The panels are
+// checked with everything they can show: a long name, the joystick's error, the mouse hint.
+void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
+    QFETCH(QString, course);
+    QFETCH(QSize, display);
+    AppHarness h;
+    h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
+    h.startWithResultsHere();
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    h.app.setup();
+    auto& start = h.app.start();
+    if (course == "Jump") {
+        click_option(start, "optJump");
+    }
+    control<QComboBox>(start, "cbDrivers")->setEditText("Bartholomew Montgomery-Fitzgerald");
+    const QString setupFile = QStringLiteral(QUILLON_DATA_DIR "/") + course + "OK.ipt";
+    QVERIFY(quillon::calibration::load_setup_file(h.session.calibration, setupFile.toStdString())
+                .display.has_value());
+    quillon::calibration::finish_setup_load(h.session.calibration, h.session.setupValid);
+    click(start, "Command1");
+    auto& measure = h.app.measure();
+    QCOMPARE(measure.centralWidget()->width(), display.width());
+    click_option(measure, "chkUseMouse");
+    measure.Timer1_Timer();
+    QApplication::processEvents();
+
+    const QWidget* surface = measure.centralWidget();
+    const QRect information = control(measure, "informationPanel")->geometry();
+    const QRect options = control(measure, "optionsPanel")->geometry();
+    QVERIFY(!information.intersects(options));
+    // Each wholly on the surface, in its own corner.
+    for (const QRect& panel : {information, options}) {
+        QVERIFY(surface->rect().contains(panel));
+    }
+    QVERIFY(information.left() <= 8 && surface->height() - 1 - information.bottom() <= 8);
+    QVERIFY(options.top() <= 8 && surface->width() - 1 - options.right() <= 8);
+
+    const auto& c = h.session.calibration.corners;
+    const double radius = h.session.calibration.marker_circle_radius / 15 + 1;  // and the pen
+    QVERIFY(radius > 1);
+    const QPointF marks[] = {{c.ul_screen_x / 15, c.ul_screen_y / 15},
+                             {c.ur_screen_x / 15, c.ur_screen_y / 15},
+                             {c.ll_screen_x / 15, c.ll_screen_y / 15},
+                             {c.lr_screen_x / 15, c.lr_screen_y / 15}};
+    for (const QPointF& mark : marks) {
+        for (const QRect& panel : {information, options}) {
+            const QRectF area(panel);
+            const double dx = mark.x() - std::clamp(mark.x(), area.left(), area.right());
+            const double dy = mark.y() - std::clamp(mark.y(), area.top(), area.bottom());
+            QVERIFY2(std::hypot(dx, dy) > radius,
+                     qPrintable(QStringLiteral("mark at %1, %2 under the panel at %3, %4 %5 x %6")
+                                    .arg(mark.x())
+                                    .arg(mark.y())
+                                    .arg(panel.x())
+                                    .arg(panel.y())
+                                    .arg(panel.width())
+                                    .arg(panel.height())));
+        }
+    }
 }
 
 QTEST_MAIN(MeasureScreenTest)

@@ -1,14 +1,17 @@
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QtEndian>
 #include <QtTest>
 #include <cerrno>
 #include <cmath>
+#include <functional>
 #include <system_error>
 
 #include "calibration/setup_file.h"
@@ -25,7 +28,57 @@ using quillon::screens::OverlayCanvas;
 using quillon::screens::SetupScreen;
 using namespace quillon::testing;
 
+// What is put on the clipboard, made from a picture.
+using ClipboardContent = std::function<QMimeData*(const QImage& picture)>;
+Q_DECLARE_METATYPE(ClipboardContent)
+
 namespace {
+
+// A GIF of one colour with its codes written out uncompressed: a clear code before every two
+// pixels keeps every code 3 bits wide.
+QByteArray one_colour_gif(int width, int height, const QColor& colour) {
+    QByteArray gif("GIF89a");
+    auto word = [&gif](int value) {
+        gif.append(static_cast<char>(value & 0xFF)).append(static_cast<char>(value >> 8));
+    };
+    word(width);
+    word(height);
+    gif.append("\x80\0\0", 3);  // a table of two colours follows
+    gif.append(static_cast<char>(colour.red()))
+        .append(static_cast<char>(colour.green()))
+        .append(static_cast<char>(colour.blue()))
+        .append(3, '\0');
+    gif.append(',');
+    word(0);
+    word(0);
+    word(width);
+    word(height);
+    gif.append('\0').append('\2');  // no table of its own; codes start at 2 bits + 1
+    QByteArray codes;
+    unsigned pending = 0;
+    int pendingBits = 0;
+    auto put = [&](unsigned code) {
+        pending |= code << pendingBits;
+        for (pendingBits += 3; pendingBits >= 8; pendingBits -= 8, pending >>= 8) {
+            codes.append(static_cast<char>(pending & 0xFF));
+        }
+    };
+    for (int pixel = 0; pixel < width * height; ++pixel) {
+        if (pixel % 2 == 0) {
+            put(4);  // clear
+        }
+        put(0);
+    }
+    put(5);  // end of the image
+    if (pendingBits > 0) {
+        codes.append(static_cast<char>(pending & 0xFF));
+    }
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif.append(static_cast<char>(block.size())).append(block);
+    }
+    return gif.append('\0').append(';');
+}
 
 QString box(QWidget& screen, const char* name) {
     return control<QLineEdit>(screen, name)->text();
@@ -156,7 +209,8 @@ class SetupScreenTest : public QObject {
     void pictureLoadKeepsWhatIsNotAPicture();
     void anyTextInTheBoxesIsReadByItsLeadingNumber_data();
     void anyTextInTheBoxesIsReadByItsLeadingNumber();
-    void pasteNeedsAPictureOnTheClipboard();
+    void pasteTakesOnlyAWholePicture_data();
+    void pasteTakesOnlyAWholePicture();
     void iconsShowTheSetupStateAndMayBeMissing();
     void screenshot();
 };
@@ -603,30 +657,47 @@ void SetupScreenTest::advancedAccuracyLabelsEveryPointAndClears() {
 
 void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture_data() {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("shown");  // 0 no picture, 1 the picture, 2 part of it
-    QTest::addRow("bitmap") << "course.bmp" << 1;
-    QTest::addRow("jpeg named .gif") << "course.gif" << 1;
-    QTest::addRow("name in other scripts") << "Ålesund Øst 北湖.bmp" << 1;
-    QTest::addRow("text file") << "notes.txt" << 0;
-    QTest::addRow("cancelled") << "" << 0;
-    QTest::addRow("cut-off bitmap") << "cut.bmp" << 2;
-    QTest::addRow("huge file of zeros") << "zeros.bmp" << 0;
-    QTest::addRow("30000 x 30000 bitmap") << "giant.bmp" << 0;
+    QTest::addColumn<bool>("loads");  // else the picture shown before stays
+    QTest::addRow("bitmap") << "course.bmp" << true;
+    QTest::addRow("jpeg named .gif") << "course.gif" << true;
+    QTest::addRow("gif") << "real.gif" << true;
+    QTest::addRow("bitmap with bytes after its end") << "long.bmp" << true;
+    QTest::addRow("name in other scripts") << "Ålesund Øst 北湖.bmp" << true;
+    QTest::addRow("text file") << "notes.txt" << false;
+    QTest::addRow("cancelled") << "" << false;
+    QTest::addRow("cut-off bitmap") << "cut.bmp" << false;
+    QTest::addRow("cut-off gif") << "cut.gif" << false;
+    QTest::addRow("cut-off jpeg") << "cut.jpg" << false;
+    QTest::addRow("huge file of zeros") << "zeros.bmp" << false;
+    QTest::addRow("30000 x 30000 bitmap") << "giant.bmp" << false;
 }
 
-// Huge files are sparse: a picture beyond Qt's allocation limit is refused from its header.
+// Qt's readers show a cut-off bitmap, GIF or JPEG with the missing part black or grey and no
+// error; the Setup screen refuses them as it refuses a file that is not a picture. Huge files
+// are sparse: a picture beyond Qt's allocation limit is refused from its header.
 void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
     QFETCH(QString, file);
-    QFETCH(int, shown);
+    QFETCH(bool, loads);
     OnSetup h;
+    const QColor oldColour(200, 40, 40);
+    const QColor newColour(20, 80, 120);
+    QImage old(64, 48, QImage::Format_RGB32);
+    old.fill(oldColour);
+    old.save(h.path("old.bmp"), "BMP");
     QImage picture(64, 48, QImage::Format_RGB32);
-    picture.fill(QColor(20, 80, 120));
+    picture.fill(newColour);
     picture.save(h.path("course.bmp"), "BMP");
     picture.save(h.path("course.gif"), "JPEG");
     QFile::copy(h.path("course.bmp"), h.path("Ålesund Øst 北湖.bmp"));
     write_bytes(h.path("notes.txt"), "not a picture\r\n");
     const QByteArray bitmap = read_bytes(h.path("course.bmp"));
+    write_bytes(h.path("long.bmp"), bitmap + QByteArray(100, '\x7f'));
     write_bytes(h.path("cut.bmp"), bitmap.left(bitmap.size() / 2));
+    const QByteArray gif = one_colour_gif(64, 48, newColour);
+    write_bytes(h.path("real.gif"), gif);
+    write_bytes(h.path("cut.gif"), gif.left(gif.size() / 2));
+    // Cut within the coded data that follows the scan header, as a copy broken off near its end.
+    write_bytes(h.path("cut.jpg"), read_bytes(h.path("course.gif")).chopped(16));
     QFile zeros(h.path("zeros.bmp"));
     QVERIFY(zeros.open(QIODevice::WriteOnly) && zeros.resize(300LL << 20));
     QByteArray giant = bitmap.left(54);  // the header, with width and height made 30000
@@ -637,20 +708,21 @@ void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
     QVERIFY(giantFile.open(QIODevice::WriteOnly) && giantFile.write(giant) == 54 &&
             giantFile.resize(54 + 30000LL * 30000 * 4));
 
-    h.dialogs.fileAnswers.push_back(file.isEmpty() ? std::nullopt
-                                                   : std::optional<QString>(h.path(file)));
+    h.dialogs.fileAnswers = {h.path("old.bmp"),
+                             file.isEmpty() ? std::nullopt : std::optional<QString>(h.path(file))};
+    trigger(h.setup, "mnuLoadPicture");
     trigger(h.setup, "mnuLoadPicture");
     QVERIFY(h.dialogs.messages().empty());
-    QCOMPARE(h.setup.canvas().hasPicture(), shown != 0);
-    if (shown == 1) {
-        // JPEG may shift a colour by a step or two.
-        const QColor colour = h.setup.canvas().colourAt(150, 150);
-        QVERIFY(std::abs(colour.red() - 20) + std::abs(colour.green() - 80) +
-                    std::abs(colour.blue() - 120) <=
-                6);
-        trigger(h.setup, "mnuClearPicture");
-        QVERIFY(!h.setup.canvas().hasPicture());
-    }
+    QVERIFY(h.setup.canvas().hasPicture());
+    // JPEG may shift a colour by a step or two.
+    const QColor shown = h.setup.canvas().colourAt(150, 150);
+    const QColor expected = loads ? newColour : oldColour;
+    QVERIFY2(std::abs(shown.red() - expected.red()) + std::abs(shown.green() - expected.green()) +
+                     std::abs(shown.blue() - expected.blue()) <=
+                 6,
+             qPrintable(shown.name()));
+    trigger(h.setup, "mnuClearPicture");
+    QVERIFY(!h.setup.canvas().hasPicture());
 }
 
 // Every reference box takes any text by the value of its leading number; "Complete" then
@@ -688,19 +760,56 @@ void SetupScreenTest::anyTextInTheBoxesIsReadByItsLeadingNumber() {
     QVERIFY(QString::fromUtf8(h.resultsLog()).contains("Jump X,Y Survey: " + kept + "  " + kept));
 }
 
-void SetupScreenTest::pasteNeedsAPictureOnTheClipboard() {
+void SetupScreenTest::pasteTakesOnlyAWholePicture_data() {
+    QTest::addColumn<ClipboardContent>("content");
+    QTest::addColumn<bool>("pastes");  // else "There is no picture on the clipboard."
+    auto bitmap = [](const QImage& picture, bool whole) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "BMP");
+        auto* data = new QMimeData;
+        data->setData("image/bmp", whole ? bytes : bytes.left(bytes.size() / 2));
+        return data;
+    };
+    QTest::newRow("words") << ClipboardContent([](const QImage&) {
+        auto* data = new QMimeData;
+        data->setText("words");
+        return data;
+    }) << false;
+    QTest::newRow("a picture") << ClipboardContent([](const QImage& picture) {
+        auto* data = new QMimeData;
+        data->setImageData(picture);
+        return data;
+    }) << true;
+    QTest::newRow("bitmap bytes") << ClipboardContent([bitmap](const QImage& picture) {
+        return bitmap(picture, true);
+    }) << true;
+    QTest::newRow("cut-off bitmap bytes")
+        << ClipboardContent([bitmap](const QImage& picture) { return bitmap(picture, false); })
+        << false;
+}
+
+void SetupScreenTest::pasteTakesOnlyAWholePicture() {
+    QFETCH(ClipboardContent, content);
+    QFETCH(bool, pastes);
     OnSetup h;
-    QApplication::clipboard()->setText("words");
+    QImage old(32, 32, QImage::Format_RGB32);
+    old.fill(QColor(200, 40, 40));
+    QApplication::clipboard()->setImage(old);
     trigger(h.setup, "mnuPaste");
-    QCOMPARE(h.dialogs.messages().size(), size_t(1));
-    QVERIFY(!h.setup.canvas().hasPicture());
+    QVERIFY(h.setup.canvas().hasPicture());
 
     QImage picture(32, 32, QImage::Format_RGB32);
     picture.fill(QColor(10, 90, 40));
-    QApplication::clipboard()->setImage(picture);
+    QApplication::clipboard()->setMimeData(content(picture));
     trigger(h.setup, "mnuPaste");
-    QCOMPARE(h.dialogs.messages().size(), size_t(1));
-    QCOMPARE(h.setup.canvas().colourAt(15, 15), QColor(10, 90, 40));
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(h.setup.canvas().colourAt(15, 15), pastes ? QColor(10, 90, 40) : QColor(200, 40, 40));
+    QCOMPARE(messages.size(), size_t(pastes ? 0 : 1));
+    if (!pastes) {
+        QCOMPARE(messages[0].text, QString("There is no picture on the clipboard."));
+    }
 }
 
 void SetupScreenTest::iconsShowTheSetupStateAndMayBeMissing() {

@@ -22,6 +22,8 @@ class StartScreenTest : public QObject {
 
   private slots:
     void firstRunShowsAndStoresDefault();
+    void theDefaultFolderIsMadeWhenMissing_data();
+    void theDefaultFolderIsMadeWhenMissing();
     void storedFolderIsShownAndEveryChangeIsSaved_data();
     void storedFolderIsShownAndEveryChangeIsSaved();
     void startUpResetsTheSessionAndCreatesTheLists();
@@ -41,19 +43,92 @@ class StartScreenTest : public QObject {
 void StartScreenTest::firstRunShowsAndStoresDefault() {
     AppHarness h;
     h.app.startUp();
-    auto& start = h.app.start();
-    QCOMPARE(control<QLineEdit>(start, "txtResults")->text(), QString("Default"));
+    QCOMPARE(control<QLineEdit>(h.app.start(), "txtResults")->text(), QString("Default"));
     QCOMPARE(h.settings.resultsPath(), std::optional<QString>("Default"));
+}
 
-    // The probe writes inside "Default" below the program's folder, and fails while it is missing.
-    click(start, "btnSetup");
-    QCOMPARE(h.dialogs.messages().size(), size_t(1));
-    QVERIFY(start.isVisible());
-    QVERIFY(QDir(h.folder.path()).mkdir("Default"));
-    click(start, "btnSetup");
+void StartScreenTest::theDefaultFolderIsMadeWhenMissing_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("stored");    // the results folder in the settings; "-" for none
+    QTest::addColumn<QString>("standing");  // what is at Default before: "", "folder", "file"
+    QTest::addColumn<int>("error");         // 0: the probe passes
+    QTest::newRow("first start, Go To Setup") << "btnSetup"
+                                              << "-"
+                                              << "" << 0;
+    QTest::newRow("first start, Measure") << "Command1"
+                                          << "-"
+                                          << "" << 0;
+    QTest::newRow("Default with a separator") << "btnSetup"
+                                              << "Default/"
+                                              << "" << 0;
+    QTest::newRow("Default already there") << "btnSetup"
+                                           << "Default"
+                                           << "folder" << 0;
+    QTest::newRow("Default is a file") << "btnSetup"
+                                       << "Default"
+                                       << "file" << ENOTDIR;
+    QTest::newRow("another missing folder") << "btnSetup"
+                                            << "Results"
+                                            << "" << ENOENT;
+    QTest::newRow("a Default elsewhere") << "btnSetup"
+                                         << "elsewhere/Default"
+                                         << "" << ENOENT;
+    QTest::newRow("default in small letters") << "Command1"
+                                              << "default"
+                                              << "" << ENOENT;
+}
+
+// A new user presses "Go To Setup" first: the default results folder is made for them in the
+// program's folder. Any other missing folder is the operator's to make.
+void StartScreenTest::theDefaultFolderIsMadeWhenMissing() {
+    QFETCH(QString, button);
+    QFETCH(QString, stored);
+    QFETCH(QString, standing);
+    QFETCH(int, error);
+    AppHarness h;
+    if (stored != "-") {
+        h.settings.values["Quillon/Settings/resultspath"] = stored;
+    }
+    if (standing == "folder") {
+        QVERIFY(QDir(h.folder.path()).mkpath("Default"));
+        write_bytes(h.path("Default/ResultLog1206.txt"), "kept");
+    } else if (standing == "file") {
+        write_bytes(h.path("Default"), "kept");
+    }
+    const QStringList foldersBefore =
+        QDir(h.folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    h.app.startUp();
+    auto& start = h.app.start();
+    click(start, qPrintable(button));
+    const QStringList folders = QDir(h.folder.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const auto messages = h.dialogs.messages();
+    if (error != 0) {
+        QCOMPARE(messages.size(), size_t(1));
+        QCOMPARE(messages[0].text,
+                 QString::fromStdString(std::generic_category().message(error)) +
+                     "\n\n\"test.txt\" could not be written in the results folder \"" +
+                     control<QLineEdit>(start, "txtResults")->text() + "\".");
+        QVERIFY(start.isVisible());
+        QCOMPARE(folders, foldersBefore);
+        if (standing == "file") {
+            QCOMPARE(read_bytes(h.path("Default")), QByteArray("kept"));
+        }
+        return;
+    }
+    QCOMPARE(folders, QStringList({"Default"}));
     QVERIFY(QFile::exists(h.path("Default/test.txt")));
-    QVERIFY(h.app.setup().isVisible());
-    QVERIFY(!start.isVisible());
+    if (standing == "folder") {
+        QCOMPARE(read_bytes(h.path("Default/ResultLog1206.txt")), QByteArray("kept"));
+    }
+    if (button == "btnSetup") {
+        QVERIFY(messages.empty());
+        QVERIFY(h.app.setup().isVisible());
+        QVERIFY(!start.isVisible());
+    } else {
+        // The folder passed; the Measure screen still wants a valid setup.
+        QCOMPARE(messages.size(), size_t(1));
+        QVERIFY(messages[0].text.startsWith("The setup must be OK to proceed."));
+    }
 }
 
 void StartScreenTest::storedFolderIsShownAndEveryChangeIsSaved_data() {

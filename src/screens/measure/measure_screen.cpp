@@ -56,6 +56,23 @@ double rounded_deviation(double surveyX, double centre) {
     return std::floor((surveyX - centre) * 100 + 0.5) / 100;
 }
 
+// The panels use their own small type, so that they keep their size whatever font the
+// desktop gives the program.
+constexpr int panelFontPixels = 11;
+constexpr int panelMargin = 4;
+constexpr int panelSpacing = 3;
+// Distance of the panels from the edges of the surface.
+constexpr int panelEdge = 8;
+// The information panel is one narrow column along the left edge: on a 1024 x 768 surface the
+// lower-left gate buoy of a course filmed from behind the near gate may lie 200 pixels in.
+constexpr int informationPanelWidth = 176;
+
+void use_panel_font(QWidget& panel) {
+    QFont font = panel.font();
+    font.setPixelSize(panelFontPixels);
+    panel.setFont(font);
+}
+
 template <typename T>
 T* named(T* widget, const char* name) {
     widget->setObjectName(name);
@@ -81,6 +98,9 @@ void MeasureScreen::buildControls() {
     informationPanel_->setParent(canvas_);
     optionsPanel_ = buildOptions();
     optionsPanel_->setParent(canvas_);
+    for (QWidget* panel : {informationPanel_, optionsPanel_}) {
+        panel->installEventFilter(this);
+    }
     placePanels();
 
     mnuStart = menuBar()->addAction("&Return to Start");
@@ -96,6 +116,9 @@ void MeasureScreen::buildControls() {
     stepTimer->setInterval(100);
     checkTimer = named(new QTimer(this), "checkTimer");
     checkTimer->setSingleShot(true);
+    // The nominal-duration check is set against the pass clock: a coarse timer may fire up to
+    // 5 % early, which showed "Time" at 156 samples of a 161-sample pass.
+    checkTimer->setTimerType(Qt::PreciseTimer);
 }
 
 void MeasureScreen::buildLines() {
@@ -127,60 +150,78 @@ void MeasureScreen::buildLines() {
 }
 
 QWidget* MeasureScreen::buildInformation() {
-    auto* panel = new QWidget;
+    auto* panel = named(new QWidget, "informationPanel");
     panel->setAutoFillBackground(true);
-    auto* grid = new QGridLayout(panel);
+    use_panel_font(*panel);
+    panel->setFixedWidth(informationPanelWidth);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
+    column->setSpacing(panelSpacing);
+
+    auto* figures = new QGridLayout;
+    figures->setSpacing(panelSpacing);
     int row = 0;
     auto addBox = [&](const char* labelName, const char* caption, QLineEdit*& box,
                       const char* boxName) {
-        grid->addWidget(named(new QLabel(caption), labelName), row, 0);
+        figures->addWidget(named(new QLabel(caption), labelName), row, 0);
         box = named(new QLineEdit, boxName);
-        box->setMaximumWidth(110);
-        grid->addWidget(box, row, 1);
+        figures->addWidget(box, row, 1);
         ++row;
     };
     addBox("Label1", "Sample Number:", txtSample, "txtSample");
     addBox("Label2", "Distance from start:", txtDistance, "txtDistance");
     addBox("Label4", "Deviation from Center:", txtDeviation, "txtDeviation");
+    column->addLayout(figures);
 
     Command1 = named(new QPushButton("Start Pass"), "Command1");
     // Enter starts the pass while the button has the focus.
     Command1->setAutoDefault(true);
     btnAbort = named(new QPushButton("Abort Measurement"), "btnAbort");
     cmdStatus = named(new QPushButton("Hide Status Indicators"), "cmdStatus");
-    grid->addWidget(Command1, 0, 2);
-    grid->addWidget(btnAbort, 1, 2);
-    grid->addWidget(cmdStatus, 2, 2);
+    for (QPushButton* button : {Command1, btnAbort, cmdStatus}) {
+        column->addWidget(button);
+    }
 
     Label9 = named(new QLabel("Slalom"), "Label9");
     lblSpeed = named(new QLabel("36"), "lblSpeed");
     lblLine = named(new QLabel("Line"), "lblLine");
+    auto* passRow = new QHBoxLayout;
+    passRow->setSpacing(8);
+    for (QLabel* label : {Label9, lblSpeed, lblLine}) {
+        passRow->addWidget(label);
+    }
+    passRow->addStretch();
+    column->addLayout(passRow);
+    // Names of any length wrap within the column rather than widen it.
     lblDriver = named(new QLabel, "lblDriver");
     lblBoat = named(new QLabel, "lblBoat");
     lblSkier = named(new QLabel, "lblSkier");
     lblModel = named(new QLabel, "lblModel");
-    auto* info = new QGridLayout;
-    info->addWidget(Label9, 0, 0);
-    info->addWidget(lblSpeed, 0, 1);
-    info->addWidget(lblLine, 0, 2);
-    info->addWidget(lblDriver, 1, 0, 1, 2);
-    info->addWidget(lblBoat, 1, 2, 1, 2);
-    info->addWidget(lblSkier, 2, 0, 1, 2);
-    info->addWidget(lblModel, 2, 2, 1, 2);
-    info->setColumnStretch(3, 1);
-    grid->addLayout(info, row++, 0, 1, 3);
+    for (QLabel* label : {lblDriver, lblBoat, lblSkier, lblModel}) {
+        label->setWordWrap(true);
+        column->addWidget(label);
+    }
 
     Label5 = named(new QLabel("Use Arrow keys or a joystick/mouse to position the line at the "
                               "center of the boat (pylon) to record deviation."),
                    "Label5");
     Label5->setWordWrap(true);
-    grid->addWidget(Label5, row++, 0, 1, 3);
+    column->addWidget(Label5);
 
-    auto* statusRow = new QHBoxLayout;
+    // "Time" and "Done" keep their place while hidden, so the column does not jump mid-pass.
     Label3 = named(new QLabel("Time"), "Label3");
     Label7 = named(new QLabel("Done"), "Label7");
-    Label3->hide();
-    Label7->hide();
+    auto* timeAndDone = new QHBoxLayout;
+    for (QLabel* label : {Label3, Label7}) {
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+        label->hide();
+        timeAndDone->addWidget(label);
+    }
+    timeAndDone->addStretch();
+    column->addLayout(timeAndDone);
+
     Text1 = named(new QLineEdit, "Text1");
     Text2 = named(new QLineEdit, "Text2");
     Text3 = named(new QLineEdit, "Text3");
@@ -189,83 +230,90 @@ QWidget* MeasureScreen::buildInformation() {
     txtCount1 = named(new QLineEdit, "txtCount1");
     txtCount2 = named(new QLineEdit, "txtCount2");
     txtTest = named(new QLineEdit, "txtTest");
+    // The two times side by side, the counters three to a row.
+    auto* counters = new QGridLayout;
+    counters->setSpacing(panelSpacing);
+    counters->addWidget(Text2, 0, 0, 1, 3);
+    counters->addWidget(Text3, 0, 3, 1, 3);
+    int slot = 0;
+    for (QLineEdit* box : {txtStep, txtCount, txtCount1, txtCount2, txtTest, Text1}) {
+        counters->addWidget(box, 1 + slot / 3, 2 * (slot % 3), 1, 2);
+        ++slot;
+    }
     for (QLineEdit* box : {Text1, Text2, Text3, txtStep, txtCount, txtCount1, txtCount2, txtTest}) {
-        box->setMaximumWidth(72);
         box->setReadOnly(true);
     }
-    statusRow->addWidget(Label3);
-    statusRow->addWidget(Label7);
-    for (QLineEdit* box : {Text2, Text3, txtStep, txtCount, txtCount1, txtCount2, txtTest, Text1}) {
-        statusRow->addWidget(box);
-    }
-    statusRow->addStretch();
-    grid->addLayout(statusRow, row++, 0, 1, 3);
+    column->addLayout(counters);
 
-    auto* joystickRow = new QHBoxLayout;
     Labelx = named(new QLabel, "Labelx");
     Labely = named(new QLabel, "Labely");
     status = named(new QLabel, "status");
+    status->setWordWrap(true);
+    auto* joystickRow = new QHBoxLayout;
     joystickRow->addWidget(Labelx);
     joystickRow->addWidget(Labely);
-    joystickRow->addWidget(status);
     joystickRow->addStretch();
-    grid->addLayout(joystickRow, row++, 0, 1, 3);
-    panel->adjustSize();
+    column->addLayout(joystickRow);
+    column->addWidget(status);
     return panel;
 }
 
+// The options lie in columns side by side: a low band along the top edge, above where the
+// far gate of a course usually is.
 QWidget* MeasureScreen::buildOptions() {
-    auto* panel = new QWidget;
+    auto* panel = named(new QWidget, "optionsPanel");
     panel->setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(panel);
+    use_panel_font(*panel);
+    auto* columns = new QHBoxLayout(panel);
+    columns->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
+    columns->setSpacing(2 * panelSpacing);
 
+    auto* entries = new QGridLayout;
+    entries->setSpacing(panelSpacing);
+    int row = 0;
     auto addEntry = [&](const char* labelName, const char* caption, QLineEdit*& box,
                         const char* boxName, const char* text) -> QLabel* {
-        auto* row = new QHBoxLayout;
         auto* label = named(new QLabel(caption), labelName);
         box = named(new QLineEdit(text), boxName);
-        box->setMaximumWidth(60);
-        row->addWidget(label);
-        row->addWidget(box);
-        layout->addLayout(row);
+        box->setFixedWidth(36);
+        entries->addWidget(label, row, 0);
+        entries->addWidget(box, row, 1);
+        ++row;
         return label;
     };
     addEntry("Label6", "Boat Width in meters", txtBoatWidth, "txtBoatWidth", "2.2");
+    addEntry("Label8", "Boundary Mark Width", txtBoundryWidth, "txtBoundryWidth", "1");
+    Label10 = addEntry("Label10", "Jump Boundary Width", txtJumpBoundry, "txtJumpBoundry", "0.5");
+    entries->setRowStretch(row, 1);
+    columns->addLayout(entries);
+
+    auto* checks = new QVBoxLayout;
+    checks->setSpacing(0);
     chkEdgeOn = named(new QCheckBox("Boat Edge Markers On"), "chkEdgeOn");
     cbPath = named(new QCheckBox("Path Boundary Markers on"), "cbPath");
     chkThinLine = named(new QCheckBox("Check for Thin Line"), "chkThinLine");
     chkViewOnly = named(new QCheckBox("View Only"), "chkViewOnly");
     chkUseMouse = named(new QCheckBox("Use Mouse"), "chkUseMouse");
     for (QCheckBox* box : {chkEdgeOn, cbPath, chkThinLine, chkViewOnly, chkUseMouse}) {
-        layout->addWidget(box);
+        checks->addWidget(box);
     }
     Label11 = named(new QLabel("Click Mouse to Start Measuring"), "Label11");
     Label11->hide();
-    layout->addWidget(Label11);
-    addEntry("Label8", "Boundary Mark Width", txtBoundryWidth, "txtBoundryWidth", "1");
-    Label10 = addEntry("Label10", "Jump Boundary Width", txtJumpBoundry, "txtJumpBoundry", "0.5");
-
-    frmJumpPath = named(new QGroupBox("Path"), "frmJumpPath");
-    auto* pathLayout = new QHBoxLayout(frmJumpPath);
-    optjnarrow = named(new QRadioButton("Narrow"), "optjnarrow");
-    optjnarrowsplit = named(new QRadioButton("Narr Split"), "optjnarrowsplit");
-    optjsplit = named(new QRadioButton("Split"), "optjsplit");
-    optjwidesplit = named(new QRadioButton("Wide Spl"), "optjwidesplit");
-    optjwide = named(new QRadioButton("Wide"), "optjwide");
-    for (QRadioButton* option : {optjnarrow, optjnarrowsplit, optjsplit, optjwidesplit, optjwide}) {
-        pathLayout->addWidget(option);
-    }
-    optjsplit->setChecked(true);
-    layout->addWidget(frmJumpPath);
+    checks->addWidget(Label11);
+    checks->addStretch();
+    columns->addLayout(checks);
 
     auto group = [&](QGroupBox*& frame, const char* name, const char* title,
                      std::initializer_list<std::pair<const char*, const char*>> options) {
         frame = named(new QGroupBox(title), name);
-        auto* row = new QHBoxLayout(frame);
+        auto* list = new QVBoxLayout(frame);
+        list->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
+        list->setSpacing(0);
         for (const auto& [optionName, caption] : options) {
-            row->addWidget(named(new QRadioButton(caption), optionName));
+            list->addWidget(named(new QRadioButton(caption), optionName));
         }
-        layout->addWidget(frame);
+        list->addStretch();
+        columns->addWidget(frame);
     };
     group(Frame1, "Frame1", "Line Color",
           {{"optBlack", "Black"}, {"optWhite", "White"}, {"optYellow", "Yellow"}});
@@ -277,10 +325,21 @@ QWidget* MeasureScreen::buildOptions() {
            {"optBRed", "Red"},
            {"optBWhite", "White"},
            {"optBYellow", "Yellow"}});
+    group(frmJumpPath, "frmJumpPath", "Path",
+          {{"optjnarrow", "Narrow"},
+           {"optjnarrowsplit", "Narr Split"},
+           {"optjsplit", "Split"},
+           {"optjwidesplit", "Wide Spl"},
+           {"optjwide", "Wide"}});
+    optjnarrow = panel->findChild<QRadioButton*>("optjnarrow");
+    optjnarrowsplit = panel->findChild<QRadioButton*>("optjnarrowsplit");
+    optjsplit = panel->findChild<QRadioButton*>("optjsplit");
+    optjwidesplit = panel->findChild<QRadioButton*>("optjwidesplit");
+    optjwide = panel->findChild<QRadioButton*>("optjwide");
+    optjsplit->setChecked(true);
     panel->findChild<QRadioButton*>("optWhite")->setChecked(true);
     panel->findChild<QRadioButton*>("optSolid")->setChecked(true);
     panel->findChild<QRadioButton*>("optBWhite")->setChecked(true);
-    panel->adjustSize();
     return panel;
 }
 
@@ -390,12 +449,21 @@ void MeasureScreen::updateJoystickStatus() {
     }
 }
 
-// The panels keep to the edges of the screen, leaving its middle, where the course is, free.
+// The panels keep to the edges of the screen, leaving its middle, where the course is, free:
+// the information panel in the lower-left corner, the options in the upper-right one. Each
+// takes the size its visible controls need, so hiding some (status indicators, jump options)
+// shrinks it back into its corner.
 void MeasureScreen::placePanels() {
-    informationPanel_->adjustSize();
-    optionsPanel_->adjustSize();
-    optionsPanel_->move(std::max(0, canvas_->width() - optionsPanel_->width() - 8), 8);
-    informationPanel_->move(8, std::max(0, canvas_->height() - informationPanel_->height() - 8));
+    for (QWidget* panel : {informationPanel_, optionsPanel_}) {
+        const QSize hint = panel->sizeHint();
+        const int width = std::clamp(hint.width(), panel->minimumWidth(), panel->maximumWidth());
+        panel->resize(width,
+                      panel->hasHeightForWidth() ? panel->heightForWidth(width) : hint.height());
+    }
+    optionsPanel_->move(std::max(0, canvas_->width() - optionsPanel_->width() - panelEdge),
+                        panelEdge);
+    informationPanel_->move(
+        panelEdge, std::max(0, canvas_->height() - informationPanel_->height() - panelEdge));
 }
 
 void MeasureScreen::resizeEvent(QResizeEvent* event) {
@@ -403,11 +471,36 @@ void MeasureScreen::resizeEvent(QResizeEvent* event) {
     placePanels();
 }
 
+// A panel asks for a new layout when a control in it is shown or hidden or a text in it grows
+// (a long name, a wrapped status line): it is sized and placed again at once.
+bool MeasureScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::LayoutRequest &&
+        (watched == informationPanel_ || watched == optionsPanel_)) {
+        placePanels();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Activation runs whenever the program shows the screen (the Start screen's "Measure"), but
+// not when the window system merely restores it from minimized: that would throw the line and
+// the marker back to the start of the course in the middle of a pass.
 void MeasureScreen::showEvent(QShowEvent* event) {
     // The display is known, and may have been changed, only by the time the screen comes up.
     hold_drawing_surface(*this, *canvas_, drawing_surface_size(session_));
     QMainWindow::showEvent(event);
-    Form_Activate();
+    const bool restored = event->spontaneous() && minimized_;
+    if (!restored) {
+        Form_Activate();
+    }
+}
+
+// Qt sends the spontaneous show of a restore before this change, so minimized_ still tells
+// that the window was minimized when that show arrives.
+void MeasureScreen::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        minimized_ = isMinimized();
+    }
 }
 
 double MeasureScreen::selectedJumpPathX() const {
@@ -490,6 +583,7 @@ void MeasureScreen::Form_Activate() {
     }
     draw_reference_marks();
     draw_course_overlay();
+    placePanels();
 }
 
 QString MeasureScreen::speedText() const {

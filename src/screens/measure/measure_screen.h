@@ -63,7 +63,9 @@ class MeasureScreen : public QMainWindow {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
 
   private:
@@ -128,6 +130,9 @@ class MeasureScreen : public QMainWindow {
     int tickCount1_ = 0;
     int tickCount2_ = 0;
     int mouseX_ = 0;
+    // Minimized, as the last window-state change left it: a show while this is set is the
+    // window system restoring the screen, not the program showing it.
+    bool minimized_ = false;
     QString passStartTime_;
     QString passEndTime_;
 

@@ -21,6 +21,7 @@
 #include "calibration/accuracy_grid.h"
 #include "calibration/grid_check.h"
 #include "calibration/results_log_entry.h"
+#include "screens/setup/whole_picture.h"
 #include "screens/start/start_screen.h"
 #include "screens/video/video_controls.h"
 #include "screens/widgets/drawing_surface.h"
@@ -722,11 +723,10 @@ void SetupScreen::mnuLoadPicture_Click() {
     if (!chosen) {
         return;
     }
-    QImageReader reader(*chosen);
-    reader.setDecideFormatFromContent(true);
-    const QImage picture = reader.read();
+    // Not a picture, or one cut off part way: nothing changes.
+    const QImage picture = read_whole_picture(*chosen);
     if (picture.isNull()) {
-        return;  // not a picture: nothing changes
+        return;
     }
     surface_->setPicture(picture);
 }
@@ -736,7 +736,7 @@ void SetupScreen::mnuClearPicture_Click() {
 }
 
 void SetupScreen::mnuPaste_Click() {
-    const QImage picture = QApplication::clipboard()->image();
+    const QImage picture = clipboard_picture(*QApplication::clipboard());
     if (picture.isNull()) {
         platform_.dialogs.message("There is no picture on the clipboard.",
                                   platform::MessageStyle::Information);

@@ -37,6 +37,8 @@ using course::SlalomSpeed;
 const QString settingsApplication = QStringLiteral("Quillon");
 const QString settingsSection = QStringLiteral("Settings");
 const QString settingsKey = QStringLiteral("resultspath");
+// The results folder of a first start: a folder of that name in the program's own folder.
+const QString defaultResultsFolder = QStringLiteral("Default");
 
 QRadioButton* option(const char* name, const QString& caption, QWidget* parent) {
     auto* button = new QRadioButton(caption, parent);
@@ -313,7 +315,7 @@ void StartScreen::Form_Load() {
     }
 
     QString folder = platform_.settings.read(settingsApplication, settingsSection, settingsKey,
-                                             QStringLiteral("Default"));
+                                             defaultResultsFolder);
     if (folder.isEmpty()) {
         folder = QString::fromStdString(session_.appFolder);
     }
@@ -400,6 +402,13 @@ bool StartScreen::resultsFolderUsable() {
             "No results folder is given. Enter one under Data Path for Results.",
             platform::MessageStyle::Information);
         return false;
+    }
+    // At the first start the box holds the default folder, which nothing has made yet: it is
+    // made in the program's own folder (the current folder, where the bare name points), so
+    // that a new user gets through. A file of that name is left alone and fails the probe;
+    // every other folder must exist.
+    if (txtResults->text() == defaultResultsFolder) {
+        QDir(QString::fromStdString(session_.appFolder)).mkdir(defaultResultsFolder);
     }
     const auto probe = text::append_to_file(
         text::path_in_folder(txtResults->text().toStdString(), "test.txt"), "");
