@@ -93,43 +93,7 @@ class MeasureScreenTest : public QObject {
     void restoringFromMinimizedLeavesThePassAsItWas();
     void panelsKeepClearOfEachOtherAndOfTheMarks_data();
     void panelsKeepClearOfEachOtherAndOfTheMarks();
-    void screenshotsOverTheDemoCourses();
 };
-
-void MeasureScreenTest::screenshotsOverTheDemoCourses() {
-    const QByteArray folder = qgetenv("QUILLON_SCREENSHOTS");
-    if (folder.isEmpty()) {
-        QSKIP("set QUILLON_SCREENSHOTS to a folder to take the screenshots");
-    }
-    for (const char* course : {"Slalom", "Jump"}) {
-        AppHarness h;
-        h.startWithResultsHere();
-        h.session.screenWidthPx = "1280";
-        h.session.screenHeightPx = "1024";
-        h.app.setup();
-        if (QString(course) == "Jump") {
-            click_option(h.app.start(), "optJump");
-        }
-        const QString data = QStringLiteral(QUILLON_DATA_DIR "/") + course + "OK";
-        const auto loaded = quillon::calibration::load_setup_file(h.session.calibration,
-                                                                  (data + ".ipt").toStdString());
-        QVERIFY(loaded.display.has_value());
-        quillon::calibration::finish_setup_load(h.session.calibration, h.session.setupValid);
-        click(h.app.start(), "Command1");
-        auto& measure = h.app.measure();
-        measure.canvas().setPicture(QImage(data + ".bmp"));
-        click_option(measure, "cbPath");
-        click_option(measure, "chkEdgeOn");
-        click(measure, "Command1");
-        for (int tick = 0; tick < 60; ++tick) {
-            h.pulseClocks.clocks[0]->tick();
-            h.pulseClocks.clocks[0]->tick();
-            h.pulseClocks.clocks[1]->tick();
-        }
-        measure.grab().save(QString::fromLocal8Bit(folder) + "/measure-screen-" +
-                            QString(course).toLower() + ".png");
-    }
-}
 
 void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
     QTest::addColumn<QString>("discipline");

@@ -232,10 +232,6 @@ void ResultsScreenTest::aSavedPassComesBackOntoTheGraph() {
     QVERIFY(control<QPlainTextEdit>(results, "txtResults")
                 ->toPlainText()
                 .startsWith("Slalom Pass Results\nSkier Name: Skiers\n"));
-
-    if (const QByteArray folder = qgetenv("QUILLON_SCREENSHOTS"); !folder.isEmpty()) {
-        results.grab().save(QString::fromLocal8Bit(folder) + "/results-screen.png");
-    }
 }
 
 void ResultsScreenTest::promptsGoIntoTheirBoxesAndTheLegendIsListed() {

@@ -212,7 +212,6 @@ class SetupScreenTest : public QObject {
     void pasteTakesOnlyAWholePicture_data();
     void pasteTakesOnlyAWholePicture();
     void iconsShowTheSetupStateAndMayBeMissing();
-    void screenshot();
 };
 
 void SetupScreenTest::openingShowsTheStartState() {
@@ -828,30 +827,6 @@ void SetupScreenTest::iconsShowTheSetupStateAndMayBeMissing() {
     control<QLineEdit>(h.setup, "jump_x")->setText("2");
     QVERIFY(icon->pixmap().isNull());
     QCOMPARE(h.session.setupValid, 0.0);
-}
-
-// Not a test: the picture of the screen in the documentation. With QUILLON_SETUP_SHOT naming
-// the output, QUILLON_SETUP_PICTURE a course picture and QUILLON_SETUP_MARKS the four buoys
-// in it ("x,y;x,y;x,y;x,y" in pixels, upper left, upper right, lower left, lower right), it
-// marks the buoys on the picture, completes the setup, draws the buoys and the course, and
-// saves the window.
-void SetupScreenTest::screenshot() {
-    const QString output = qEnvironmentVariable("QUILLON_SETUP_SHOT");
-    if (output.isEmpty()) {
-        QSKIP("QUILLON_SETUP_SHOT is not set");
-    }
-    OnSetup h(true);
-    h.dialogs.fileAnswers.push_back(qEnvironmentVariable("QUILLON_SETUP_PICTURE"));
-    trigger(h.setup, "mnuLoadPicture");
-    const QStringList marks = qEnvironmentVariable("QUILLON_SETUP_MARKS").split(';');
-    for (int i = 0; i < 4 && i < marks.size(); ++i) {
-        const QStringList at = marks[i].split(',');
-        h.mark(fourMarks[i].first, QPoint(at.value(0).toInt(), at.value(1).toInt()));
-    }
-    click(h.setup, "Load");
-    click(h.setup, "show_alignment");
-    click(h.setup, "btnShowAllBuoys");
-    QVERIFY(h.setup.grab().save(output));
 }
 
 QTEST_MAIN(SetupScreenTest)
