@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "calibration/number_field.h"
+#include "cli/number_parse.h"
 
 namespace quillon::cli {
 
@@ -38,7 +38,7 @@ std::string shown(std::string_view text) {
 }  // namespace
 
 double number_argument(std::string_view text, std::string_view what) {
-    const auto value = blank_only(text) ? std::nullopt : calibration::number_field(text);
+    const auto value = parse_number(text, calibrationNumber);
     if (!value) {
         std::string message(what);
         message += ": ";

@@ -23,7 +23,8 @@ class BadInput : public std::runtime_error {
 // %.17g in the C locale, whatever the process locale: enough digits to give the double back.
 std::string g17(double value);
 
-// A number given on the command line or in an input file: the whole text must be a number.
+// A number given on the command line or in an input file: the whole text must be a number in
+// the calibration commands' forms (calibrationNumber).
 double number_argument(std::string_view text, std::string_view what);
 
 // "X,Y": two numbers separated by one comma.

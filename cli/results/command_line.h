@@ -30,7 +30,4 @@ ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
 // The parts one after another (messages are built with this, never with "lit" + string).
 std::string joined(std::initializer_list<std::string_view> parts);
 
-// A whole text that is a finite decimal number ("-.12", "0.5", "+3", "1e-2"), or nothing.
-std::optional<double> strict_number(std::string_view text);
-
 }  // namespace quillon::cli

@@ -7,6 +7,7 @@
 
 #include "analysis/pass_figures.h"
 #include "analysis/pass_report.h"
+#include "cli/number_parse.h"
 #include "results/command_line.h"
 #include "results/results_commands.h"
 #include "text/text_file.h"
@@ -54,20 +55,18 @@ void set_speed(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    int kmh = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), kmh);
-    if (error == std::errc() && end == text->data() + text->size()) {
+    if (const auto kmh = parse_number(*text, digitsOnly)) {
         if (pass.discipline == Discipline::Slalom) {
             for (int i = 0; i <= static_cast<int>(course::SlalomSpeed::Kmh46); ++i) {
                 pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
-                if (course::speed_kmh(pass) == kmh) {
+                if (course::speed_kmh(pass) == *kmh) {
                     return;
                 }
             }
         } else {
             for (int i = 0; i <= static_cast<int>(course::JumpSpeed::Kmh72); ++i) {
                 pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
-                if (course::speed_kmh(pass) == kmh) {
+                if (course::speed_kmh(pass) == *kmh) {
                     return;
                 }
             }
@@ -84,10 +83,10 @@ void set_line_length(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    if (const auto metres = strict_number(*text)) {
+    if (const auto metres = parse_number(*text, decimalNumber)) {
         for (int i = 0; i <= static_cast<int>(course::LineLength::m9_25); ++i) {
             const auto length = static_cast<course::LineLength>(i);
-            if (strict_number(course::line_length_caption(length)) == *metres) {
+            if (parse_number(course::line_length_caption(length), decimalNumber) == *metres) {
                 pass.lineLength = length;
                 return;
             }
@@ -211,7 +210,7 @@ std::vector<double> read_samples(const std::string& path) {
     std::vector<double> samples;
     samples.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto value = strict_number(lines[i]);
+        const auto value = parse_number(lines[i], decimalNumber);
         if (!value) {
             throw BadInput{joined({"line ", decimal(static_cast<long>(i + 1)), " of ", path,
                                    " is not a deviation in metres"})};

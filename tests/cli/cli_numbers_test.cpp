@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_io.h"
+#include "cli/number_parse.h"
 #include "results/command_line.h"
 #include "results/results_commands.h"
 #include "support/temp_folder.h"
@@ -50,7 +51,7 @@ std::optional<double> line_field(std::string_view text) {
 
 // A line of a report's SAMPLES file, and the value of its --line option.
 std::optional<double> deviation(std::string_view text) {
-    return cli::strict_number(text);
+    return cli::parse_number(text, cli::decimalNumber);
 }
 
 }  // namespace
