@@ -1,14 +1,8 @@
-#include "results/command_line.h"
+#include "cli/results/command_line.h"
+
+#include "cli/cli_io.h"
 
 namespace quillon::cli {
-
-std::string joined(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (const auto part : parts) {
-        text += part;
-    }
-    return text;
-}
 
 std::optional<std::string> CommandLine::option(std::string_view name) const {
     const auto found = options.find(name);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -26,8 +25,5 @@ struct ParsedCommandLine {
 };
 ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
                                      const std::set<std::string, std::less<>>& knownOptions);
-
-// The parts one after another (messages are built with this, never with "lit" + string).
-std::string joined(std::initializer_list<std::string_view> parts);
 
 }  // namespace quillon::cli

@@ -3,15 +3,14 @@
 
 #include "analysis/results_errors.h"
 #include "analysis/saved_report.h"
-#include "results/command_line.h"
-#include "results/results_commands.h"
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/results/command_line.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
 
 namespace {
-
-constexpr const char* usage = "usage: quillon-cli read-results FILE [--discipline slalom|jump]";
 
 // The shortest text that reads back as the same double.
 std::string shortest(double value) {
@@ -22,11 +21,12 @@ std::string shortest(double value) {
 
 }  // namespace
 
-int read_results_command(const std::vector<std::string>& args, std::ostream& out,
-                         std::ostream& err) {
+int read_results_command(const std::vector<std::string>& args, const CommandIo& io) {
+    std::ostream& out = io.out;
+    std::ostream& err = io.err;
     const auto parsed = parse_command_line(args, {"discipline"});
     if (!parsed.error.empty() || parsed.line.positional.size() != 1) {
-        err << (parsed.error.empty() ? std::string(usage)
+        err << (parsed.error.empty() ? usage_line("read-results")
                                      : joined({"quillon-cli read-results: ", parsed.error}))
             << '\n';
         return 2;

@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "cli/cli_io.h"
+#include "cli/command_table.h"
 #include "cli/number_parse.h"
-#include "results/command_line.h"
-#include "results/results_commands.h"
 #include "support/temp_folder.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
@@ -141,10 +140,12 @@ TEST(CliNumbers, ReportSpeedAndLineTakeTheirOwnForms) {
         {"--line", "16,00", false},  {"--line", "16.01", false}, {"--line", "", false},
     };
     for (const auto& o : options) {
+        std::istringstream in;
         std::ostringstream out;
         std::ostringstream err;
-        const int status = cli::report_command(
-            {folder.file("samples.txt"), "--results", results, o.option, o.text}, out, err);
+        const int status = cli::run_command(
+            {"report", folder.file("samples.txt"), "--results", results, o.option, o.text},
+            {in, out, err});
         EXPECT_EQ(status, o.taken ? 0 : 2) << o.option << " \"" << o.text << "\": " << err.str();
         if (!o.taken) {
             EXPECT_TRUE(err.str().starts_with(cli::joined({"quillon-cli report: ", o.option})))
