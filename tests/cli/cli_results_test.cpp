@@ -159,6 +159,11 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         EXPECT_EQ(refused.err.find('\n'), refused.err.size() - 1) << "one line: " << refused.err;
         EXPECT_EQ(logs(), 0u) << words;
     }
+    EXPECT_EQ(report({}).err,
+              "usage: quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] "
+              "[--speed KMH] [--line METRES] [--direction towards|away] [--boat T] [--model T] "
+              "[--driver T] [--skier T] [--tournament T] [--location T] [--date T] [--number T] "
+              "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"]\n");
 }
 
 TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
