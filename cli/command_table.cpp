@@ -14,7 +14,8 @@ int help_command(const std::vector<std::string>&, const CommandIo& io) {
     return run_printing(io, [] { return usage_text(); });
 }
 
-// A new subcommand is one row here and one handler, declared in cli/commands.h.
+// A new subcommand is one row here plus its handler in a file of its own (declared in
+// cli/commands.h, listed in cli/CMakeLists.txt).
 constexpr std::array table{
     Subcommand{"solve",
                "quillon-cli solve POINTS [--write OUT.ipt [--description TEXT] [--jump X,Y]]",

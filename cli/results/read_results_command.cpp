@@ -22,36 +22,34 @@ std::string shortest(double value) {
 }  // namespace
 
 int read_results_command(const std::vector<std::string>& args, const CommandIo& io) {
-    std::ostream& out = io.out;
-    std::ostream& err = io.err;
     const auto parsed = parse_command_line(args, {"discipline"});
     if (!parsed.error.empty() || parsed.line.positional.size() != 1) {
-        err << (parsed.error.empty() ? usage_line("read-results")
-                                     : joined({"quillon-cli read-results: ", parsed.error}))
-            << '\n';
+        io.err << (parsed.error.empty() ? usage_line("read-results")
+                                        : joined({"quillon-cli read-results: ", parsed.error}))
+               << '\n';
         return 2;
     }
     const std::string discipline = parsed.line.option("discipline").value_or("slalom");
     if (discipline != "slalom" && discipline != "jump") {
-        err << "quillon-cli read-results: --discipline must be slalom or jump, not \"" << discipline
-            << "\"\n";
+        io.err << "quillon-cli read-results: --discipline must be slalom or jump, not \""
+               << discipline << "\"\n";
         return 2;
     }
 
     auto content = text::read_file(parsed.line.positional.front());
     if (!content.status) {
-        err << analysis::unexpected_error_text(analysis::file_error(content.status)) << '\n';
+        io.err << analysis::unexpected_error_text(analysis::file_error(content.status)) << '\n';
         return 2;
     }
     const auto reading = analysis::read_saved_report(
         std::move(content.bytes),
         discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom);
     if (reading.refusal) {
-        err << *reading.refusal << '\n';
+        io.err << *reading.refusal << '\n';
         return 2;
     }
     if (reading.report.error) {
-        err << analysis::unexpected_error_text(*reading.report.error) << '\n';
+        io.err << analysis::unexpected_error_text(*reading.report.error) << '\n';
         return 2;
     }
 
@@ -63,7 +61,7 @@ int read_results_command(const std::vector<std::string>& args, const CommandIo& 
         listing += shortest(point.deviation);
         listing += '\n';
     }
-    out << listing;
+    io.out << listing;
     return 0;
 }
 

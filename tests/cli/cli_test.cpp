@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <limits>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -299,6 +300,21 @@ TEST_F(Cli, HelpShowsTheUsage) {
         EXPECT_EQ(help.exitCode, 0) << words.front();
         EXPECT_EQ(help.err, "") << words.front();
         EXPECT_EQ(help.out, usage) << words.front();
+    }
+}
+
+// --help lines a command's usage up after "quillon-cli NAME "; a row that names another
+// command, or a name given twice, would send the user elsewhere.
+TEST(CliCommandTable, EachRowNamesItsOwnCommandOnce) {
+    std::set<std::string_view> names;
+    for (const auto& command : quillon::cli::subcommands()) {
+        EXPECT_TRUE(names.insert(command.name).second) << command.name;
+        EXPECT_NE(command.run, nullptr) << command.name;
+        if (!command.usage.empty()) {
+            EXPECT_TRUE(command.usage.starts_with(
+                quillon::cli::joined({"quillon-cli ", command.name, " "})))
+                << command.usage;
+        }
     }
 }
 
