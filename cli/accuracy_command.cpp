@@ -1,7 +1,8 @@
-#include <ctime>
+#include <optional>
 
 #include "calibration/accuracy_grid.h"
 #include "calibration/grid_check.h"
+#include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/setup_input.h"
@@ -10,32 +11,70 @@ namespace quillon::cli {
 
 namespace {
 
-text::CivilDateTime local_now() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
+struct AccuracyRequest {
+    std::string setup;
+    std::string screenWidthPx = "1024";
+    std::string resultsFolder;
+    calibration::AccuracyDisplay display = calibration::AccuracyDisplay::Detail;
+    std::optional<text::CivilDateTime> now;
+};
+
+calibration::AccuracyDisplay display_argument(const std::string& text) {
+    if (text == "detail") {
+        return calibration::AccuracyDisplay::Detail;
+    }
+    if (text == "distance") {
+        return calibration::AccuracyDisplay::Distance;
+    }
+    if (text != "level") {
+        refuse(joined({"--display: \"", text, "\" is none of detail, distance, level."}));
+    }
+    return calibration::AccuracyDisplay::Level;
 }
 
-}  // namespace
+AccuracyRequest accuracy_request(const std::vector<std::string>& args) {
+    CommandWords words(args, "accuracy", "a setup file");
+    AccuracyRequest request;
+    request.setup = words.input();
+    while (!words.done()) {
+        const std::string& option = words.next_option();
+        if (option == "--screen-width") {
+            request.screenWidthPx = screen_width_argument(words.value_of(option));
+        } else if (option == "--results") {
+            request.resultsFolder = words.value_of(option);
+            if (request.resultsFolder.empty()) {
+                refuse("--results needs a folder.");
+            }
+        } else if (option == "--display") {
+            request.display = display_argument(words.value_of(option));
+        } else if (option == "--now") {
+            request.now = parse_now(words.value_of(option));
+        } else {
+            words.refuse_unknown(option);
+        }
+    }
+    if (request.resultsFolder.empty()) {
+        refuse("accuracy needs --results DIR.");
+    }
+    return request;
+}
 
-void run_accuracy(const Arguments& args) {
-    LoadedSetup setup = load_setup(args.input);
+std::string accuracy(const AccuracyRequest& request) {
+    LoadedSetup setup = load_setup(request.setup);
     calibration::CameraModel& model = setup.calibration.model;
-    calibration::grid_check(model, setup.display.boxes, args.screenWidthPx);
+    calibration::grid_check(model, setup.display.boxes, request.screenWidthPx);
 
     calibration::AccuracyReportInput input;
-    input.now = args.now ? *args.now : local_now();
+    input.now = request.now ? *request.now : local_now();
     input.boxes = setup.display.boxes;
     input.ipt_file_description = setup.display.ipt_file_description;
     input.ipt_file_description_2 = setup.display.ipt_file_description_2;
     input.current_grid = setup.calibration.grids.current_grid;
-    input.display = args.display;
+    input.display = request.display;
     const calibration::AccuracyCheck check = calibration::run_accuracy_check(model, input);
 
     if (const auto problem =
-            calibration::append_accuracy_report(args.resultsFolder, input.now, check.report)) {
+            calibration::append_accuracy_report(request.resultsFolder, input.now, check.report)) {
         throw BadInput(problem->text);
     }
     std::string out;
@@ -49,7 +88,13 @@ void run_accuracy(const Arguments& args) {
         out += g17(p.top);
         out += '\n';
     }
-    write_out(out);
+    return out;
+}
+
+}  // namespace
+
+int accuracy_command(const std::vector<std::string>& args, const CommandIo& io) {
+    return run_printing(io, [&] { return accuracy(accuracy_request(args)); });
 }
 
 }  // namespace quillon::cli

@@ -1,41 +1,39 @@
 #pragma once
 
-#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "calibration/accuracy_grid.h"
 #include "text/date_time.h"
 
 namespace quillon::cli {
 
-enum class Command { Help, Solve, Map, Check, Accuracy };
-enum class MapDirection { ToSurvey, ToScreen };
+// The words after a calibration command's name: its input file, then its options, taken one
+// by one. Every refusal is a BadInput that points to --help.
+class CommandWords {
+  public:
+    // Refuses the words when the input file is missing or empty: "The command map needs a
+    // setup file." for inputName "a setup file".
+    CommandWords(const std::vector<std::string>& args, std::string_view command,
+                 std::string_view inputName);
 
-// The command line, checked: what to do and with what.
-struct Arguments {
-    Command command = Command::Help;
-    std::string input;  // POINTS or SETUP.ipt
-    // solve
-    std::optional<std::string> writeTo;
-    std::string description;
-    std::optional<std::pair<double, double>> jump;
-    // map
-    MapDirection direction = MapDirection::ToSurvey;
-    // check, accuracy
-    std::string screenWidthPx = "1024";
-    // accuracy
-    std::string resultsFolder;
-    calibration::AccuracyDisplay display = calibration::AccuracyDisplay::Detail;
-    std::optional<text::CivilDateTime> now;
+    const std::string& input() const { return args_.front(); }
+    bool done() const { return next_ >= args_.size(); }
+    const std::string& next_option() { return args_[next_++]; }
+    // The word after an option that takes a value.
+    const std::string& value_of(const std::string& option);
+    [[noreturn]] void refuse_unknown(const std::string& option) const;
+
+  private:
+    const std::vector<std::string>& args_;
+    std::string command_;
+    std::size_t next_ = 1;
 };
 
-// Throws BadInput with a one-line message for anything it cannot use.
-Arguments parse_arguments(const std::vector<std::string>& args);
+// --screen-width PX: a number above 0, kept as given for the grid check.
+std::string screen_width_argument(const std::string& text);
 
-// "MM-DD-YYYY HH:MM:SS".
+// --now "MM-DD-YYYY HH:MM:SS".
 text::CivilDateTime parse_now(std::string_view text);
-
-extern const char* const usageText;
 
 }  // namespace quillon::cli

@@ -1,17 +1,40 @@
+#include <cmath>
+
 #include "calibration/grid_check.h"
+#include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/setup_input.h"
 #include "text/number_text.h"
 
-#include <cmath>
-
 namespace quillon::cli {
 
-void run_check(const Arguments& args) {
-    LoadedSetup setup = load_setup(args.input);
+namespace {
+
+struct CheckRequest {
+    std::string setup;
+    std::string screenWidthPx = "1024";
+};
+
+CheckRequest check_request(const std::vector<std::string>& args) {
+    CommandWords words(args, "check", "a setup file");
+    CheckRequest request;
+    request.setup = words.input();
+    while (!words.done()) {
+        const std::string& option = words.next_option();
+        if (option == "--screen-width") {
+            request.screenWidthPx = screen_width_argument(words.value_of(option));
+        } else {
+            words.refuse_unknown(option);
+        }
+    }
+    return request;
+}
+
+std::string check(const CheckRequest& request) {
+    LoadedSetup setup = load_setup(request.setup);
     calibration::CameraModel& model = setup.calibration.model;
-    const auto warning = calibration::grid_check(model, setup.display.boxes, args.screenWidthPx);
+    const auto warning = calibration::grid_check(model, setup.display.boxes, request.screenWidthPx);
 
     std::string out = setup.display.ipt_file_description_2;
     out += '\n';
@@ -33,7 +56,13 @@ void run_check(const Arguments& args) {
         out += warning->text;
         out += '\n';
     }
-    write_out(out);
+    return out;
+}
+
+}  // namespace
+
+int check_command(const std::vector<std::string>& args, const CommandIo& io) {
+    return run_printing(io, [&] { return check(check_request(args)); });
 }
 
 }  // namespace quillon::cli

@@ -3,11 +3,58 @@
 #include "calibration/camera_model.h"
 
 #include <charconv>
-#include <cstdio>
+#include <ctime>
+#include <istream>
+#include <ostream>
 
-#include "calibration/number_field.h"
+#include "cli/command_table.h"
+#include "cli/number_parse.h"
 
 namespace quillon::cli {
+
+void refuse(std::string message) {
+    message += " Run quillon-cli --help for the usage.";
+    throw BadInput(message);
+}
+
+int run_guarded(const CommandIo& io, const RefusalWording& wording,
+                const std::function<int()>& work) {
+    std::string line;
+    try {
+        return work();
+    } catch (const BadInput& bad) {
+        line = joined({wording.badInputPrefix, bad.what()});
+    } catch (const std::exception& failure) {
+        line = joined({wording.failurePrefix, failure.what()});
+    }
+    if (wording.oneLine) {
+        for (char& c : line) {
+            if (c == '\n' || c == '\r') {
+                c = ' ';
+            }
+        }
+    }
+    line += '\n';
+    io.err.write(line.data(), static_cast<std::streamsize>(line.size()));
+    return 2;
+}
+
+int run_printing(const CommandIo& io, const std::function<std::string()>& work) {
+    return run_guarded(io, plainRefusals, [&] {
+        const std::string output = work();
+        io.out.write(output.data(), static_cast<std::streamsize>(output.size()));
+        io.out.flush();
+        return io.out ? 0 : 2;
+    });
+}
+
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (const auto part : parts) {
+        text += part;
+    }
+    return text;
+}
 
 std::string g17(double value) {
     char buffer[64];
@@ -38,7 +85,7 @@ std::string shown(std::string_view text) {
 }  // namespace
 
 double number_argument(std::string_view text, std::string_view what) {
-    const auto value = blank_only(text) ? std::nullopt : calibration::number_field(text);
+    const auto value = parse_number(text, calibrationNumber);
     if (!value) {
         std::string message(what);
         message += ": ";
@@ -118,21 +165,25 @@ std::vector<double> numbers_of_line(const NumberedLine& line, std::size_t count,
     return numbers;
 }
 
-std::string read_all_stdin() {
+std::string read_all(std::istream& in) {
     std::string text;
     char buffer[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
-        text.append(buffer, count);
-    }
-    if (std::ferror(stdin)) {
+    do {
+        in.read(buffer, sizeof buffer);
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+    } while (in);
+    if (in.bad()) {
         throw BadInput("The standard input could not be read.");
     }
     return text;
 }
 
-void write_out(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+text::CivilDateTime local_now() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 std::string coefficient_lines(const calibration::CameraModel& model) {

@@ -1,13 +1,37 @@
 #pragma once
 
-#include "cli/arguments.h"
+#include <string>
+#include <vector>
+
+#include "cli/command_table.h"
 
 namespace quillon::cli {
 
-// Each command writes its results to stdout and throws BadInput for anything it cannot use.
-void run_solve(const Arguments& args);
-void run_map(const Arguments& args);
-void run_check(const Arguments& args);
-void run_accuracy(const Arguments& args);
+// The subcommands of quillon-cli, one file each, named in the table of cli/command_table.cpp.
+// Each gets the words after its name and gives back the exit code: 0 done, 2 bad input with
+// one line on io.err and nothing on io.out.
+
+// solve POINTS [--write OUT.ipt [--description TEXT] [--jump X,Y]]: solves the camera model
+// from four reference points and prints its coefficients; writes a setup file on request.
+int solve_command(const std::vector<std::string>& args, const CommandIo& io);
+
+// map SETUP.ipt --to-survey|--to-screen: maps the pairs "a,b" read from io.in.
+int map_command(const std::vector<std::string>& args, const CommandIo& io);
+
+// check SETUP.ipt [--screen-width PX]: the setup file's points, coefficients and ratios.
+int check_command(const std::vector<std::string>& args, const CommandIo& io);
+
+// accuracy SETUP.ipt --results DIR [...]: appends the accuracy report and prints its labels.
+int accuracy_command(const std::vector<std::string>& args, const CommandIo& io);
+
+// report SAMPLES --results DIR [options]: analyses a pass read from a file of deviations,
+// appends the three result logs and prints the report. Exit code 1 when a log could not be
+// written; nothing is written on bad input.
+int report_command(const std::vector<std::string>& args, const CommandIo& io);
+
+// read-results FILE [--discipline slalom|jump]: reads a saved report back as the Results
+// screen does and prints its direction and points; 2 when the file is refused or cannot be
+// read, with the Results screen's message.
+int read_results_command(const std::vector<std::string>& args, const CommandIo& io);
 
 }  // namespace quillon::cli

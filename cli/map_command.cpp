@@ -1,19 +1,53 @@
+#include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/setup_input.h"
 
 namespace quillon::cli {
 
-void run_map(const Arguments& args) {
-    LoadedSetup setup = load_setup(args.input);
-    calibration::CameraModel& model = setup.calibration.model;
-    const std::string input = read_all_stdin();
+namespace {
 
-    // Everything is read and checked before anything is printed.
+enum class MapDirection { ToSurvey, ToScreen };
+
+struct MapRequest {
+    std::string setup;
+    MapDirection direction = MapDirection::ToSurvey;
+};
+
+MapRequest map_request(const std::vector<std::string>& args) {
+    CommandWords words(args, "map", "a setup file");
+    MapRequest request;
+    request.setup = words.input();
+    bool directionGiven = false;
+    while (!words.done()) {
+        const std::string& option = words.next_option();
+        if (option == "--to-survey" || option == "--to-screen") {
+            if (directionGiven) {
+                refuse("Give one of --to-survey and --to-screen, once.");
+            }
+            directionGiven = true;
+            request.direction =
+                option == "--to-survey" ? MapDirection::ToSurvey : MapDirection::ToScreen;
+        } else {
+            words.refuse_unknown(option);
+        }
+    }
+    if (!directionGiven) {
+        refuse("map needs --to-survey or --to-screen.");
+    }
+    return request;
+}
+
+// Everything is read and checked before anything is printed.
+std::string map_pairs(const MapRequest& request, std::istream& in) {
+    LoadedSetup setup = load_setup(request.setup);
+    calibration::CameraModel& model = setup.calibration.model;
+    const std::string input = read_all(in);
+
     std::string out;
     for (const NumberedLine& line : non_blank_lines(input)) {
         const auto pair = numbers_of_line(line, 2, "stdin");
-        const calibration::PlanePoint mapped = args.direction == MapDirection::ToSurvey
+        const calibration::PlanePoint mapped = request.direction == MapDirection::ToSurvey
                                                    ? model.screen_to_survey({pair[0], pair[1]})
                                                    : model.survey_to_screen({pair[0], pair[1]});
         out += g17(mapped.x);
@@ -21,7 +55,13 @@ void run_map(const Arguments& args) {
         out += g17(mapped.y);
         out += '\n';
     }
-    write_out(out);
+    return out;
+}
+
+}  // namespace
+
+int map_command(const std::vector<std::string>& args, const CommandIo& io) {
+    return run_printing(io, [&] { return map_pairs(map_request(args), io.in); });
 }
 
 }  // namespace quillon::cli

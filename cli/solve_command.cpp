@@ -1,5 +1,8 @@
+#include <optional>
+
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
+#include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "text/text_file.h"
@@ -7,6 +10,37 @@
 namespace quillon::cli {
 
 namespace {
+
+struct SolveRequest {
+    std::string points;
+    std::optional<std::string> writeTo;
+    std::string description;
+    std::optional<NumberPair> jump;
+};
+
+SolveRequest solve_request(const std::vector<std::string>& args) {
+    CommandWords words(args, "solve", "a POINTS file");
+    SolveRequest request;
+    request.points = words.input();
+    bool descriptionGiven = false;
+    while (!words.done()) {
+        const std::string& option = words.next_option();
+        if (option == "--write") {
+            request.writeTo = words.value_of(option);
+        } else if (option == "--description") {
+            request.description = words.value_of(option);
+            descriptionGiven = true;
+        } else if (option == "--jump") {
+            request.jump = pair_argument(words.value_of(option), "--jump");
+        } else {
+            words.refuse_unknown(option);
+        }
+    }
+    if (!request.writeTo && (descriptionGiven || request.jump)) {
+        refuse("--description and --jump go with --write.");
+    }
+    return request;
+}
 
 // Four lines "screen_x,screen_y,survey_x,survey_y" in point order 1..4.
 calibration::CameraModel read_points(const std::string& path) {
@@ -39,26 +73,29 @@ calibration::CameraModel read_points(const std::string& path) {
     return model;
 }
 
-}  // namespace
-
-void run_solve(const Arguments& args) {
-    calibration::CameraModel model = read_points(args.input);
-    if (args.jump) {
-        model.jump_survey_x = args.jump->first;
-        model.jump_survey_y = args.jump->second;
+std::string solve(const SolveRequest& request) {
+    calibration::CameraModel model = read_points(request.points);
+    if (request.jump) {
+        model.jump_survey_x = request.jump->a;
+        model.jump_survey_y = request.jump->b;
     }
     if (const auto singular = calibration::solve_grid(model)) {
         throw BadInput(singular->text);
     }
-    if (args.writeTo) {
-        const auto data = calibration::setup_file_data(model, *args.writeTo, args.description, 1);
-        if (const auto problem = calibration::write_setup_file(*args.writeTo, data)) {
+    if (request.writeTo) {
+        const auto data =
+            calibration::setup_file_data(model, *request.writeTo, request.description, 1);
+        if (const auto problem = calibration::write_setup_file(*request.writeTo, data)) {
             throw BadInput(problem->text);
         }
     }
-    std::string out;
-    out += coefficient_lines(model);
-    write_out(out);
+    return coefficient_lines(model);
+}
+
+}  // namespace
+
+int solve_command(const std::vector<std::string>& args, const CommandIo& io) {
+    return run_printing(io, [&] { return solve(solve_request(args)); });
 }
 
 }  // namespace quillon::cli

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <optional>
 #include <set>
@@ -26,11 +25,5 @@ struct ParsedCommandLine {
 };
 ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
                                      const std::set<std::string, std::less<>>& knownOptions);
-
-// The parts one after another (messages are built with this, never with "lit" + string).
-std::string joined(std::initializer_list<std::string_view> parts);
-
-// A whole text that is a finite decimal number ("-.12", "0.5", "+3", "1e-2"), or nothing.
-std::optional<double> strict_number(std::string_view text);
 
 }  // namespace quillon::cli

@@ -3,15 +3,14 @@
 
 #include "analysis/results_errors.h"
 #include "analysis/saved_report.h"
-#include "results/command_line.h"
-#include "results/results_commands.h"
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/results/command_line.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
 
 namespace {
-
-constexpr const char* usage = "usage: quillon-cli read-results FILE [--discipline slalom|jump]";
 
 // The shortest text that reads back as the same double.
 std::string shortest(double value) {
@@ -22,36 +21,35 @@ std::string shortest(double value) {
 
 }  // namespace
 
-int read_results_command(const std::vector<std::string>& args, std::ostream& out,
-                         std::ostream& err) {
+int read_results_command(const std::vector<std::string>& args, const CommandIo& io) {
     const auto parsed = parse_command_line(args, {"discipline"});
     if (!parsed.error.empty() || parsed.line.positional.size() != 1) {
-        err << (parsed.error.empty() ? std::string(usage)
-                                     : joined({"quillon-cli read-results: ", parsed.error}))
-            << '\n';
+        io.err << (parsed.error.empty() ? usage_line("read-results")
+                                        : joined({"quillon-cli read-results: ", parsed.error}))
+               << '\n';
         return 2;
     }
     const std::string discipline = parsed.line.option("discipline").value_or("slalom");
     if (discipline != "slalom" && discipline != "jump") {
-        err << "quillon-cli read-results: --discipline must be slalom or jump, not \"" << discipline
-            << "\"\n";
+        io.err << "quillon-cli read-results: --discipline must be slalom or jump, not \""
+               << discipline << "\"\n";
         return 2;
     }
 
     auto content = text::read_file(parsed.line.positional.front());
     if (!content.status) {
-        err << analysis::unexpected_error_text(analysis::file_error(content.status)) << '\n';
+        io.err << analysis::unexpected_error_text(analysis::file_error(content.status)) << '\n';
         return 2;
     }
     const auto reading = analysis::read_saved_report(
         std::move(content.bytes),
         discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom);
     if (reading.refusal) {
-        err << *reading.refusal << '\n';
+        io.err << *reading.refusal << '\n';
         return 2;
     }
     if (reading.report.error) {
-        err << analysis::unexpected_error_text(*reading.report.error) << '\n';
+        io.err << analysis::unexpected_error_text(*reading.report.error) << '\n';
         return 2;
     }
 
@@ -63,7 +61,7 @@ int read_results_command(const std::vector<std::string>& args, std::ostream& out
         listing += shortest(point.deviation);
         listing += '\n';
     }
-    out << listing;
+    io.out << listing;
     return 0;
 }
 

@@ -1,14 +1,14 @@
 #include <charconv>
-#include <ctime>
-#include <exception>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
 
 #include "analysis/pass_figures.h"
 #include "analysis/pass_report.h"
-#include "results/command_line.h"
-#include "results/results_commands.h"
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/number_parse.h"
+#include "cli/results/command_line.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -18,18 +18,11 @@ namespace {
 using course::Discipline;
 using course::PassDescription;
 
-constexpr const char* usage =
-    "usage: quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] [--speed KMH] "
-    "[--line METRES] [--direction towards|away] [--boat T] [--model T] [--driver T] "
-    "[--skier T] [--tournament T] [--location T] [--date T] [--number T] [--split T] "
-    "[--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"]";
-
 // A samples file of a few hundred lines is tiny; anything near this size is not one.
 constexpr std::size_t maxSamplesFileBytes = 1024 * 1024;
 
-struct BadInput {
-    std::string message;
-};
+// Refusals start with the command's name; the message is written as it stands.
+constexpr RefusalWording reportRefusals{"quillon-cli report: ", "quillon-cli report: ", false};
 
 std::string decimal(long value) {
     char digits[24];
@@ -54,20 +47,18 @@ void set_speed(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    int kmh = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), kmh);
-    if (error == std::errc() && end == text->data() + text->size()) {
+    if (const auto kmh = parse_number(*text, digitsOnly)) {
         if (pass.discipline == Discipline::Slalom) {
             for (int i = 0; i <= static_cast<int>(course::SlalomSpeed::Kmh46); ++i) {
                 pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
-                if (course::speed_kmh(pass) == kmh) {
+                if (course::speed_kmh(pass) == *kmh) {
                     return;
                 }
             }
         } else {
             for (int i = 0; i <= static_cast<int>(course::JumpSpeed::Kmh72); ++i) {
                 pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
-                if (course::speed_kmh(pass) == kmh) {
+                if (course::speed_kmh(pass) == *kmh) {
                     return;
                 }
             }
@@ -84,10 +75,10 @@ void set_line_length(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    if (const auto metres = strict_number(*text)) {
+    if (const auto metres = parse_number(*text, decimalNumber)) {
         for (int i = 0; i <= static_cast<int>(course::LineLength::m9_25); ++i) {
             const auto length = static_cast<course::LineLength>(i);
-            if (strict_number(course::line_length_caption(length)) == *metres) {
+            if (parse_number(course::line_length_caption(length), decimalNumber) == *metres) {
                 pass.lineLength = length;
                 return;
             }
@@ -174,20 +165,6 @@ text::CivilDateTime parse_now(std::string_view text) {
     return when;
 }
 
-text::CivilDateTime local_now() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    text::CivilDateTime when;
-    when.year = local.tm_year + 1900;
-    when.month = local.tm_mon + 1;
-    when.day = local.tm_mday;
-    when.hour = local.tm_hour;
-    when.minute = local.tm_min;
-    when.second = local.tm_sec;
-    return when;
-}
-
 // One deviation per line; line ends CR LF, LF or CR; empty lines at the very end are allowed.
 std::vector<double> read_samples(const std::string& path) {
     const auto content = text::read_file(path, maxSamplesFileBytes);
@@ -211,7 +188,7 @@ std::vector<double> read_samples(const std::string& path) {
     std::vector<double> samples;
     samples.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto value = strict_number(lines[i]);
+        const auto value = parse_number(lines[i], decimalNumber);
         if (!value) {
             throw BadInput{joined({"line ", decimal(static_cast<long>(i + 1)), " of ", path,
                                    " is not a deviation in metres"})};
@@ -287,21 +264,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
 }  // namespace
 
-int report_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int report_command(const std::vector<std::string>& args, const CommandIo& io) {
     if (args.empty()) {
-        err << usage << '\n';
+        io.err << usage_line("report") << '\n';
         return 2;
     }
-    try {
-        return run(args, out, err);
-    } catch (const BadInput& bad) {
-        err << "quillon-cli report: " << bad.message << '\n';
-        return 2;
-    } catch (const std::exception& failure) {
-        // Nothing the checks above let through should get here; still, no crash.
-        err << "quillon-cli report: " << failure.what() << '\n';
-        return 2;
-    }
+    // Any other exception should not get past the checks in run; still, no crash.
+    return run_guarded(io, reportRefusals, [&] { return run(args, io.out, io.err); });
 }
 
 }  // namespace quillon::cli

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/saved_report.h"
-#include "results/results_commands.h"
+#include "cli/command_table.h"
 #include "support/temp_folder.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
@@ -22,19 +22,21 @@ struct CommandRun {
     std::string err;
 };
 
-template <typename Command>
-CommandRun run(Command command, const std::vector<std::string>& args) {
+// Runs quillon-cli COMMAND ARGS... in-process.
+CommandRun run(const std::string& command, std::vector<std::string> args) {
+    args.insert(args.begin(), command);
+    std::istringstream in;
     std::ostringstream out;
     std::ostringstream err;
-    const int status = command(args, out, err);
+    const int status = cli::run_command(args, {in, out, err});
     return {status, out.str(), err.str()};
 }
 
 CommandRun report(const std::vector<std::string>& args) {
-    return run(cli::report_command, args);
+    return run("report", args);
 }
 CommandRun read_results(const std::vector<std::string>& args) {
-    return run(cli::read_results_command, args);
+    return run("read-results", args);
 }
 
 // count deviations, one per line: k / 100 - .3, wrapping after .29.
@@ -157,6 +159,11 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         EXPECT_EQ(refused.err.find('\n'), refused.err.size() - 1) << "one line: " << refused.err;
         EXPECT_EQ(logs(), 0u) << words;
     }
+    EXPECT_EQ(report({}).err,
+              "usage: quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] "
+              "[--speed KMH] [--line METRES] [--direction towards|away] [--boat T] [--model T] "
+              "[--driver T] [--skier T] [--tournament T] [--location T] [--date T] [--number T] "
+              "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"]\n");
 }
 
 TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {

@@ -1,20 +1,21 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <locale.h>
 #include <algorithm>
-#include <clocale>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <set>
+#include <sstream>
+#include <stdexcept>
 
 #include "calibration/number_field.h"
 #include "calibration/setup_file.h"
-#include "cli/arguments.h"
 #include "cli/cli_io.h"
+#include "cli/command_table.h"
 #include "support/temp_folder.h"
 #include "text/text_file.h"
 
@@ -43,26 +44,43 @@ std::string shell_quoted(const std::string& text) {
     return quoted;
 }
 
+// The commands take their paths as given, relative to the test's folder: each test runs in it.
 class Cli : public quillon::test_support::InTempFolder {
   protected:
     void SetUp() override {
+        previousFolder_ = fs::current_path();
+        fs::current_path(folder.str());
         write("points.txt",
               "8200,3000,0,0\r\n12300,11000,0,-259\r\n7100,3050,2.5,0\r\n2900,11200,2.5,-259\r\n");
     }
+    void TearDown() override { fs::current_path(previousFolder_); }
+
     void write(const std::string& name, const std::string& content) const {
         ASSERT_TRUE(replace_file(path(name), content));
     }
 
-    // Runs the tool in the test's folder, under a decimal-comma locale where one exists.
-    CliRun run(const std::string& arguments, const std::string& input = "") const {
-        EXPECT_TRUE(replace_file(path("stdin.txt"), input));
-        const std::string command = "cd " + shell_quoted(folder.str()) + " && LC_ALL=de_DE.UTF-8 " +
-                                    shell_quoted(QUILLON_CLI_PATH) + " " + arguments +
-                                    " <stdin.txt >stdout.txt 2>stderr.txt";
+    // Runs quillon-cli WORDS... in-process, under the tests' decimal-comma locales.
+    static CliRun run(const std::vector<std::string>& words, const std::string& input = "") {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        const int exitCode = quillon::cli::run_command(words, {in, out, err});
+        return {exitCode, out.str(), err.str()};
+    }
+
+    // Runs the real program in the test's folder with the ARGUMENTS and redirections of a
+    // shell command, under a decimal-comma locale where one exists.
+    CliRun run_program(const std::string& arguments) const {
+        const std::string command = "LC_ALL=de_DE.UTF-8 " + shell_quoted(QUILLON_CLI_PATH) + " " +
+                                    arguments + " 2>stderr.txt";
         const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(path("stdout.txt")).bytes,
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                fs::exists(path("stdout.txt")) ? read_file(path("stdout.txt")).bytes : "",
                 read_file(path("stderr.txt")).bytes};
     }
+
+  private:
+    fs::path previousFolder_;
 };
 
 // The numbers of "a,b" output lines, read without the locale.
@@ -115,7 +133,7 @@ TEST(G17, MatchesPrintfInTheCLocale) {
 }
 
 TEST_F(Cli, SolvePrintsTheEightCoefficients) {
-    const CliRun solved = run("solve points.txt");
+    const CliRun solved = run({"solve", "points.txt"});
     EXPECT_EQ(solved.exitCode, 0) << solved.err;
     EXPECT_EQ(solved.err, "");
     ASSERT_EQ(count_lines(solved.out), 8);
@@ -125,9 +143,8 @@ TEST_F(Cli, SolvePrintsTheEightCoefficients) {
 }
 
 TEST_F(Cli, WritesASetupFileThatMapsTheCornersBack) {
-    const CliRun solved =
-        run("solve points.txt --write north.ipt --description 'North lake' "
-            "--jump 1.25,-300");
+    const CliRun solved = run({"solve", "points.txt", "--write", "north.ipt", "--description",
+                               "North lake", "--jump", "1.25,-300"});
     ASSERT_EQ(solved.exitCode, 0) << solved.err;
     const auto file = quillon::calibration::read_setup_file(path("north.ipt"));
     ASSERT_TRUE(file.data) << file.problem.text;
@@ -136,14 +153,15 @@ TEST_F(Cli, WritesASetupFileThatMapsTheCornersBack) {
     EXPECT_EQ(file.data->jump_y, -300);
 
     // One "x,y" line per input line; empty lines are skipped, blanks after commas allowed.
-    const CliRun toSurvey = run("map north.ipt --to-survey", "8200,3000\n\n2900, 11200\r\n");
+    const CliRun toSurvey =
+        run({"map", "north.ipt", "--to-survey"}, "8200,3000\n\n2900, 11200\r\n");
     ASSERT_EQ(toSurvey.exitCode, 0) << toSurvey.err;
     EXPECT_EQ(count_lines(toSurvey.out), 2) << toSurvey.out;
     const auto corner = numbers_in(toSurvey.out);
     ASSERT_EQ(corner.size(), 4u) << toSurvey.out;
     EXPECT_NEAR(corner[3], -259, 1e-9);
 
-    const CliRun toScreen = run("map north.ipt --to-screen", "0,-259\n");
+    const CliRun toScreen = run({"map", "north.ipt", "--to-screen"}, "0,-259\n");
     ASSERT_EQ(toScreen.exitCode, 0) << toScreen.err;
     const auto screen = numbers_in(toScreen.out);
     ASSERT_EQ(screen.size(), 2u) << toScreen.out;
@@ -151,8 +169,10 @@ TEST_F(Cli, WritesASetupFileThatMapsTheCornersBack) {
 }
 
 TEST_F(Cli, CheckReportsPointsCoefficientsRatiosAndWarning) {
-    ASSERT_EQ(run("solve points.txt --write north.ipt --description 'North lake'").exitCode, 0);
-    const CliRun narrow = run("check north.ipt");
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "north.ipt", "--description", "North lake"})
+                  .exitCode,
+              0);
+    const CliRun narrow = run({"check", "north.ipt"});
     ASSERT_EQ(narrow.exitCode, 0) << narrow.err;
     EXPECT_EQ(narrow.out.substr(0, narrow.out.find("c1 ")),
               "North lake\n8200,3000,0,0\n12300,11000,0,-259\n7100,3050,2.5,0\n"
@@ -162,23 +182,27 @@ TEST_F(Cli, CheckReportsPointsCoefficientsRatiosAndWarning) {
               "Front Ratio:  61\nBack Ratio:  7\n"
               "Warning - back ratio is  7% where  16% minimum is required\n");
 
-    const CliRun wide = run("check north.ipt --screen-width 60");
+    const CliRun wide = run({"check", "north.ipt", "--screen-width", "60"});
     ASSERT_EQ(wide.exitCode, 0) << wide.err;
     EXPECT_EQ(wide.out.substr(wide.out.find("Front Ratio")),
               "Front Ratio:  1044\nBack Ratio:  122\n");
 }
 
 TEST_F(Cli, AccuracyAppendsTheReportAndPrintsTheLabels) {
-    ASSERT_EQ(run("solve points.txt --write north.ipt --description 'North lake'").exitCode, 0);
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "north.ipt", "--description", "North lake"})
+                  .exitCode,
+              0);
     fs::create_directories(path("results"));
-    const std::string args = "accuracy north.ipt --results results --now '12-06-2026 09:05:07'";
-    const CliRun detail = run(args);
+    std::vector<std::string> words = {"accuracy", "north.ipt", "--results",
+                                      "results",  "--now",     "12-06-2026 09:05:07"};
+    const CliRun detail = run(words);
     ASSERT_EQ(detail.exitCode, 0) << detail.err;
     ASSERT_EQ(count_lines(detail.out), 42);
     EXPECT_EQ(detail.out.rfind("0\t .16\t7091.17914369626", 0), 0u) << detail.out;
     EXPECT_NE(detail.out.find("\n41\t"), std::string::npos);
 
-    const CliRun level = run(args + " --display level");
+    words.insert(words.end(), {"--display", "level"});
+    const CliRun level = run(words);
     ASSERT_EQ(level.exitCode, 0) << level.err;
     EXPECT_EQ(level.out.rfind("0\tC\t", 0), 0u) << level.out;
 
@@ -195,51 +219,169 @@ TEST_F(Cli, BadInputGivesOneLineAndExitCodeTwo) {
     write("singular.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,0\n2900,11200,2.5,-259\n");
     write("three.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,0\n");
     write("letters.txt", "0,0,0,0\n0,0,0,-259\n7100,3050,2.5,zero\n2900,11200,2.5,-259\n");
-    ASSERT_EQ(run("solve points.txt --write good.ipt").exitCode, 0);
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "good.ipt"}).exitCode, 0);
     const struct {
-        std::string arguments;
+        std::vector<std::string> words;
         std::string input;
         std::string message;  // the start of the stderr line
     } cases[] = {
-        {"", "", "No command given."},
-        {"frobnicate x", "", "Unknown command \"frobnicate\"."},
-        {"solve", "", "The command solve needs a POINTS file."},
-        {"solve singular.txt", "", "No Unique Solution - Re-enter data"},
-        {"solve three.txt", "", "The points file \"three.txt\" holds 3 lines"},
-        {"solve letters.txt", "", "letters.txt line 3: \"zero\" is not a number."},
-        {"solve missing.txt", "", "The points file \"missing.txt\" cannot be read: "},
-        {"solve points.txt --jump 1", "", "--jump: \"1\" is not two numbers X,Y."},
-        {"solve points.txt --write", "", "The option --write needs a value."},
-        {"solve points.txt --write nofolder/x.ipt", "",
+        {{}, "", "No command given."},
+        {{"frobnicate", "x"}, "", "Unknown command \"frobnicate\"."},
+        {{"frob\nni\rcate"}, "", "Unknown command \"frob ni cate\"."},
+        {{"solve"}, "", "The command solve needs a POINTS file."},
+        {{"solve", "singular.txt"}, "", "No Unique Solution - Re-enter data"},
+        {{"solve", "three.txt"}, "", "The points file \"three.txt\" holds 3 lines"},
+        {{"solve", "letters.txt"}, "", "letters.txt line 3: \"zero\" is not a number."},
+        {{"solve", "missing.txt"}, "", "The points file \"missing.txt\" cannot be read: "},
+        {{"solve", "points.txt", "--jump", "1"}, "", "--jump: \"1\" is not two numbers X,Y."},
+        {{"solve", "points.txt", "--write"}, "", "The option --write needs a value."},
+        {{"solve", "points.txt", "--write", "nofolder/x.ipt"},
+         "",
          "Setup file \"nofolder/x.ipt\" could not be written: "},
-        {"map good.ipt", "", "map needs --to-survey or --to-screen."},
-        {"map good.ipt --to-survey --to-screen", "", "Give one of --to-survey"},
-        {"map good.ipt --to-survey", "1,2\n3;4\n", "stdin line 2: \"3;4\" is not a number."},
-        {"map good.ipt --to-screen", "1,2,3\n", "stdin line 1: \"1,2,3\" is not 2 numbers"},
-        {"map short.ipt --to-survey", "1,2\n",
+        {{"map", "good.ipt"}, "", "map needs --to-survey or --to-screen."},
+        {{"map", "good.ipt", "--to-survey", "--to-screen"}, "", "Give one of --to-survey"},
+        {{"map", "good.ipt", "--to-survey"},
+         "1,2\n3;4\n",
+         "stdin line 2: \"3;4\" is not a number."},
+        {{"map", "good.ipt", "--to-screen"}, "1,2,3\n", "stdin line 1: \"1,2,3\" is not 2 numbers"},
+        {{"map", "short.ipt", "--to-survey"},
+         "1,2\n",
          "Setup file \"short.ipt\" cannot be used: it ends before line 4"},
-        {"check good.ipt --screen-width wide", "", "--screen-width: \"wide\" is not a number."},
-        {"check good.ipt --screen-width 0", "", "--screen-width: the screen width must be"},
-        {"check good.ipt --frames 2", "", "Unknown option \"--frames\" for check."},
-        {"accuracy good.ipt", "", "accuracy needs --results DIR."},
-        {"accuracy good.ipt --results . --display fancy", "", "--display: \"fancy\" is none"},
-        {"accuracy good.ipt --results . --now '13-06-2026 09:05:07'", "",
+        {{"check", "good.ipt", "--screen-width", "wide"},
+         "",
+         "--screen-width: \"wide\" is not a number."},
+        {{"check", "good.ipt", "--screen-width", "0"},
+         "",
+         "--screen-width: the screen width must be"},
+        {{"check", "good.ipt", "--frames", "2"}, "", "Unknown option \"--frames\" for check."},
+        {{"accuracy", "good.ipt"}, "", "accuracy needs --results DIR."},
+        {{"accuracy", "good.ipt", "--results", ".", "--display", "fancy"},
+         "",
+         "--display: \"fancy\" is none"},
+        {{"accuracy", "good.ipt", "--results", ".", "--now", "13-06-2026 09:05:07"},
+         "",
          "--now: \"13-06-2026 09:05:07\" is not a date and time"},
-        {"accuracy good.ipt --results nowhere --now '12-06-2026 09:05:07'", "",
+        {{"accuracy", "good.ipt", "--results", "nowhere", "--now", "12-06-2026 09:05:07"},
+         "",
          "The accuracy report could not be written to \"nowhere/acc1206.txt\""},
     };
     for (const auto& c : cases) {
-        const CliRun bad = run(c.arguments, c.input);
-        EXPECT_EQ(bad.exitCode, 2) << c.arguments;
-        EXPECT_EQ(bad.out, "") << c.arguments;
-        EXPECT_EQ(bad.err.rfind(c.message, 0), 0u) << c.arguments << "\n" << bad.err;
-        EXPECT_EQ(count_lines(bad.err), 1) << c.arguments << "\n" << bad.err;
+        const CliRun bad = run(c.words, c.input);
+        const std::string shown = c.words.empty() ? "" : c.words.back();
+        EXPECT_EQ(bad.exitCode, 2) << shown;
+        EXPECT_EQ(bad.out, "") << shown;
+        EXPECT_EQ(bad.err.rfind(c.message, 0), 0u) << shown << "\n" << bad.err;
+        EXPECT_EQ(count_lines(bad.err), 1) << shown << "\n" << bad.err;
     }
     EXPECT_FALSE(fs::exists(path("nowhere")));
 }
 
+// --help and its other names print the usage and nothing else, whatever follows them.
 TEST_F(Cli, HelpShowsTheUsage) {
-    const CliRun help = run("--help");
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.out, quillon::cli::usageText);
+    const std::string usage =
+        "Usage:\n"
+        "  quillon-cli solve POINTS [--write OUT.ipt [--description TEXT] [--jump X,Y]]\n"
+        "  quillon-cli map SETUP.ipt --to-survey|--to-screen   (pairs a,b on stdin)\n"
+        "  quillon-cli check SETUP.ipt [--screen-width PX]\n"
+        "  quillon-cli accuracy SETUP.ipt --results DIR [--display detail|distance|level]\n"
+        "                       [--screen-width PX] [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
+        "  quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] [--speed KMH]\n"
+        "                     [--line METRES] [--direction towards|away] [--boat T] [--model T]\n"
+        "                     [--driver T] [--skier T] [--tournament T] [--location T] [--date T]\n"
+        "                     [--number T] [--split T] [--full T] [--comment T]\n"
+        "                     [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
+        "  quillon-cli read-results FILE [--discipline slalom|jump]\n"
+        "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
+        "file could not be written.\n";
+    const std::vector<std::vector<std::string>> asks = {
+        {"--help"}, {"-h"}, {"help"}, {"--help", "solve", "--frames"}};
+    for (const auto& words : asks) {
+        const CliRun help = run(words);
+        EXPECT_EQ(help.exitCode, 0) << words.front();
+        EXPECT_EQ(help.err, "") << words.front();
+        EXPECT_EQ(help.out, usage) << words.front();
+    }
+}
+
+// --help lines a command's usage up after "quillon-cli NAME "; a row that names another
+// command, or a name given twice, would send the user elsewhere.
+TEST(CliCommandTable, EachRowNamesItsOwnCommandOnce) {
+    std::set<std::string_view> names;
+    for (const auto& command : quillon::cli::subcommands()) {
+        EXPECT_TRUE(names.insert(command.name).second) << command.name;
+        EXPECT_NE(command.run, nullptr) << command.name;
+        if (!command.usage.empty()) {
+            EXPECT_TRUE(command.usage.starts_with(
+                quillon::cli::joined({"quillon-cli ", command.name, " "})))
+                << command.usage;
+        }
+    }
+}
+
+// The shared boundary of the commands: what a refusal looks like on stderr, and that the
+// output of a refused command, or one that cannot be written, is not taken as done.
+TEST(CliRefusals, BecomeOneStderrLineAndExitCodeTwo) {
+    using quillon::cli::BadInput;
+    using quillon::cli::RefusalWording;
+    const RefusalWording named{"quillon-cli x: ", "quillon-cli x failed: ", false};
+    const struct {
+        const RefusalWording* wording;
+        std::function<int()> work;
+        int exitCode;
+        std::string err;
+    } cases[] = {
+        {&quillon::cli::plainRefusals, [] { return 0; }, 0, ""},
+        {&quillon::cli::plainRefusals, [] { return 1; }, 1, ""},
+        {&quillon::cli::plainRefusals, []() -> int { throw BadInput("two\nli\rnes"); }, 2,
+         "two li nes\n"},
+        {&quillon::cli::plainRefusals, []() -> int { throw std::length_error("too\nlong"); }, 2,
+         "quillon-cli stopped: too long\n"},
+        {&named, []() -> int { throw BadInput("two\nlines"); }, 2, "quillon-cli x: two\nlines\n"},
+        {&named, []() -> int { throw std::length_error("too long"); }, 2,
+         "quillon-cli x failed: too long\n"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in;
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(quillon::cli::run_guarded({in, out, err}, *c.wording, c.work), c.exitCode);
+        EXPECT_EQ(out.str(), "");
+        EXPECT_EQ(err.str(), c.err);
+    }
+
+    std::istringstream in;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(quillon::cli::run_printing(
+                  {in, out, err},
+                  []() -> std::string { throw BadInput("refused after the output was built"); }),
+              2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(quillon::cli::run_printing({in, out, err}, [] { return std::string("done\n"); }), 0);
+    EXPECT_EQ(out.str(), "done\n");
+    out.setstate(std::ios::badbit);  // as std::cout is when stdout cannot be written
+    EXPECT_EQ(quillon::cli::run_printing({in, out, err}, [] { return std::string("lost\n"); }), 2);
+}
+
+// main itself: argv, stdin, stdout, stderr and the exit code of the real program.
+TEST_F(Cli, TheProgramRunsTheCommandsWithItsOwnStreams) {
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "north.ipt"}).exitCode, 0);
+    write("pairs.txt", "8200,3000\n\n2900, 11200\r\n");
+
+    const CliRun mapped = run_program("map north.ipt --to-survey <pairs.txt >stdout.txt");
+    EXPECT_EQ(mapped.exitCode, 0) << mapped.err;
+    EXPECT_EQ(mapped.err, "");
+    EXPECT_EQ(mapped.out,
+              run({"map", "north.ipt", "--to-survey"}, "8200,3000\n\n2900, 11200\r\n").out);
+    EXPECT_EQ(count_lines(mapped.out), 2) << mapped.out;
+
+    // A folder as stdin cannot be read: map refuses it rather than take it for no pairs.
+    const CliRun unread = run_program("map north.ipt --to-survey <. >stdout.txt");
+    EXPECT_EQ(unread.exitCode, 2);
+    EXPECT_EQ(unread.out, "");
+    EXPECT_EQ(unread.err, "The standard input could not be read.\n");
+
+    if (fs::exists("/dev/full")) {
+        EXPECT_EQ(run_program("--help </dev/null >/dev/full").exitCode, 2);
+    }
 }
