@@ -76,6 +76,53 @@ screens::ManualScreen& Application::manual() {
     return *manual_;
 }
 
+screens::PassSelections& Application::selections() {
+    return start();
+}
+
+double Application::crossSize() {
+    return setup().crossSize();
+}
+
+QWidget& Application::window(screens::Screen screen) {
+    switch (screen) {
+        case screens::Screen::Start:
+            return start();
+        case screens::Screen::Setup:
+            return setup();
+        case screens::Screen::Measure:
+            return measure();
+        case screens::Screen::Results:
+            return results();
+        case screens::Screen::Manual:
+            return manual();
+    }
+    return start();
+}
+
+void Application::load(screens::Screen screen) {
+    window(screen);
+}
+
+void Application::show(screens::Screen screen) {
+    QWidget& shown = window(screen);
+    switch (screen) {
+        case screens::Screen::Start:
+        case screens::Screen::Setup:
+            shown.show();
+            break;
+        case screens::Screen::Measure:
+        case screens::Screen::Results:
+            shown.showMaximized();
+            break;
+        case screens::Screen::Manual:
+            shown.showMaximized();
+            shown.raise();
+            shown.activateWindow();
+            break;
+    }
+}
+
 void Application::unloadResults() {
     if (results_) {
         results_->hide();

@@ -4,10 +4,19 @@
 #include <memory>
 
 class QObject;
+class QWidget;
 
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
+
+namespace quillon::screens {
+class StartScreen;
+class SetupScreen;
+class MeasureScreen;
+class ResultsScreen;
+class ManualScreen;
+}  // namespace quillon::screens
 
 namespace quillon::app {
 
@@ -20,11 +29,18 @@ class Application : public screens::Screens {
     // Creates the Start screen, runs its start-up sequence and shows it.
     void startUp();
 
-    screens::StartScreen& start() override;
-    screens::SetupScreen& setup() override;
-    screens::MeasureScreen& measure() override;
-    screens::ResultsScreen& results() override;
-    screens::ManualScreen& manual() override;
+    // The screens themselves, for main and the tests; screens reach each other only through
+    // the narrow services below.
+    screens::StartScreen& start();
+    screens::SetupScreen& setup();
+    screens::MeasureScreen& measure();
+    screens::ResultsScreen& results();
+    screens::ManualScreen& manual();
+
+    screens::PassSelections& selections() override;
+    double crossSize() override;
+    void show(screens::Screen screen) override;
+    void load(screens::Screen screen) override;
     void unloadResults() override;
     void quit() override;
 
@@ -39,6 +55,8 @@ class Application : public screens::Screens {
     };
     template <typename T>
     using ScreenPtr = std::unique_ptr<T, LaterDelete>;
+
+    QWidget& window(screens::Screen screen);
 
     session::PassSession& session_;
     platform::Platform& platform_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "course/pass_description.h"
 
 namespace quillon::course {
@@ -25,5 +27,10 @@ ReferenceBuoys reference_buoys(Discipline discipline);
 
 // The middle of the boat path between the slalom buoy lines.
 inline constexpr double slalomPathCentreX = 1.25;
+
+// The slalom course's six buoy rows down the course, and the boat-guide buoys on each row,
+// 1.15 m either side of the path centre.
+inline constexpr std::array<double, 6> slalomBuoyY{-27, -68, -109, -150, -191, -232};
+inline constexpr std::array<double, 2> slalomGuideX{0.1, 2.4};
 
 }  // namespace quillon::course

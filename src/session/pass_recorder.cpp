@@ -43,8 +43,7 @@ MarkerRow PassRecorder::rowAt(double surveyY) {
     model.pt_survey_x = pathCentreX_;
     model.pt_survey_y = surveyY;
     model.survey_to_screen();
-    const double px = model.pt_screen_x;
-    return {px - 400, px + 400, model.pt_screen_y};
+    return {model.pt_screen_x, model.pt_screen_y};
 }
 
 double PassRecorder::screenX(double surveyX, double surveyY) {

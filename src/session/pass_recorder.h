@@ -10,14 +10,15 @@
 
 namespace quillon::session {
 
-// The boat-position marker: a horizontal line 800 twips long, centred on the path centre of
-// the row where the boat is expected.
+// The boat-position marker: a horizontal line 800 twips long, centred on the screen point of
+// the path centre on the row where the boat is expected.
 struct MarkerRow {
-    double x1 = 0;
-    double x2 = 0;
+    double pointX = 0;
     double y = 0;
-    // The path centre on the row, where the marker's middle is.
-    double centreX() const { return x1 + 400; }
+    double x1() const { return pointX - 400; }
+    double x2() const { return pointX + 400; }
+    // The path centre as the poll reads it back from the marker: its left end + 400.
+    double centreX() const { return x1() + 400; }
 };
 
 // Where the boat edge markers and the path boundary bars stand on the current row, in twips.

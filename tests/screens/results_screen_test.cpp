@@ -34,8 +34,9 @@ struct MeasuredPass : AppHarness {
         session.passMeasured = 1;
         session.lastSampleIndex = 161;
         session.passSampleCount = 162;
-        // The Measure screen's speed and line labels are set when it comes up for the pass.
-        app.measure().Form_Activate();
+        // The captions Start Pass took with the pass.
+        session.passSpeedText = "58";
+        session.passLineText = "11.25";
         dialogs.inputAnswers = {QString("12.34"), std::nullopt, QString("windy")};
     }
 };

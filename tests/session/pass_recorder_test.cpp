@@ -45,7 +45,7 @@ TEST(PassRecorder, AWholePassAt58StoresEverySampleAtItsRow) {
         const MarkerRow start = r.recorder.activate(pass, false, 2.0, 0.5);
         EXPECT_EQ(start.y, screen_y(startY));
         EXPECT_EQ(start.centreX(), screen_x(1.25));
-        EXPECT_EQ(start.x2 - start.x1, 800);
+        EXPECT_EQ(start.x2() - start.x1(), 800);
 
         EXPECT_EQ(r.recorder.start(pass, screen_x(1.25)), 0);
         EXPECT_EQ(r.session.lastSampleIndex, 161);

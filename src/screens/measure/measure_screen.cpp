@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,17 +11,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QVBoxLayout>
-#include <algorithm>
-#include <charconv>
 #include <cmath>
 
-#include "analysis/pass_figures.h"
+#include "course/reference_course.h"
 #include "platform/pulse_clock.h"
 #include "platform/video_time_pulse_clock.h"
-#include "screens/results/results_screen.h"
-#include "screens/setup/setup_screen.h"
-#include "screens/start/start_screen.h"
 #include "screens/video/video_controls.h"
 #include "screens/widgets/drawing_surface.h"
 #include "screens/widgets/line_shape.h"
@@ -41,38 +34,6 @@ using course::Discipline;
 
 const QColor white(255, 255, 255);
 
-// The deviation as the shortest decimal text with a point: 0.07, -0.12, 0.
-QString deviation_text(double value) {
-    if (value == 0.0) {
-        return "0";
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer));
-}
-
-// Int((x - centre) x 100 + 0.5) / 100: to the centimetre, halves up.
-double rounded_deviation(double surveyX, double centre) {
-    return std::floor((surveyX - centre) * 100 + 0.5) / 100;
-}
-
-// The panels use their own small type, so that they keep their size whatever font the
-// desktop gives the program.
-constexpr int panelFontPixels = 11;
-constexpr int panelMargin = 4;
-constexpr int panelSpacing = 3;
-// Distance of the panels from the edges of the surface.
-constexpr int panelEdge = 8;
-// The information panel is one narrow column along the left edge: on a 1024 x 768 surface the
-// lower-left gate buoy of a course filmed from behind the near gate may lie 200 pixels in.
-constexpr int informationPanelWidth = 176;
-
-void use_panel_font(QWidget& panel) {
-    QFont font = panel.font();
-    font.setPixelSize(panelFontPixels);
-    panel.setFont(font);
-}
-
 template <typename T>
 T* named(T* widget, const char* name) {
     widget->setObjectName(name);
@@ -83,7 +44,17 @@ T* named(T* widget, const char* name) {
 
 MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
                              platform::Platform& platform)
-    : session_(session), screens_(screens), platform_(platform) {
+    : session_(session),
+      screens_(screens),
+      platform_(platform),
+      recorder_(session),
+      keys_(platform.keys),
+      joystick_(platform.joystick) {
+    // The order of precedence within a poll: the keys step the line, then (after the
+    // deviation) the joystick and the mouse overwrite it.
+    lineInputs_.add(keys_);
+    lineInputs_.add(joystick_);
+    lineInputs_.add(mouse_);
     setWindowTitle("Measure Boat Path Deviation");
     buildControls();
     connectHandlers();
@@ -121,228 +92,6 @@ void MeasureScreen::buildControls() {
     checkTimer->setTimerType(Qt::PreciseTimer);
 }
 
-void MeasureScreen::buildLines() {
-    const QColor highlightText = palette().color(QPalette::HighlightedText);
-    lnMeasure = canvas_->addLine("lnMeasure");
-    lnMeasure->setCoordinates(3720, 720, 3720, 6360);
-    lnMeasure1 = canvas_->addLine("lnMeasure1");
-    lnMeasure1->setCoordinates(3735, 720, 3735, 6360);
-    lnHorizPos = canvas_->addLine("lnHorizPos");
-    lnHorizPos->setWidth(2);
-    for (LineShape* line : {lnMeasure, lnMeasure1, lnHorizPos}) {
-        line->setColour(highlightText);
-    }
-    lnLeft = canvas_->addLine("lnLeft");
-    lnRight = canvas_->addLine("lnRight");
-    for (LineShape* bar : {lnLeft, lnRight}) {
-        bar->setCoordinates(0, 720, 0, 720);
-        bar->setColour(white);
-        bar->setVisible(false);
-    }
-    left_edge = canvas_->addLine("left_edge");
-    right_edge = canvas_->addLine("right_edge");
-    for (LineShape* edge : {left_edge, right_edge}) {
-        edge->setCoordinates(0, 1080, 0, 1080);
-        edge->setWidth(2);
-        edge->setColour(palette().color(QPalette::Base));
-        edge->setVisible(false);
-    }
-}
-
-QWidget* MeasureScreen::buildInformation() {
-    auto* panel = named(new QWidget, "informationPanel");
-    panel->setAutoFillBackground(true);
-    use_panel_font(*panel);
-    panel->setFixedWidth(informationPanelWidth);
-    auto* column = new QVBoxLayout(panel);
-    column->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
-    column->setSpacing(panelSpacing);
-
-    auto* figures = new QGridLayout;
-    figures->setSpacing(panelSpacing);
-    int row = 0;
-    auto addBox = [&](const char* labelName, const char* caption, QLineEdit*& box,
-                      const char* boxName) {
-        figures->addWidget(named(new QLabel(caption), labelName), row, 0);
-        box = named(new QLineEdit, boxName);
-        figures->addWidget(box, row, 1);
-        ++row;
-    };
-    addBox("Label1", "Sample Number:", txtSample, "txtSample");
-    addBox("Label2", "Distance from start:", txtDistance, "txtDistance");
-    addBox("Label4", "Deviation from Center:", txtDeviation, "txtDeviation");
-    column->addLayout(figures);
-
-    Command1 = named(new QPushButton("Start Pass"), "Command1");
-    // Enter starts the pass while the button has the focus.
-    Command1->setAutoDefault(true);
-    btnAbort = named(new QPushButton("Abort Measurement"), "btnAbort");
-    cmdStatus = named(new QPushButton("Hide Status Indicators"), "cmdStatus");
-    for (QPushButton* button : {Command1, btnAbort, cmdStatus}) {
-        column->addWidget(button);
-    }
-
-    Label9 = named(new QLabel("Slalom"), "Label9");
-    lblSpeed = named(new QLabel("36"), "lblSpeed");
-    lblLine = named(new QLabel("Line"), "lblLine");
-    auto* passRow = new QHBoxLayout;
-    passRow->setSpacing(8);
-    for (QLabel* label : {Label9, lblSpeed, lblLine}) {
-        passRow->addWidget(label);
-    }
-    passRow->addStretch();
-    column->addLayout(passRow);
-    // Names of any length wrap within the column rather than widen it.
-    lblDriver = named(new QLabel, "lblDriver");
-    lblBoat = named(new QLabel, "lblBoat");
-    lblSkier = named(new QLabel, "lblSkier");
-    lblModel = named(new QLabel, "lblModel");
-    for (QLabel* label : {lblDriver, lblBoat, lblSkier, lblModel}) {
-        label->setWordWrap(true);
-        column->addWidget(label);
-    }
-
-    Label5 = named(new QLabel("Use Arrow keys or a joystick/mouse to position the line at the "
-                              "center of the boat (pylon) to record deviation."),
-                   "Label5");
-    Label5->setWordWrap(true);
-    column->addWidget(Label5);
-
-    // "Time" and "Done" keep their place while hidden, so the column does not jump mid-pass.
-    Label3 = named(new QLabel("Time"), "Label3");
-    Label7 = named(new QLabel("Done"), "Label7");
-    auto* timeAndDone = new QHBoxLayout;
-    for (QLabel* label : {Label3, Label7}) {
-        QSizePolicy policy = label->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        label->setSizePolicy(policy);
-        label->hide();
-        timeAndDone->addWidget(label);
-    }
-    timeAndDone->addStretch();
-    column->addLayout(timeAndDone);
-
-    Text1 = named(new QLineEdit, "Text1");
-    Text2 = named(new QLineEdit, "Text2");
-    Text3 = named(new QLineEdit, "Text3");
-    txtStep = named(new QLineEdit, "txtStep");
-    txtCount = named(new QLineEdit, "txtCount");
-    txtCount1 = named(new QLineEdit, "txtCount1");
-    txtCount2 = named(new QLineEdit, "txtCount2");
-    txtTest = named(new QLineEdit, "txtTest");
-    // The two times side by side, the counters three to a row.
-    auto* counters = new QGridLayout;
-    counters->setSpacing(panelSpacing);
-    counters->addWidget(Text2, 0, 0, 1, 3);
-    counters->addWidget(Text3, 0, 3, 1, 3);
-    int slot = 0;
-    for (QLineEdit* box : {txtStep, txtCount, txtCount1, txtCount2, txtTest, Text1}) {
-        counters->addWidget(box, 1 + slot / 3, 2 * (slot % 3), 1, 2);
-        ++slot;
-    }
-    for (QLineEdit* box : {Text1, Text2, Text3, txtStep, txtCount, txtCount1, txtCount2, txtTest}) {
-        box->setReadOnly(true);
-    }
-    column->addLayout(counters);
-
-    Labelx = named(new QLabel, "Labelx");
-    Labely = named(new QLabel, "Labely");
-    status = named(new QLabel, "status");
-    status->setWordWrap(true);
-    auto* joystickRow = new QHBoxLayout;
-    joystickRow->addWidget(Labelx);
-    joystickRow->addWidget(Labely);
-    joystickRow->addStretch();
-    column->addLayout(joystickRow);
-    column->addWidget(status);
-    return panel;
-}
-
-// The options lie in columns side by side: a low band along the top edge, above where the
-// far gate of a course usually is.
-QWidget* MeasureScreen::buildOptions() {
-    auto* panel = named(new QWidget, "optionsPanel");
-    panel->setAutoFillBackground(true);
-    use_panel_font(*panel);
-    auto* columns = new QHBoxLayout(panel);
-    columns->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
-    columns->setSpacing(2 * panelSpacing);
-
-    auto* entries = new QGridLayout;
-    entries->setSpacing(panelSpacing);
-    int row = 0;
-    auto addEntry = [&](const char* labelName, const char* caption, QLineEdit*& box,
-                        const char* boxName, const char* text) -> QLabel* {
-        auto* label = named(new QLabel(caption), labelName);
-        box = named(new QLineEdit(text), boxName);
-        box->setFixedWidth(36);
-        entries->addWidget(label, row, 0);
-        entries->addWidget(box, row, 1);
-        ++row;
-        return label;
-    };
-    addEntry("Label6", "Boat Width in meters", txtBoatWidth, "txtBoatWidth", "2.2");
-    addEntry("Label8", "Boundary Mark Width", txtBoundryWidth, "txtBoundryWidth", "1");
-    Label10 = addEntry("Label10", "Jump Boundary Width", txtJumpBoundry, "txtJumpBoundry", "0.5");
-    entries->setRowStretch(row, 1);
-    columns->addLayout(entries);
-
-    auto* checks = new QVBoxLayout;
-    checks->setSpacing(0);
-    chkEdgeOn = named(new QCheckBox("Boat Edge Markers On"), "chkEdgeOn");
-    cbPath = named(new QCheckBox("Path Boundary Markers on"), "cbPath");
-    chkThinLine = named(new QCheckBox("Check for Thin Line"), "chkThinLine");
-    chkViewOnly = named(new QCheckBox("View Only"), "chkViewOnly");
-    chkUseMouse = named(new QCheckBox("Use Mouse"), "chkUseMouse");
-    for (QCheckBox* box : {chkEdgeOn, cbPath, chkThinLine, chkViewOnly, chkUseMouse}) {
-        checks->addWidget(box);
-    }
-    Label11 = named(new QLabel("Click Mouse to Start Measuring"), "Label11");
-    Label11->hide();
-    checks->addWidget(Label11);
-    checks->addStretch();
-    columns->addLayout(checks);
-
-    auto group = [&](QGroupBox*& frame, const char* name, const char* title,
-                     std::initializer_list<std::pair<const char*, const char*>> options) {
-        frame = named(new QGroupBox(title), name);
-        auto* list = new QVBoxLayout(frame);
-        list->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
-        list->setSpacing(0);
-        for (const auto& [optionName, caption] : options) {
-            list->addWidget(named(new QRadioButton(caption), optionName));
-        }
-        list->addStretch();
-        columns->addWidget(frame);
-    };
-    group(Frame1, "Frame1", "Line Color",
-          {{"optBlack", "Black"}, {"optWhite", "White"}, {"optYellow", "Yellow"}});
-    group(Frame2, "Frame2", "Line Style",
-          {{"optSolid", "Solid"}, {"optDash", "Dash"}, {"optDot", "Dot"}});
-    group(Frame3, "Frame3", "Boundary",
-          {{"optBBlack", "Black"},
-           {"optBBlue", "Blue"},
-           {"optBRed", "Red"},
-           {"optBWhite", "White"},
-           {"optBYellow", "Yellow"}});
-    group(frmJumpPath, "frmJumpPath", "Path",
-          {{"optjnarrow", "Narrow"},
-           {"optjnarrowsplit", "Narr Split"},
-           {"optjsplit", "Split"},
-           {"optjwidesplit", "Wide Spl"},
-           {"optjwide", "Wide"}});
-    optjnarrow = panel->findChild<QRadioButton*>("optjnarrow");
-    optjnarrowsplit = panel->findChild<QRadioButton*>("optjnarrowsplit");
-    optjsplit = panel->findChild<QRadioButton*>("optjsplit");
-    optjwidesplit = panel->findChild<QRadioButton*>("optjwidesplit");
-    optjwide = panel->findChild<QRadioButton*>("optjwide");
-    optjsplit->setChecked(true);
-    panel->findChild<QRadioButton*>("optWhite")->setChecked(true);
-    panel->findChild<QRadioButton*>("optSolid")->setChecked(true);
-    panel->findChild<QRadioButton*>("optBWhite")->setChecked(true);
-    return panel;
-}
-
 void MeasureScreen::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(btnAbort, &QPushButton::clicked, this, [this] { btnAbort_Click(); });
@@ -361,14 +110,8 @@ void MeasureScreen::connectHandlers() {
     connect(txtBoundryWidth, &QLineEdit::textChanged, this, [this] { txtBoundryWidth_Change(); });
     connect(txtJumpBoundry, &QLineEdit::textChanged, this, [this] { txtJumpBoundry_Change(); });
 
-    const std::pair<QRadioButton*, double> paths[] = {{optjnarrow, 1.0},
-                                                      {optjnarrowsplit, 1.5},
-                                                      {optjsplit, 2.0},
-                                                      {optjwidesplit, 2.5},
-                                                      {optjwide, 3.0}};
-    for (const auto& [option, centre] : paths) {
-        const double x = centre;
-        connect(option, &QRadioButton::clicked, this, [this, x] { jumpPath_Click(x); });
+    for (QRadioButton* option : {optjnarrow, optjnarrowsplit, optjsplit, optjwidesplit, optjwide}) {
+        connect(option, &QRadioButton::clicked, this, [this] { jumpPath_Click(); });
     }
     const std::pair<const char*, QColor> lineColours[] = {
         {"optBlack", QColor(0, 0, 0)}, {"optWhite", white}, {"optYellow", QColor(255, 255, 0)}};
@@ -427,58 +170,33 @@ void MeasureScreen::Form_Load() {
         connect(clock, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
     }
 
-    joyResult_ = platform_.joystick.capabilities();
-    if (joyResult_ != platform::joystick_result::ok) {
+    if (joystick_.connect() != platform::joystick_result::ok) {
         platform_.dialogs.message("Couldn't Detect the Joystick.");
     } else {
-        joyResult_ = platform_.joystick.position(joyInfo_);
-        Labelx->setText(QString::number(joyInfo_.x));
-        Labely->setText(QString::number(joyInfo_.y));
-        joyCentreX_ = static_cast<std::int32_t>(joyInfo_.x);
+        showJoystickReading();
     }
     updateJoystickStatus();
 }
 
 void MeasureScreen::updateJoystickStatus() {
-    if (joyResult_ == platform::joystick_result::ok) {
+    const int result = joystick_.result();
+    if (result == platform::joystick_result::ok) {
         status->setText("Status: Joystick Connected");
-    } else if (joyResult_ == platform::joystick_result::unplugged) {
+    } else if (result == platform::joystick_result::unplugged) {
         status->setText("Status: Joystick Unplugged");
     } else {
-        status->setText("Status: joyGetPosEx error, rc = " + QString::number(joyResult_));
+        status->setText("Status: joyGetPosEx error, rc = " + QString::number(result));
     }
 }
 
-// The panels keep to the edges of the screen, leaving its middle, where the course is, free:
-// the information panel in the lower-left corner, the options in the upper-right one. Each
-// takes the size its visible controls need, so hiding some (status indicators, jump options)
-// shrinks it back into its corner.
-void MeasureScreen::placePanels() {
-    for (QWidget* panel : {informationPanel_, optionsPanel_}) {
-        const QSize hint = panel->sizeHint();
-        const int width = std::clamp(hint.width(), panel->minimumWidth(), panel->maximumWidth());
-        panel->resize(width,
-                      panel->hasHeightForWidth() ? panel->heightForWidth(width) : hint.height());
-    }
-    optionsPanel_->move(std::max(0, canvas_->width() - optionsPanel_->width() - panelEdge),
-                        panelEdge);
-    informationPanel_->move(
-        panelEdge, std::max(0, canvas_->height() - informationPanel_->height() - panelEdge));
+void MeasureScreen::showJoystickReading() {
+    Labelx->setText(QString::number(joystick_.reading().x));
+    Labely->setText(QString::number(joystick_.reading().y));
 }
 
 void MeasureScreen::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     placePanels();
-}
-
-// A panel asks for a new layout when a control in it is shown or hidden or a text in it grows
-// (a long name, a wrapped status line): it is sized and placed again at once.
-bool MeasureScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::LayoutRequest &&
-        (watched == informationPanel_ || watched == optionsPanel_)) {
-        placePanels();
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // Activation runs whenever the program shows the screen (the Start screen's "Measure"), but
@@ -503,18 +221,14 @@ void MeasureScreen::changeEvent(QEvent* event) {
     }
 }
 
+// The boat path at 16, 16.5, 17, 17.5 and 18 m, the reference buoy line being the 15 m line.
 double MeasureScreen::selectedJumpPathX() const {
-    if (optjnarrow->isChecked()) {
-        return 1.0;
-    }
-    if (optjnarrowsplit->isChecked()) {
-        return 1.5;
-    }
-    if (optjwidesplit->isChecked()) {
-        return 2.5;
-    }
-    if (optjwide->isChecked()) {
-        return 3.0;
+    const std::pair<const QRadioButton*, double> paths[] = {
+        {optjnarrow, 1.0}, {optjnarrowsplit, 1.5}, {optjwidesplit, 2.5}, {optjwide, 3.0}};
+    for (const auto& [option, centre] : paths) {
+        if (option->isChecked()) {
+            return centre;
+        }
     }
     return 2.0;
 }
@@ -527,38 +241,17 @@ std::pair<double, double> MeasureScreen::mapToScreen(double surveyX, double surv
     return {model.pt_screen_x, model.pt_screen_y};
 }
 
-double MeasureScreen::mapToSurveyX(double screenX, double screenY) {
-    auto& model = session_.calibration.model;
-    model.pt_screen_x = screenX;
-    model.pt_screen_y = screenY;
-    model.screen_to_survey();
-    return model.pt_survey_x;
-}
-
 void MeasureScreen::Form_Activate() {
-    const auto pass = screens_.start().passDescription();
+    const auto pass = screens_.selections().passDescription();
     const bool slalom = pass.discipline == Discipline::Slalom;
-    const double startY = pass.direction == Direction::Towards ? 0.0 : -259.0;
-
-    if (slalom) {
-        pathCentreX_ = 1.25;
-        boundaryDistance_ = 0.2;
-        courseLength_ = 259.0;
-        frmJumpPath->hide();
-    } else {
-        frmJumpPath->show();
-        pathCentreX_ = chkViewOnly->isChecked() ? selectedJumpPathX() : 2.0;
-        courseLength_ = 280.0;
-        boundaryDistance_ = text::text_value(txtJumpBoundry->text().toStdString());
-    }
-
-    const auto [px, py] = mapToScreen(pathCentreX_, startY);
-    lnMeasure->setX(px);
-    lnMeasure1->setX(px + 15);
-    lnHorizPos->setCoordinates(px - 400, py, px + 400, py);
-
+    frmJumpPath->setVisible(!slalom);
+    const session::MarkerRow row =
+        recorder_.activate(pass, chkViewOnly->isChecked(), selectedJumpPathX(),
+                           text::text_value(txtJumpBoundry->text().toStdString()));
+    setLine({row.pointX, row.pointX + 15});
+    placeMarker(row);
     if (session_.setupValid != 0) {
-        placeMarkers(pathCentreX_, startY);
+        placeMarkers(recorder_.pathCentreX(), pass.direction == Direction::Towards ? 0.0 : -259.0);
         session_.keepStartFocus = true;
     }
     overlayRedraws_ = 0;
@@ -586,120 +279,70 @@ void MeasureScreen::Form_Activate() {
     placePanels();
 }
 
-QString MeasureScreen::speedText() const {
-    return lblSpeed->text();
+void MeasureScreen::setLine(const session::LinePosition& line) {
+    lnMeasure->setX(line.x);
+    lnMeasure1->setX(line.twinX);
 }
 
-QString MeasureScreen::lineText() const {
-    return lblLine->text();
+void MeasureScreen::placeMarker(const session::MarkerRow& row) {
+    lnHorizPos->setCoordinates(row.x1(), row.y, row.x2(), row.y);
 }
 
 void MeasureScreen::placeMarkers(double measuredSurveyX, double surveyY) {
-    const double w = text::text_value(txtBoatWidth->text().toStdString());
-    const double row = lnHorizPos->Y1();
-    const double b = lnLeft->width();
-
-    left_edge->setX(mapToScreen(measuredSurveyX - w / 2, surveyY).first);
-    left_edge->setY2(row);
-    right_edge->setX(mapToScreen(measuredSurveyX + w / 2, surveyY).first);
-    right_edge->setY2(row);
-    const double leftX = mapToScreen(pathCentreX_ - w / 2 - boundaryDistance_, surveyY).first;
-    lnLeft->setX(leftX + 15 + b * 15 / 2);
-    lnLeft->setY2(row);
-    const double rightX = mapToScreen(pathCentreX_ + w / 2 + boundaryDistance_, surveyY).first;
-    lnRight->setX(rightX - b * 15 / 2);
-    lnRight->setY2(row);
+    const session::MarkerPlacement at =
+        recorder_.markers(measuredSurveyX, surveyY,
+                          text::text_value(txtBoatWidth->text().toStdString()), lnLeft->width());
+    const double row = recorder_.row().y;
+    left_edge->setX(at.leftEdgeX);
+    right_edge->setX(at.rightEdgeX);
+    lnLeft->setX(at.leftBarX);
+    lnRight->setX(at.rightBarX);
+    for (LineShape* line : {left_edge, right_edge, lnLeft, lnRight}) {
+        line->setY2(row);
+    }
 }
 
 void MeasureScreen::showDeviation(double deviation) {
-    txtDeviation->setText(deviation_text(deviation));
+    txtDeviation->setText(QString::fromStdString(session::deviation_text(deviation)));
 }
 
 void MeasureScreen::Timer1_Timer() {
-    using platform::ArrowKey;
-    auto giveStartFocus = [this] {
-        if (session_.keepStartFocus && isVisible()) {
-            Command1->setFocus();
-        }
-    };
-    if (platform_.keys.pressed(ArrowKey::Left)) {
-        lnMeasure->setX(lnMeasure->X1() - 15);
-        lnMeasure1->setX(lnMeasure1->X1() - 15);
-        giveStartFocus();
+    mouse_.setEnabled(chkUseMouse->isChecked());
+    const session::CombinedPoll poll = lineInputs_.poll(
+        {lnMeasure->X1(), lnMeasure1->X1()}, recorder_.row().centreX(), chkViewOnly->isChecked());
+    // Up and Down move the line's top end, between 720 and 6000 twips.
+    double top = lnMeasure->Y1();
+    if (keys_.upPressed() && top > 720) {
+        top -= 45;
     }
-    if (platform_.keys.pressed(ArrowKey::Up)) {
-        if (lnMeasure->Y1() > 720) {
-            lnMeasure->setY1(lnMeasure->Y1() - 45);
-            lnMeasure1->setY1(lnMeasure1->Y1() - 45);
-        }
-        giveStartFocus();
+    if (keys_.downPressed() && top < 6000) {
+        top += 45;
     }
-    if (platform_.keys.pressed(ArrowKey::Right)) {
-        lnMeasure->setX(lnMeasure->X1() + 15);
-        lnMeasure1->setX(lnMeasure1->X1() + 15);
-        giveStartFocus();
+    if (top != lnMeasure->Y1()) {
+        lnMeasure->setY1(top);
+        lnMeasure1->setY1(top);
     }
-    if (platform_.keys.pressed(ArrowKey::Down)) {
-        if (lnMeasure->Y1() < 6000) {
-            lnMeasure->setY1(lnMeasure->Y1() + 45);
-            lnMeasure1->setY1(lnMeasure1->Y1() + 45);
-        }
-        giveStartFocus();
+    if (keys_.anyPressed() && session_.keepStartFocus && isVisible()) {
+        Command1->setFocus();
     }
 
-    double x = lnMeasure->X1();
-    if (chkViewOnly->isChecked()) {
-        x = lnHorizPos->X1() + 400;
-        lnMeasure->setX(x);
-        lnMeasure1->setX(x + 15);
-    }
-
-    auto& model = session_.calibration.model;
-    model.pt_screen_x = x;
-    model.pt_screen_y = lnHorizPos->Y1();
-    model.screen_to_survey();
-    const double surveyX = model.pt_survey_x;
-    const double surveyY = model.pt_survey_y;
-    showDeviation(rounded_deviation(surveyX, pathCentreX_));
-
+    setLine(poll.forDeviation);
+    const session::PollReading reading = recorder_.poll(poll.forDeviation.x);
+    showDeviation(reading.deviation);
     if (session_.setupValid != 0) {
-        placeMarkers(surveyX, surveyY);
+        placeMarkers(reading.surveyX, reading.surveyY);
     }
-
-    const bool wasConnected = joyResult_ == platform::joystick_result::ok;
-    joyResult_ = platform_.joystick.position(joyInfo_);
     updateJoystickStatus();
-    if (joyResult_ == platform::joystick_result::ok) {
-        // A joystick connected since the last poll (plugged in after start-up, or again after
-        // being pulled out) is at rest now, as one present at start-up is when the screen is
-        // created: its own reading now is the one that puts the line on the path centre.
-        if (!wasConnected) {
-            joyCentreX_ = static_cast<std::int32_t>(joyInfo_.x);
-        }
-        Labelx->setText(QString::number(joyInfo_.x));
-        Labely->setText(QString::number(joyInfo_.y));
-        const double centre = std::round(lnHorizPos->X1() + 400);
-        const double joystickX =
-            std::round((static_cast<double>(joyInfo_.x) - joyCentreX_) * 1250 / 65356 + centre);
-        lnMeasure->setX(joystickX);
-        lnMeasure1->setX(joystickX - 15);
+    if (joystick_.result() == platform::joystick_result::ok) {
+        showJoystickReading();
     }
-
-    if (chkUseMouse->isChecked()) {
-        lnMeasure->setX(mouseX_);
-        lnMeasure1->setX(mouseX_ - 15);
-    }
+    setLine(poll.final);
 }
 
 void MeasureScreen::Command1_Click() {
     stepTimer->stop();
-    const auto pass = screens_.start().passDescription();
-    session_.lastSampleIndex = static_cast<std::int16_t>(course::last_sample_index(pass));
-    const int n = session_.lastSampleIndex;
-
-    showDeviation(rounded_deviation(mapToSurveyX(lnMeasure->X1(), lnHorizPos->Y1()), pathCentreX_));
-    session_.sampleIndex = 0;
-    checkTimer->setInterval(100 * n);
+    showDeviation(recorder_.start(screens_.selections().passDescription(), lnMeasure->X1()));
+    checkTimer->setInterval(100 * session_.lastSampleIndex);
     checkTimer->start();
     Label3->hide();
     Label3->setText("Time");
@@ -763,38 +406,27 @@ void MeasureScreen::tmr2_Timer() {
 }
 
 void MeasureScreen::stepTimer_Timer() {
-    const int n = session_.lastSampleIndex;
-    const int index = session_.sampleIndex;
-    if (n <= 0 || index < 0 || index >= static_cast<int>(session::PassSession::sampleCapacity)) {
+    const auto step = recorder_.step(txtDeviation->text().toStdString());
+    if (!step) {
         return;
     }
-    txtSample->setText(QString::number(index));
-    const double d = static_cast<double>(index) / n * courseLength_;
-    txtDistance->setText(
-        QString::fromStdString(text::format_pattern(std::floor(d * 10 + 0.5) / 10, "0.0")));
-    session_.samples[static_cast<std::size_t>(index)] =
-        text::text_value(txtDeviation->text().toStdString());
-
-    const auto pass = screens_.start().passDescription();
-    const double y = pass.direction == Direction::Towards ? -d : d - 259;
-    const auto [px, py] = mapToScreen(pathCentreX_, y);
-    lnHorizPos->setCoordinates(px - 400, py, px + 400, py);
-    session_.sampleIndex = index + 1;
+    txtSample->setText(QString::number(step->index));
+    txtDistance->setText(QString::fromStdString(text::format_pattern(step->distance, "0.0")));
+    placeMarker(step->row);
     draw_reference_marks();
     draw_course_overlay();
     if (Label3->isVisible() && Label3->text() == "Time") {
-        Label3->setText(QString::number(session_.sampleIndex));
+        Label3->setText(QString::number(step->samplesTaken));
     }
-    if (session_.sampleIndex > n) {
+    if (step->ended) {
         endPass();
     }
     txtTest->setText(QString::number(overlayRedraws_));
 }
 
+// The samples and the end-of-pass figures are in the session already.
 void MeasureScreen::endPass() {
     stepTimer->stop();
-    session_.passMeasured = 1;
-    session_.keepStartFocus = false;
     passEndTime_ = QString::fromStdString(text::time_text(platform_.clock.now()));
     Text3->setText(passEndTime_);
     if (!statusHidden_) {
@@ -802,27 +434,16 @@ void MeasureScreen::endPass() {
     }
     stop_pulse_clocks();
     passRunning_ = false;
-
-    const auto figures = analysis::end_of_pass_figures(session_.samples, session_.lastSampleIndex);
-    session_.passSampleCount = figures.passSampleCount;
-    session_.passMeanAbsDeviation = figures.passMeanAbsDeviation;
-    session_.passMaxAbsDeviation = figures.passMaxAbsDeviation;
-    session_.passMaxAbsIndex = figures.passMaxAbsIndex;
     txtStep->setText(QString::number(session_.passSampleCount));
 
-    StartScreen& start = screens_.start();
     if (!chkViewOnly->isChecked()) {
         platform_.dialogs.message("Pass Completed");
         hide();
-        screens_.results().showMaximized();
+        screens_.show(Screen::Results);
         return;
     }
-    const auto pass = start.passDescription();
-    Direction next = pass.direction == Direction::Towards ? Direction::Away : Direction::Towards;
-    if (pass.discipline == Discipline::Jump) {
-        next = Direction::Towards;
-    }
-    start.selectDirection(next);
+    PassSelections& selections = screens_.selections();
+    selections.selectDirection(session::direction_after_view_only(selections.passDescription()));
     Form_Activate();
 }
 
@@ -838,7 +459,7 @@ void MeasureScreen::leaveForStart() {
     stop_pulse_clocks();
     passRunning_ = false;
     hide();
-    screens_.start().show();
+    screens_.show(Screen::Start);
 }
 
 void MeasureScreen::btnAbort_Click() {
@@ -866,7 +487,7 @@ void MeasureScreen::Timer2_Timer() {
 }
 
 double MeasureScreen::crossSize() {
-    return screens_.setup().crossSize();
+    return screens_.crossSize();
 }
 
 void MeasureScreen::draw_reference_marks() {
@@ -877,17 +498,20 @@ void MeasureScreen::draw_reference_marks() {
 void MeasureScreen::draw_course_overlay() {
     ++overlayRedraws_;
     const double s = crossSize();
-    const auto pass = screens_.start().passDescription();
+    const auto pass = screens_.selections().passDescription();
     if (pass.discipline == Discipline::Slalom) {
-        for (const double x : {0.1, 2.4}) {
-            for (const double y : {-27.0, -68.0, -109.0, -150.0, -191.0, -232.0}) {
+        for (const double x : course::slalomGuideX) {
+            for (const double y : course::slalomBuoyY) {
                 const auto [px, py] = mapToScreen(x, y);
                 canvas_->line(px - s, py, px + s, py, white);
                 canvas_->line(px, py - s, px, py + s, white);
             }
         }
-        for (const double y : {0.0, -27.0, -68.0, -109.0, -150.0, -191.0, -232.0}) {
-            const auto [px, py] = mapToScreen(1.25, y);
+        // The path centre at the entry gate and at each buoy row.
+        for (const double y :
+             {0.0, course::slalomBuoyY[0], course::slalomBuoyY[1], course::slalomBuoyY[2],
+              course::slalomBuoyY[3], course::slalomBuoyY[4], course::slalomBuoyY[5]}) {
+            const auto [px, py] = mapToScreen(course::slalomPathCentreX, y);
             canvas_->line(px, py - s, px, py + s, white);
         }
         return;
@@ -918,8 +542,7 @@ void MeasureScreen::setBoundaryColour(const QColor& colour) {
     Command1->setFocus();
 }
 
-void MeasureScreen::jumpPath_Click(double centreX) {
-    pathCentreX_ = centreX;
+void MeasureScreen::jumpPath_Click() {
     canvas_->clear();
     Form_Activate();
 }
@@ -955,7 +578,7 @@ void MeasureScreen::chkUseMouse_Click() {
 }
 
 void MeasureScreen::chkViewOnly_Click() {
-    const bool jump = screens_.start().passDescription().discipline == Discipline::Jump;
+    const bool jump = screens_.selections().passDescription().discipline == Discipline::Jump;
     if (chkViewOnly->isChecked()) {
         lblLine->hide();
         frmJumpPath->setVisible(jump);
@@ -994,7 +617,7 @@ void MeasureScreen::txtJumpBoundry_Change() {
         txtJumpBoundry->setText("1.0");
         return;
     }
-    boundaryDistance_ = value;
+    recorder_.setBoundaryDistance(value);
 }
 
 void MeasureScreen::cmdStatus_Click() {
@@ -1017,7 +640,7 @@ void MeasureScreen::Form_MouseDown() {
 }
 
 void MeasureScreen::Form_MouseMove(double xTwips) {
-    mouseX_ = static_cast<int>(std::lround(xTwips));
+    mouse_.moveTo(xTwips);
 }
 
 }  // namespace quillon::screens

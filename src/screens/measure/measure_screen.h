@@ -5,9 +5,11 @@
 #include <cstdint>
 
 #include "course/pass_description.h"
-#include "platform/joystick.h"
 #include "platform/platform.h"
+#include "screens/measure/operator_inputs.h"
 #include "screens/screens.h"
+#include "session/line_input.h"
+#include "session/pass_recorder.h"
 #include "session/pass_session.h"
 
 class QAction;
@@ -43,13 +45,8 @@ class MeasureScreen : public QMainWindow {
     // Each time the screen comes up: places the line and the marker at the start of the course.
     void Form_Activate();
 
-    // The pass information read by the report.
-    QString speedText() const;
-    QString lineText() const;
-
-    double pathCentreX() const { return pathCentreX_; }
-    double courseLength() const { return courseLength_; }
-    double boundaryDistance() const { return boundaryDistance_; }
+    double pathCentreX() const { return recorder_.pathCentreX(); }
+    double boundaryDistance() const { return recorder_.boundaryDistance(); }
     bool passRunning() const { return passRunning_; }
     bool statusHidden() const { return statusHidden_; }
     int overlayRedraws() const { return overlayRedraws_; }
@@ -90,7 +87,7 @@ class MeasureScreen : public QMainWindow {
     void chkThinLine_Click();
     void chkUseMouse_Click();
     void chkViewOnly_Click();
-    void jumpPath_Click(double centreX);
+    void jumpPath_Click();
     void txtBoundryWidth_Change();
     void txtJumpBoundry_Change();
     void Form_MouseDown();
@@ -100,36 +97,35 @@ class MeasureScreen : public QMainWindow {
     void stop_pulse_clocks();
     void endPass();
     void leaveForStart();
+    void setLine(const session::LinePosition& line);
+    void placeMarker(const session::MarkerRow& row);
     void placeMarkers(double measuredSurveyX, double surveyY);
     void showDeviation(double deviation);
     void draw_reference_marks();
     void draw_course_overlay();
     void setLineColour(const QColor& colour);
     void setBoundaryColour(const QColor& colour);
-    double mapToSurveyX(double screenX, double screenY);
     std::pair<double, double> mapToScreen(double surveyX, double surveyY);
     double crossSize();
     double selectedJumpPathX() const;
     void updateJoystickStatus();
+    void showJoystickReading();
 
     session::PassSession& session_;
     Screens& screens_;
     platform::Platform& platform_;
 
-    double pathCentreX_ = 1.25;
-    double courseLength_ = 259.0;
-    double boundaryDistance_ = 0.2;
-    int joyResult_ = 0;
-    // The X reading that puts the line on the path centre: the joystick's reading at screen
-    // creation, or when it connects later.
-    std::int32_t joyCentreX_ = 0;
-    platform::JoystickPosition joyInfo_;
+    // The pass itself, and what moves the line in a poll.
+    session::PassRecorder recorder_;
+    ArrowKeysInput keys_;
+    JoystickInput joystick_;
+    MouseInput mouse_;
+    session::LineInputs lineInputs_;
     bool statusHidden_ = false;
     int overlayRedraws_ = 0;
     bool passRunning_ = false;
     int tickCount1_ = 0;
     int tickCount2_ = 0;
-    int mouseX_ = 0;
     // Minimized, as the last window-state change left it: a show while this is set is the
     // window system restoring the screen, not the program showing it.
     bool minimized_ = false;

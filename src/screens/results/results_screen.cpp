@@ -14,9 +14,7 @@
 #include "analysis/pass_report.h"
 #include "analysis/results_errors.h"
 #include "analysis/saved_report.h"
-#include "screens/measure/measure_screen.h"
 #include "screens/results/deviation_graph.h"
-#include "screens/start/start_screen.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "text/text_file.h"
 #include "text/text_value.h"
@@ -113,14 +111,14 @@ void ResultsScreen::Form_Load() {
 
 void ResultsScreen::build_pass_report() {
     analysis::PassReportInput input;
-    input.pass = screens_.start().passDescription();
+    input.pass = screens_.selections().passDescription();
     input.samples = session_.samples;
     input.lastSampleIndex = session_.lastSampleIndex;
     input.figures = {session_.passSampleCount, session_.passMeanAbsDeviation,
                      session_.passMaxAbsDeviation, session_.passMaxAbsIndex};
     input.directionSign = session_.directionSign;
-    input.speedText = screens_.measure().speedText().toStdString();
-    input.lineText = screens_.measure().lineText().toStdString();
+    input.speedText = session_.passSpeedText;
+    input.lineText = session_.passLineText;
     input.split = txtSplit->text().toStdString();
     input.full = txtFull->text().toStdString();
     input.comment = txtComment->text().toStdString();
@@ -153,7 +151,7 @@ void ResultsScreen::build_pass_report() {
 
 void ResultsScreen::Timer1_Timer() {
     Timer1->stop();
-    const auto pass = screens_.start().passDescription();
+    const auto pass = screens_.selections().passDescription();
     graph_->showFrame(pass.discipline, pass.direction);
     graph_->drawPass(pass.discipline, pass.direction, session_.samples.data(),
                      session_.lastSampleIndex, session_.passStatistics);
@@ -170,7 +168,7 @@ void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error,
 
 platform::FileDialogRequest ResultsScreen::resultFileRequest(const QString& title) const {
     return {title, resultFileFilter, 2,
-            QString::fromStdString(screens_.start().passDescription().resultsFolder)};
+            QString::fromStdString(screens_.selections().passDescription().resultsFolder)};
 }
 
 void ResultsScreen::btnSaveResults_Click() {
@@ -219,7 +217,7 @@ void ResultsScreen::btnDisplay_Click() {
         showUnexpectedError(analysis::file_error(file.status), *path);
         return;
     }
-    const auto pass = screens_.start().passDescription();
+    const auto pass = screens_.selections().passDescription();
     analysis::SavedReportReader reader(std::move(file.bytes), pass.discipline);
     if (const auto refusal = reader.checkFirstItem()) {
         platform_.dialogs.message(QString::fromStdString(*refusal));
@@ -247,13 +245,14 @@ void ResultsScreen::btnDisplay_Click() {
 
 void ResultsScreen::Command1_Click() {
     hide();
-    StartScreen& start = screens_.start();
-    const auto pass = start.passDescription();
+    PassSelections& selections = screens_.selections();
+    const auto pass = selections.passDescription();
     if (pass.discipline == course::Discipline::Slalom) {
-        start.selectDirection(pass.direction == course::Direction::Away ? course::Direction::Towards
-                                                                        : course::Direction::Away);
+        selections.selectDirection(pass.direction == course::Direction::Away
+                                       ? course::Direction::Towards
+                                       : course::Direction::Away);
     }
-    start.show();
+    screens_.show(Screen::Start);
     screens_.unloadResults();
 }
 

@@ -21,8 +21,8 @@
 #include "calibration/accuracy_grid.h"
 #include "calibration/grid_check.h"
 #include "calibration/results_log_entry.h"
+#include "course/reference_course.h"
 #include "screens/setup/whole_picture.h"
-#include "screens/start/start_screen.h"
 #include "screens/video/video_controls.h"
 #include "screens/widgets/drawing_surface.h"
 #include "screens/widgets/overlay_canvas.h"
@@ -63,11 +63,6 @@ constexpr double initialCrossSize = 90;
 constexpr double pixelTwips = 15;
 // Each stroke of the crosses drawn on leaving reaches this far either side of the mark.
 constexpr double exitCrossHalfLength = 100;
-
-// The boat-guide positions of the slalom course drawn by "Show Course": 1.15 m either side of
-// the centre line, six pairs along the course.
-constexpr std::array<double, 2> guideX{0.1, 2.4};
-constexpr std::array<double, 6> guideY{-27, -68, -109, -150, -191, -232};
 
 QString qt(const std::string& text) {
     return QString::fromStdString(text);
@@ -406,7 +401,7 @@ void SetupScreen::showEvent(QShowEvent* event) {
 
 void SetupScreen::Form_Activate() {
     const auto rewrite = calibration::activation_survey_rewrite(
-        screens_.start().passDescription().discipline, ul_survey_x->text().toStdString());
+        screens_.selections().passDescription().discipline, ul_survey_x->text().toStdString());
     if (!rewrite) {
         return;
     }
@@ -531,7 +526,7 @@ void SetupScreen::showBoxes(const calibration::SetupDisplay& display) {
 }
 
 std::string SetupScreen::resultsFolder() const {
-    return screens_.start().passDescription().resultsFolder;
+    return screens_.selections().passDescription().resultsFolder;
 }
 
 void SetupScreen::showMessage(const Message& message) {
@@ -610,12 +605,12 @@ void SetupScreen::gridExit_Click() {
                 platform::MessageStyle::YesNo,
                 "Grid Setup Error") == platform::MessageAnswer::Yes) {
             hide();
-            screens_.start().show();
+            screens_.show(Screen::Start);
         }
         return;
     }
     hide();
-    screens_.start().show();
+    screens_.show(Screen::Start);
 
     // The Measure screen works with slot 1: put it back in place (the boxes keep their texts)
     // and leave its marks on the surface.
@@ -899,8 +894,8 @@ void SetupScreen::btnShowAllBuoys_Click() {
     }
     calibration::CameraModel& model = session_.calibration.model;
     const double s = crossSize();
-    for (double x : guideX) {
-        for (double y : guideY) {
+    for (double x : course::slalomGuideX) {
+        for (double y : course::slalomBuoyY) {
             model.pt_survey_x = x;
             model.pt_survey_y = y;
             model.survey_to_screen();

@@ -18,9 +18,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "screens/manual/manual_screen.h"
-#include "screens/measure/measure_screen.h"
-#include "screens/setup/setup_screen.h"
 #include "screens/start/name_lists.h"
 #include "text/text_file.h"
 
@@ -296,7 +293,7 @@ void StartScreen::Form_Load() {
     session_.screenWidthPx = std::to_string(size.width());
     session_.screenHeightPx = std::to_string(size.height());
 
-    screens_.measure();
+    screens_.load(Screen::Measure);
 
     session_.passMeasured = 0;
     session_.keepStartFocus = false;
@@ -428,7 +425,7 @@ void StartScreen::btnSetup_Click() {
     if (!resultsFolderUsable()) {
         return;
     }
-    screens_.setup().show();
+    screens_.show(Screen::Setup);
     hide();
 }
 
@@ -442,7 +439,7 @@ void StartScreen::Command1_Click() {
             platform::MessageStyle::Ok);
         return;
     }
-    screens_.measure().showMaximized();
+    screens_.show(Screen::Measure);
     hide();
 }
 
@@ -514,10 +511,7 @@ void StartScreen::cmdCloseSave_Click() {
 }
 
 void StartScreen::mnuManual_Click() {
-    ManualScreen& manual = screens_.manual();
-    manual.showMaximized();
-    manual.raise();
-    manual.activateWindow();
+    screens_.show(Screen::Manual);
 }
 
 void StartScreen::mnuExit_Click() {

@@ -22,7 +22,7 @@ namespace quillon::screens {
 
 // The program's first window: the pass description, the results folder, the name lists and
 // the way to the Setup, Measure and Manual screens.
-class StartScreen : public QMainWindow {
+class StartScreen : public QMainWindow, public PassSelections {
     Q_OBJECT
 
   public:
@@ -32,10 +32,10 @@ class StartScreen : public QMainWindow {
     void Form_Load();
 
     // The current selections, built from the controls on every call.
-    course::PassDescription passDescription() const;
+    course::PassDescription passDescription() const override;
 
     // Selects a direction option exactly as a click would (so directionSign follows).
-    void selectDirection(course::Direction direction);
+    void selectDirection(course::Direction direction) override;
 
     // The list being edited ("Boats", "Models", "Drivers", "Skiers"), empty before the first edit.
     const QString& editMode() const { return editMode_; }
