@@ -28,8 +28,9 @@ class VideoControls;
 // "Grid Setup": calibrates the camera model from four marked buoys or a setup file.
 //
 // Every control is a child of the drawing surface, so that a mouse press on the surface itself
-// is a press on the picture. The twenty reference boxes share one change handler,
-// ReferenceBox_Change, which knows the box by its index in referenceBoxes_.
+// is a press on the picture. The eighteen reference boxes are described by one table
+// (reference_box_table.h) and share one change handler, ReferenceBox_Change, which knows the
+// box by its index in that table.
 //
 // Qt object names must be unique for findChild, so the label arrays of the accuracy check are
 // named with their index: "AccuracyIndicator0" .. "AccuracyIndicator50" and "LineLabel0" ..
@@ -57,11 +58,18 @@ class SetupScreen : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The largest half-length the cross-size scroll bar allows: erasing an old mark covers a
+    // cross of any size that may have been drawn.
+    static constexpr double largestCrossSize = 105;
+    static constexpr double initialCrossSize = 90;
+
+    static void setTextColour(QLabel* label, const QColor& colour);
+
     // The four gate buoys in the order marking and micro-adjust process them.
     enum Buoy { UpperLeft, UpperRight, LowerLeft, LowerRight };
     static constexpr std::array<Buoy, 4> buoyOrder{UpperLeft, UpperRight, LowerLeft, LowerRight};
 
-    // The twenty reference boxes, in the order of referenceBoxes_.
+    // The eighteen reference boxes, in the order of the table and of referenceBoxes_.
     enum ReferenceBox {
         upperLeftX,
         upperLeftY,
@@ -81,8 +89,8 @@ class SetupScreen : public QMainWindow {
         lrSurveyY,
         jumpX,
         jumpY,
-        referenceBoxCount
     };
+    QLineEdit* box(ReferenceBox which) const { return referenceBoxes_[which]; }
 
     void createControls();
     void connectControls();
@@ -150,26 +158,8 @@ class SetupScreen : public QMainWindow {
     Drag cross_drag;
     Drag locked_label_drag;
 
-    std::array<QLineEdit*, referenceBoxCount> referenceBoxes_{};
+    std::array<QLineEdit*, 18> referenceBoxes_{};
 
-    QLineEdit* upper_left_x = nullptr;
-    QLineEdit* upper_left_y = nullptr;
-    QLineEdit* upper_right_x = nullptr;
-    QLineEdit* upper_right_y = nullptr;
-    QLineEdit* lower_left_x = nullptr;
-    QLineEdit* lower_left_y = nullptr;
-    QLineEdit* lower_right_x = nullptr;
-    QLineEdit* lower_right_y = nullptr;
-    QLineEdit* ul_survey_x = nullptr;
-    QLineEdit* ul_survey_y = nullptr;
-    QLineEdit* ur_survey_x = nullptr;
-    QLineEdit* ur_survey_y = nullptr;
-    QLineEdit* ll_survey_x = nullptr;
-    QLineEdit* ll_survey_y = nullptr;
-    QLineEdit* lr_survey_x = nullptr;
-    QLineEdit* lr_survey_y = nullptr;
-    QLineEdit* jump_x = nullptr;
-    QLineEdit* jump_y = nullptr;
     QLineEdit* ipt_file_description = nullptr;
     QLineEdit* ipt_file_description_2 = nullptr;
 
