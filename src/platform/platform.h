@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <memory>
 
 #include "platform/dialogs.h"
 #include "platform/joystick.h"
@@ -9,6 +11,7 @@
 #include "platform/settings_store.h"
 #include "platform/video_source.h"
 #include "platform/wall_clock.h"
+#include "tracking/boat_tracker.h"
 
 namespace quillon::platform {
 
@@ -26,6 +29,9 @@ struct Platform {
     // file dialogs. The executable's own folder, or a per-user folder when that one cannot be
     // written to or the program is installed (see app/program_folders.h).
     QString appFolder;
+    // Makes the tracker that follows the boat on the video; none means Auto Track is not
+    // offered.
+    std::function<std::unique_ptr<tracking::BoatTracker>()> boatTracker = {};
 };
 
 }  // namespace quillon::platform

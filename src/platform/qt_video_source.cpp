@@ -11,6 +11,7 @@
 #include <QVideoFrame>
 #include <QVideoSink>
 #include <atomic>
+#include <deque>
 #include <mutex>
 
 #include "platform/video_frame_converter.h"
@@ -61,6 +62,8 @@ struct QtVideoSource::Pipeline {
 
     std::mutex mutex;
     VideoFrame waiting;
+    // Every frame decoded since the last one shown, oldest first, while every frame is asked for.
+    std::deque<VideoFrame> decoded;
     bool showQueued = false;
     qint64 delivered = 0;
     std::atomic<bool> firstFrame = false;
@@ -105,6 +108,9 @@ std::unique_ptr<QtVideoSource::Pipeline> QtVideoSource::newPipeline() {
             bool queue = false;
             {
                 const std::lock_guard lock(p->mutex);
+                if (everyFrame()) {
+                    p->decoded.push_back(frame);
+                }
                 p->waiting = std::move(frame);
                 ++p->delivered;
                 queue = !p->showQueued;
@@ -125,17 +131,24 @@ void QtVideoSource::showWaitingFrame(quint64 pipelineId) {
         return;
     }
     VideoFrame frame;
+    std::deque<VideoFrame> decoded;
     {
         const std::lock_guard lock(pipeline_->mutex);
         pipeline_->showQueued = false;
         frame = std::move(pipeline_->waiting);
         pipeline_->waiting = {};
+        decoded.swap(pipeline_->decoded);
+    }
+    // The frame shown is the last one decoded; each one before it is handed on first.
+    const bool handedOn = !decoded.empty();
+    for (const VideoFrame& each : decoded) {
+        emit frameDecoded(each);
     }
     if (frame.image.isNull()) {
         return;
     }
     ++framesShown_;
-    present(std::move(frame));
+    present(std::move(frame), handedOn);
 }
 
 qint64 QtVideoSource::framesDelivered() const {

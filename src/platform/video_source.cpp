@@ -83,7 +83,10 @@ void VideoSource::stepFrames(int count) {
     seekUs(static_cast<qint64>(std::floor(target * 1e6 / fps)));
 }
 
-void VideoSource::present(VideoFrame frame) {
+void VideoSource::present(VideoFrame frame, bool handedOn) {
+    if (!handedOn) {
+        emit frameDecoded(frame);
+    }
     frame_ = std::move(frame);
     if (stepTarget_ && (playing() || frameIndex() == *stepTarget_)) {
         stepTarget_.reset();

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <optional>
 
 namespace quillon::platform {
@@ -61,7 +62,14 @@ class VideoSource : public QObject {
 
     const VideoFrame& frame() const { return frame_; }
 
+    // With every frame asked for, each decoded frame is handed on by frameDecoded, in order,
+    // even when the screen shows fewer; otherwise only the frames shown are.
+    void setEveryFrame(bool every) { everyFrame_ = every; }
+    bool everyFrame() const { return everyFrame_; }
+
   signals:
+    // A frame was decoded; on the user-interface thread, before the frame shown after it.
+    void frameDecoded(const platform::VideoFrame& frame);
     // A new frame is the current one.
     void framePresented();
     // The source, its playing state, rate or duration changed.
@@ -73,12 +81,15 @@ class VideoSource : public QObject {
     virtual std::optional<QString> openCameraSource(const VideoCamera& camera) = 0;
     virtual void closeSource() = 0;
 
-    void present(VideoFrame frame);
+    // Makes the frame the current one; `handedOn` when frameDecoded was emitted for it already.
+    void present(VideoFrame frame, bool handedOn = false);
 
   private:
     Kind kind_ = Kind::None;
     QString name_;
     VideoFrame frame_;
+    // Read on the decoder's thread.
+    std::atomic<bool> everyFrame_ = false;
     // The frame a step asked for until it is shown, so that quick steps add up.
     std::optional<int> stepTarget_;
 };

@@ -1,10 +1,14 @@
+#include <QCheckBox>
+#include <QLabel>
 #include <QtTest>
 
 #include "screens/measure/measure_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
 #include "screens/widgets/overlay_canvas.h"
+#include "session/pass_recorder.h"
 #include "support/app_harness.h"
+#include "support/fake_boat_tracker.h"
 
 using quillon::platform::ArrowKey;
 using quillon::platform::VideoSource;
@@ -46,6 +50,8 @@ class VideoScreensTest : public QObject {
     void aSourceThatCannotBeOpenedChangesNothing();
     void theLastSourceIsReopenedAtStartUpWhenStillThere();
     void aReplayedPassStoresTheSameSamplesAtEverySpeed();
+    void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_data();
+    void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -257,6 +263,73 @@ void VideoScreensTest::aReplayedPassStoresTheSameSamplesAtEverySpeed() {
     QVERIFY(first.back() < *std::max_element(first.begin(), first.end()));
     for (const auto& samples : results) {
         QCOMPARE(samples, first);
+    }
+}
+void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_data() {
+    QTest::addColumn<int>("lostFrom");  // the first frame the tracker does not find the mark on
+    QTest::addColumn<int>("keyAt");     // the frame the operator presses Right on
+    QTest::addColumn<int>("untracked");
+    QTest::newRow("lost at 10 s") << 300 << -1 << 63;
+    QTest::newRow("taken over at 5 s") << 100000 << 150 << 112;
+    QTest::newRow("tracked throughout") << 100000 << -1 << 0;
+}
+
+// The fake tracker finds the mark half a pixel further right on every frame of the video.
+void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() {
+    QFETCH(int, lostFrom);
+    QFETCH(int, keyAt);
+    QFETCH(int, untracked);
+    WithVideo h;
+    h.video.frames = 3000;
+    h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
+    h.dialogs.inputAnswers = {QString(), QString(), QString()};
+    const FakeBoatTracker::Script script{0.5, lostFrom};
+    h.platform.boatTracker = [script] { return std::make_unique<FakeBoatTracker>(script); };
+    h.app.setup();
+    h.session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    h.session.setupValid = 1;
+    click(h.app.start(), "Command1");
+    auto& measure = h.app.measure();
+    auto* autoTrack = control<QCheckBox>(measure, "chkAutoTrack");
+    QVERIFY(!autoTrack->isEnabled());  // no video yet
+    h.openVideo(measure);
+    click_option(autoTrack);
+
+    // A press on the picture picks the mark; it never starts a pass.
+    OverlayCanvas& canvas = surface(measure);
+    const QRect shown = canvas.videoRect();
+    const QPoint mark = shown.center();
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, mark);
+    QVERIFY(!measure.passRunning());
+    auto* status = control<QLabel>(measure, "lblTrackStatus");
+    QCOMPARE(status->text(), QString("Tracking"));
+
+    click(measure, "Command1");
+    int frame = 0;
+    while (measure.passRunning() && frame < h.video.frames) {
+        h.keys.hold(ArrowKey::Right, keyAt >= 0 && frame >= keyAt && frame < keyAt + 3);
+        h.video.advance();
+        ++frame;
+    }
+    const int n = h.session.lastSampleIndex;
+    QCOMPARE(frame, 3 * (n + 1));
+    std::string clock = "Pass Clock: Video Time (pass.mp4 from 0:00.000), Auto Track";
+    if (untracked > 0) {
+        clock += ", " + std::to_string(untracked) + " samples not tracked";
+    }
+    QVERIFY2(h.session.passClockLine == clock, h.session.passClockLine.c_str());
+    QCOMPARE(status->text(),
+             QString(untracked > 0 ? "Tracking lost - the line is yours" : "Tracking"));
+
+    // Each tracked sample measures the mark on the frame its clock tick was due on.
+    const double scale = static_cast<double>(shown.width()) / h.video.frame().image.width();
+    const double clickX = (mark.x() - shown.x()) / scale;
+    for (int k = 0; k < n + 1 - untracked; ++k) {
+        const double markX = clickX + 0.5 * 3 * (k + 1);
+        const double lineTwips = (shown.x() + markX * scale) * 15;
+        const double expected =
+            quillon::session::rounded_deviation((lineTwips - 4096) / 1024, 1.25);
+        QCOMPARE(h.session.samples[static_cast<std::size_t>(k)], expected);
     }
 }
 

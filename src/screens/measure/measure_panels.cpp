@@ -225,6 +225,12 @@ QWidget* MeasureScreen::buildOptions() {
     Label11 = named(new QLabel("Click Mouse to Start Measuring"), "Label11");
     Label11->hide();
     checks->addWidget(Label11);
+    chkAutoTrack = named(new QCheckBox("Auto Track"), "chkAutoTrack");
+    chkAutoTrack->setEnabled(false);
+    checks->addWidget(chkAutoTrack);
+    lblTrackStatus = named(new QLabel, "lblTrackStatus");
+    lblTrackStatus->hide();
+    checks->addWidget(lblTrackStatus);
     checks->addStretch();
     columns->addLayout(checks);
 

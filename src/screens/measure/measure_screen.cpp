@@ -50,14 +50,16 @@ MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
       recorder_(session),
       keys_(platform.keys),
       joystick_(platform.joystick) {
-    // The order of precedence within a poll: the keys step the line, then (after the
-    // deviation) the joystick and the mouse overwrite it.
-    lineInputs_.add(keys_);
-    lineInputs_.add(joystick_);
-    lineInputs_.add(mouse_);
     setWindowTitle("Measure Boat Path Deviation");
     buildControls();
     connectHandlers();
+    // The order of precedence within a poll: the tracker puts the line on the boat's mark and
+    // the keys step it from there, then (after the deviation) the joystick and the mouse
+    // overwrite it.
+    lineInputs_.add(*autoTrack_);
+    lineInputs_.add(keys_);
+    lineInputs_.add(joystick_);
+    lineInputs_.add(mouse_);
 }
 
 void MeasureScreen::buildControls() {
@@ -80,6 +82,7 @@ void MeasureScreen::buildControls() {
     mnuExit->setObjectName("mnuExit");
     video_ = new VideoControls(*this, *canvas_, platform_);
     video_->offerPassClock();
+    buildAutoTrack();
 
     Timer1 = named(new QTimer(this), "Timer1");
     Timer2 = named(new QTimer(this), "Timer2");
@@ -142,7 +145,8 @@ void MeasureScreen::connectHandlers() {
         connect(findChild<QRadioButton*>(name), &QRadioButton::clicked, this,
                 [this, c] { setBoundaryColour(c); });
     }
-    connect(canvas_, &OverlayCanvas::mousePressed, this, [this] { Form_MouseDown(); });
+    connect(canvas_, &OverlayCanvas::mousePressed, this,
+            [this](double x, double y, Qt::MouseButton) { Form_MouseDown(x, y); });
     connect(canvas_, &OverlayCanvas::mouseMoved, this,
             [this](double x, double) { Form_MouseMove(x); });
 }
@@ -164,7 +168,7 @@ void MeasureScreen::Form_Load() {
     videoTmr1_->setObjectName("videoTmr1");
     videoTmr2_->setObjectName("videoTmr2");
     for (platform::PulseClock* clock : {tmr1, videoTmr1_}) {
-        connect(clock, &platform::PulseClock::Timer, this, [this] { tmr1_Timer(); });
+        connect(clock, &platform::PulseClock::Timer, this, [this](int ms) { tmr1_Timer(ms); });
     }
     for (platform::PulseClock* clock : {tmr2, videoTmr2_}) {
         connect(clock, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
@@ -326,6 +330,12 @@ void MeasureScreen::Timer1_Timer() {
         Command1->setFocus();
     }
 
+    // The operator always wins over the tracker; while it tracks, nothing at rest moves the
+    // line off the mark.
+    if (poll.operatorMoved) {
+        autoTrack_->takeOver();
+    }
+    const bool onMark = autoTrack_->lineTracked();
     setLine(poll.forDeviation);
     const session::PollReading reading = recorder_.poll(poll.forDeviation.x);
     showDeviation(reading.deviation);
@@ -336,12 +346,16 @@ void MeasureScreen::Timer1_Timer() {
     if (joystick_.result() == platform::joystick_result::ok) {
         showJoystickReading();
     }
-    setLine(poll.final);
+    setLine(onMark ? poll.forDeviation : poll.final);
 }
 
 void MeasureScreen::Command1_Click() {
     stepTimer->stop();
-    showDeviation(recorder_.start(screens_.selections().passDescription(), lnMeasure->X1()));
+    const auto pass = screens_.selections().passDescription();
+    passStartUs_ = std::max<qint64>(0, platform_.video.frame().timeUs);
+    autoTrack_->passStarted(pass, passStartUs_);
+    autoTrack_->startCounting();
+    showDeviation(recorder_.start(pass, lnMeasure->X1()));
     checkTimer->setInterval(100 * session_.lastSampleIndex);
     checkTimer->start();
     Label3->hide();
@@ -393,15 +407,19 @@ void MeasureScreen::stop_pulse_clocks() {
     video_->setPassRunning(false);
 }
 
-void MeasureScreen::tmr1_Timer() {
+void MeasureScreen::tmr1_Timer(int elapsedMs) {
     ++tickCount1_;
     txtCount1->setText(QString::number(tickCount1_));
+    if (video_->videoTimeChosen()) {
+        autoTrack_->dueAt(passStartUs_ + static_cast<qint64>(elapsedMs) * 1000);
+    }
     Timer1_Timer();
 }
 
 void MeasureScreen::tmr2_Timer() {
     ++tickCount2_;
     txtCount2->setText(QString::number(tickCount2_));
+    autoTrack_->countSample();
     stepTimer_Timer();
 }
 
@@ -435,6 +453,7 @@ void MeasureScreen::endPass() {
     stop_pulse_clocks();
     passRunning_ = false;
     txtStep->setText(QString::number(session_.passSampleCount));
+    noteAutoTrack();
 
     if (!chkViewOnly->isChecked()) {
         platform_.dialogs.message("Pass Completed");
@@ -633,7 +652,15 @@ void MeasureScreen::cmdStatus_Click() {
     cmdStatus->setText(hiding ? "Show Status Indicators" : "Hide Status Indicators");
 }
 
-void MeasureScreen::Form_MouseDown() {
+void MeasureScreen::Form_MouseDown(double xTwips, double yTwips) {
+    // With Auto Track a press picks the boat's mark; it never starts a pass.
+    if (chkAutoTrack->isChecked()) {
+        if (const auto refusal =
+                autoTrack_->pick(xTwips, yTwips, screens_.selections().passDescription())) {
+            platform_.dialogs.message(*refusal, platform::MessageStyle::Exclamation);
+        }
+        return;
+    }
     if (chkUseMouse->isChecked() && !passRunning_) {
         Command1_Click();
     }

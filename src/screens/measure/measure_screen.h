@@ -6,6 +6,7 @@
 
 #include "course/pass_description.h"
 #include "platform/platform.h"
+#include "screens/measure/auto_track.h"
 #include "screens/measure/operator_inputs.h"
 #include "screens/screens.h"
 #include "session/line_input.h"
@@ -79,7 +80,7 @@ class MeasureScreen : public QMainWindow {
     void mnuExit_Click();
     void cmdStatus_Click();
     void checkTimer_Timer();
-    void tmr1_Timer();
+    void tmr1_Timer(int elapsedMs);
     void tmr2_Timer();
     void Timer2_Timer();
     void chkEdgeOn_Click();
@@ -90,7 +91,12 @@ class MeasureScreen : public QMainWindow {
     void jumpPath_Click();
     void txtBoundryWidth_Change();
     void txtJumpBoundry_Change();
-    void Form_MouseDown();
+    void Form_MouseDown(double xTwips, double yTwips);
+    // Auto Track: the check box, its Video menu entry, the status, and the report's note.
+    void buildAutoTrack();
+    void chkAutoTrack_Click();
+    void refreshAutoTrack();
+    void noteAutoTrack();
     void Form_MouseMove(double xTwips);
 
     void start_pulse_clocks();
@@ -121,6 +127,9 @@ class MeasureScreen : public QMainWindow {
     JoystickInput joystick_;
     MouseInput mouse_;
     session::LineInputs lineInputs_;
+    AutoTrack* autoTrack_ = nullptr;
+    // The video time of the frame shown at Start Pass.
+    qint64 passStartUs_ = 0;
     bool statusHidden_ = false;
     int overlayRedraws_ = 0;
     bool passRunning_ = false;
@@ -161,6 +170,9 @@ class MeasureScreen : public QMainWindow {
     QLabel* Label7 = nullptr;
     QLabel* Label10 = nullptr;
     QLabel* Label11 = nullptr;
+    QCheckBox* chkAutoTrack = nullptr;
+    QLabel* lblTrackStatus = nullptr;
+    QAction* mnuAutoTrack = nullptr;
     QLineEdit* Text1 = nullptr;
     QLineEdit* Text2 = nullptr;
     QLineEdit* Text3 = nullptr;

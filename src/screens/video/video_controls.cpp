@@ -190,7 +190,10 @@ void VideoControls::offerPassClock() {
         action->setCheckable(true);
         clocks_->addAction(action);
     }
-    wallClock_->setChecked(true);
+    // A replay is timed by the video itself unless the operator chooses the wall clock: the
+    // software decoder may play 1080p slower than real time, which would put the marker rows
+    // ahead of the boat.
+    videoTime_->setChecked(true);
     connect(clocks_, &QActionGroup::triggered, this, &VideoControls::refresh);
     refresh();
 }

@@ -33,6 +33,8 @@ class VideoControls : public QObject {
     // Adds the choice of the pass clock; offered only while a file is open.
     void offerPassClock();
     bool videoTimeChosen() const;
+    // The "&Video" menu, for a screen to add entries of its own.
+    QMenu* menu() const { return menu_; }
     // While a pass runs, no other source can be opened and the position bar is locked, but
     // playing, pausing, stepping and the speed still work.
     void setPassRunning(bool running);
