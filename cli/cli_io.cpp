@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "cli/command_table.h"
-#include "cli/number_parse.h"
+#include "text/number_forms.h"
 
 namespace quillon::cli {
 
@@ -85,7 +85,7 @@ std::string shown(std::string_view text) {
 }  // namespace
 
 double number_argument(std::string_view text, std::string_view what) {
-    const auto value = parse_number(text, calibrationNumber);
+    const auto value = text::parse_number(text, text::setupNumber);
     if (!value) {
         std::string message(what);
         message += ": ";

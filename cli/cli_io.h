@@ -55,7 +55,7 @@ std::string joined(std::initializer_list<std::string_view> parts);
 std::string g17(double value);
 
 // A number given on the command line or in an input file: the whole text must be a number in
-// the calibration commands' forms (calibrationNumber).
+// the calibration commands' forms (text::setupNumber).
 double number_argument(std::string_view text, std::string_view what);
 
 // "X,Y": two numbers separated by one comma.

@@ -7,8 +7,8 @@
 #include "analysis/pass_report.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "cli/number_parse.h"
 #include "cli/results/command_line.h"
+#include "text/number_forms.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -47,7 +47,7 @@ void set_speed(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    if (const auto kmh = parse_number(*text, digitsOnly)) {
+    if (const auto kmh = text::parse_number(*text, text::digitsOnly)) {
         if (pass.discipline == Discipline::Slalom) {
             for (int i = 0; i <= static_cast<int>(course::SlalomSpeed::Kmh46); ++i) {
                 pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
@@ -75,10 +75,11 @@ void set_line_length(PassDescription& pass, const CommandLine& line) {
     if (!text) {
         return;
     }
-    if (const auto metres = parse_number(*text, decimalNumber)) {
+    if (const auto metres = text::parse_number(*text, text::decimalNumber)) {
         for (int i = 0; i <= static_cast<int>(course::LineLength::m9_25); ++i) {
             const auto length = static_cast<course::LineLength>(i);
-            if (parse_number(course::line_length_caption(length), decimalNumber) == *metres) {
+            if (text::parse_number(course::line_length_caption(length), text::decimalNumber) ==
+                *metres) {
                 pass.lineLength = length;
                 return;
             }
@@ -188,7 +189,7 @@ std::vector<double> read_samples(const std::string& path) {
     std::vector<double> samples;
     samples.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto value = parse_number(lines[i], decimalNumber);
+        const auto value = text::parse_number(lines[i], text::decimalNumber);
         if (!value) {
             throw BadInput{joined({"line ", decimal(static_cast<long>(i + 1)), " of ", path,
                                    " is not a deviation in metres"})};

@@ -9,8 +9,8 @@
 
 #include "cli/cli_io.h"
 #include "cli/command_table.h"
-#include "cli/number_parse.h"
 #include "support/temp_folder.h"
+#include "text/number_forms.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 
@@ -50,7 +50,7 @@ std::optional<double> line_field(std::string_view text) {
 
 // A line of a report's SAMPLES file, and the value of its --line option.
 std::optional<double> deviation(std::string_view text) {
-    return cli::parse_number(text, cli::decimalNumber);
+    return text::parse_number(text, text::decimalNumber);
 }
 
 }  // namespace

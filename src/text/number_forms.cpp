@@ -1,11 +1,11 @@
-#include "cli/number_parse.h"
+#include "text/number_forms.h"
 
 #include <algorithm>
 #include <charconv>
 #include <string>
 #include <system_error>
 
-namespace quillon::cli {
+namespace quillon::text {
 
 namespace {
 
@@ -106,4 +106,4 @@ std::optional<double> parse_number(std::string_view text, const NumberForms& for
     return value;
 }
 
-}  // namespace quillon::cli
+}  // namespace quillon::text

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string_view>
 
-namespace quillon::cli {
+namespace quillon::text {
 
-// What a number text may hold besides its digits. Every number quillon-cli reads from its
-// arguments, input files or stdin goes through parse_number; each use names the forms it takes.
+// What a number text may hold besides its digits. Every number read whole from a field, an
+// argument or an input line goes through parse_number; each use names the forms it takes.
 struct NumberForms {
     bool blanksAround = false;  // spaces and tabs before and after the number
     bool sign = false;          // a leading '-' or '+'
@@ -15,9 +15,9 @@ struct NumberForms {
     bool tinyIsZero = false;    // a value too small for a double reads as 0 rather than refused
 };
 
-// The calibration commands' numbers (options, POINTS files, stdin pairs), read as the setup
-// file reader reads its fields except that an empty field is no number.
-inline constexpr NumberForms calibrationNumber{
+// The numbers of setup files and of the calibration commands (options, POINTS files, stdin
+// pairs): "-259", " .5", "1.5D-05"; a value too small for a double is 0.
+inline constexpr NumberForms setupNumber{
     .blanksAround = true, .sign = true, .decimals = true, .exponentD = true, .tinyIsZero = true};
 
 // A report's deviations and line length: "-.12", "0.05", "+0.3", "1e-2", blanks around.
@@ -30,4 +30,4 @@ inline constexpr NumberForms digitsOnly{};
 // any other text, for an empty one and for a number too large for a double.
 std::optional<double> parse_number(std::string_view text, const NumberForms& forms);
 
-}  // namespace quillon::cli
+}  // namespace quillon::text
