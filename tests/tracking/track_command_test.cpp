@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <sstream>
@@ -13,16 +14,16 @@ namespace {
 
 const std::string videos = QUILLON_TRUTH_VIDEOS;
 
-struct Run {
+struct Outcome {
     int code = 0;
     std::string out;
     std::string err;
 };
 
-Run run(std::vector<std::string> words) {
+Outcome run(std::vector<std::string> words) {
     std::istringstream in;
     std::ostringstream out, err;
-    Run r;
+    Outcome r;
     r.code = run_command(words, {in, out, err});
     r.out = out.str();
     r.err = err.str();
@@ -59,12 +60,31 @@ std::vector<std::string> track_words(const std::string& name) {
 }
 
 // Rendered passes, coming toward the camera (windshield mark) and going away (pylon), with
-// the skier, spray, wake, noise and shake: every sample tracked, within the accuracy goal of
-// the true lateral offset.
+// the skier, spray, wake, noise and shake, within the accuracy goal of the true lateral
+// offset. Going away, the skier passes between the camera and the pylon: a sample taken while
+// the mark is hidden is reported lost and keeps the last tracked position, as the line would.
 TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
     for (const std::string name : {"slalom_towards_720p25", "jump_away_540p30"}) {
-        const Run r = run(track_words(name));
-        ASSERT_EQ(r.code, 0) << name << ": " << r.err;
+        const Outcome r = run(track_words(name));
+        const bool away = name.find("away") != std::string::npos;
+        ASSERT_TRUE(r.code == 0 || (away && r.code == 3)) << name << ": " << r.err;
+        std::vector<std::size_t> lost;
+        if (r.code == 3) {
+            ASSERT_EQ(r.err.rfind("lost: samples ", 0), 0U) << r.err;
+            std::istringstream ranges(r.err.substr(14));
+            std::size_t from = 0, to = 0;
+            char sep = 0;
+            while (ranges >> from) {
+                to = from;
+                if (ranges.peek() == '-') {
+                    ranges >> sep >> to;
+                }
+                for (std::size_t k = from; k <= to; ++k) {
+                    lost.push_back(k);
+                }
+                ranges >> sep;
+            }
+        }
         std::ifstream truthFile(videos + "/" + name + ".truth.txt");
         std::stringstream truthText;
         truthText << truthFile.rdbuf();
@@ -75,17 +95,20 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
         for (std::size_t k = 0; k < truth.size(); ++k) {
             const double error = tracked[k] - truth[k];
             sum += error * error;
-            largest = std::max(largest, std::abs(error));
+            if (std::find(lost.begin(), lost.end(), k) == lost.end()) {
+                largest = std::max(largest, std::abs(error));
+            }
         }
         EXPECT_LE(std::sqrt(sum / truth.size()), 0.02) << name;
         EXPECT_LE(largest, 0.06 + 1e-9) << name;
+        EXPECT_LE(lost.size(), truth.size() / 20) << name;
 
         // What track prints, report takes.
         const std::string samples = testing::TempDir() + name + ".samples.txt";
         std::ofstream(samples) << r.out;
-        const Run report = run({"report", samples, "--results", testing::TempDir(), "--discipline",
-                                name.substr(0, name.find('_')), "--speed",
-                                name[0] == 's' ? "58" : "72", "--now", "01-02-2027 10:00:00"});
+        const Outcome report = run({"report", samples, "--results", testing::TempDir(),
+                                    "--discipline", name.substr(0, name.find('_')), "--speed",
+                                    name[0] == 's' ? "58" : "72", "--now", "01-02-2027 10:00:00"});
         EXPECT_EQ(report.code, 0) << report.err;
     }
 }
@@ -119,7 +142,7 @@ TEST(TrackCommand, RefusesBadInputWithOneLine) {
         {{"track", video, "--start-time", "1", "--mark", mark}, "needs --setup"},
     };
     for (const Case& c : cases) {
-        const Run r = run(c.words);
+        const Outcome r = run(c.words);
         EXPECT_EQ(r.code, 2) << c.says;
         EXPECT_EQ(r.out, "") << c.says;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
