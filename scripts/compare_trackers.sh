@@ -6,9 +6,9 @@
 #
 #   bash scripts/compare_trackers.sh [TRACKER ...]      default: template
 #
-# TRACKER is a value of QUILLON_TRACKER (template, csrt, kcf); csrt and kcf need a build with
-# libopencv-contrib-dev, which this script installs when they are asked for. Videos are kept
-# in build/default/compare/ and rendered only once.
+# TRACKER names a column of the table and is handed to quillon-cli as QUILLON_TRACKER; only
+# template exists so far (the names csrt and kcf install libopencv-contrib-dev for a contrib
+# tracker to be compared). Videos are kept in build/default/compare/ and rendered only once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 trackers=("$@")
