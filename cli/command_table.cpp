@@ -36,6 +36,11 @@ constexpr std::array table{
                report_command},
     Subcommand{"read-results", "quillon-cli read-results FILE [--discipline slalom|jump]",
                read_results_command},
+    Subcommand{"track",
+               "quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
+               "[--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
+               "[--surface W,H] [--annotate OUT.mp4]",
+               track_command},
     Subcommand{"--help", "", help_command},
     Subcommand{"-h", "", help_command},
     Subcommand{"help", "", help_command},
@@ -43,7 +48,7 @@ constexpr std::array table{
 
 constexpr std::string_view exitCodes =
     "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
-    "file could not be written.\n";
+    "file could not be written; track: 3 when the mark was lost for some samples.\n";
 
 // The handler named by the first word; refuses a missing or unknown name.
 CommandHandler handler_of(const std::vector<std::string>& words) {

@@ -34,4 +34,9 @@ int report_command(const std::vector<std::string>& args, const CommandIo& io);
 // read, with the Results screen's message.
 int read_results_command(const std::vector<std::string>& args, const CommandIo& io);
 
+// track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y [options]: follows the boat's
+// mark through a recorded pass and prints one sample per line as report reads them. Exit code
+// 3 when the mark was lost for some samples (listed on io.err).
+int track_command(const std::vector<std::string>& args, const CommandIo& io);
+
 }  // namespace quillon::cli

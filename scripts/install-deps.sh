@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
-    qt6-multimedia-dev libswscale-dev libavutil-dev ffmpeg
+    qt6-multimedia-dev libswscale-dev libavutil-dev libavformat-dev libavcodec-dev ffmpeg
+    libopencv-dev
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

@@ -9,6 +9,14 @@
 
 #include "tools/demo_course/demo_course.h"
 #include "tools/demo_course/demo_pass.h"
+#include "tools/demo_course/truth_pass.h"
+
+#include <charconv>
+#include <fstream>
+#include <map>
+#include <vector>
+
+#include "session/pass_recorder.h"
 
 namespace {
 
@@ -30,11 +38,130 @@ int write_pass_frames() {
     return 0;
 }
 
+std::string number(double value) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+bool read_number(const std::string& text, double& value) {
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && result.ptr == text.data() + text.size();
+}
+
+// --truth-pass STEM [options]: a rendered pass with a known boat path. Writes STEM.ipt (the
+// camera's setup file), STEM.truth.txt (the true deviation of every sample) and STEM.args (the
+// quillon-cli track arguments: start time, the click on the mark and the pass), and the frames
+// as raw RGB24 to standard output.
+int write_truth_pass(const std::vector<std::string>& args) {
+    using namespace quillon;
+    demo_course::TruthPassOptions options;
+    std::map<std::string, std::string> given;
+    bool skier = true;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--no-skier") {
+            skier = false;
+        } else if (i + 1 < args.size() && args[i].rfind("--", 0) == 0) {
+            given[args[i]] = args[i + 1];
+            ++i;
+        } else {
+            std::cerr << "quillon-demo-course: unexpected \"" << args[i] << "\"\n";
+            return 2;
+        }
+    }
+    options.skier = skier;
+    auto& pass = options.pass;
+    std::string discipline = given.count("--discipline") ? given["--discipline"] : "slalom";
+    std::string direction = given.count("--direction") ? given["--direction"] : "towards";
+    pass.discipline = discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom;
+    pass.direction = direction == "away" ? course::Direction::Away : course::Direction::Towards;
+    double value = 0;
+    if (given.count("--speed") && read_number(given["--speed"], value)) {
+        bool found = false;
+        for (int i = 0; i < 9 && !found; ++i) {
+            if (pass.discipline == course::Discipline::Slalom && i < 5) {
+                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
+            } else if (pass.discipline == course::Discipline::Jump) {
+                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
+            }
+            found = course::speed_kmh(pass) == value;
+        }
+        if (!found) {
+            std::cerr << "quillon-demo-course: no such speed\n";
+            return 2;
+        }
+    }
+    const std::map<std::string, double*> numbers{{"--fps", &options.framesPerSecond},
+                                                 {"--noise", &options.noise},
+                                                 {"--shake", &options.shakePx},
+                                                 {"--camera-offset", &options.cameraOffset},
+                                                 {"--camera-height", &options.cameraHeight},
+                                                 {"--camera-behind", &options.cameraBehindGate},
+                                                 {"--speed-error", &options.speedError},
+                                                 {"--lead", &options.leadSeconds},
+                                                 {"--duration", &options.durationSeconds}};
+    for (const auto& [name, target] : numbers) {
+        if (given.count(name) && !read_number(given[name], *target)) {
+            std::cerr << "quillon-demo-course: " << name << " needs a number\n";
+            return 2;
+        }
+    }
+    if (given.count("--seed") && read_number(given["--seed"], value)) {
+        options.seed = static_cast<unsigned>(value);
+    }
+    if (given.count("--size")) {
+        const std::string size = given["--size"];
+        const auto x = size.find('x');
+        double w = 0, h = 0;
+        if (x == std::string::npos || !read_number(size.substr(0, x), w) ||
+            !read_number(size.substr(x + 1), h)) {
+            std::cerr << "quillon-demo-course: --size needs WxH\n";
+            return 2;
+        }
+        options.width = static_cast<int>(w);
+        options.height = static_cast<int>(h);
+    }
+    const std::string stem = args[0];
+    const demo_course::TruthPass truth(options);
+    const std::string setupName = stem + ".ipt";
+    if (auto problem = calibration::write_setup_file(
+            setupName, truth.setup(std::filesystem::path(stem).filename().string()))) {
+        std::cerr << "quillon-demo-course: " << problem->text << "\n";
+        return 1;
+    }
+    std::ofstream samples(stem + ".truth.txt", std::ios::binary);
+    for (const double sample : truth.truth()) {
+        samples << session::deviation_text(sample) << "\n";
+    }
+    const auto [clickX, clickY] = truth.click();
+    std::ofstream arguments(stem + ".args", std::ios::binary);
+    arguments << "--start-time " << number(truth.startSeconds()) << " --mark " << clickX << ","
+              << clickY << " --discipline " << discipline << " --speed " << course::speed_kmh(pass)
+              << " --direction " << direction << "\n";
+    if (!samples || !arguments) {
+        std::cerr << "quillon-demo-course: cannot write " << stem << ".*\n";
+        return 1;
+    }
+    for (int index = 0; index < truth.frameCount(); ++index) {
+        const QImage frame = truth.frame(index).convertToFormat(QImage::Format_RGB888);
+        for (int row = 0; row < frame.height(); ++row) {
+            const auto bytes = static_cast<std::size_t>(frame.width()) * 3;
+            if (std::fwrite(frame.constScanLine(row), 1, bytes, stdout) != bytes) {
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--slalom-pass-frames") {
         return write_pass_frames();
+    }
+    if (argc >= 3 && std::string(argv[1]) == "--truth-pass") {
+        return write_truth_pass(std::vector<std::string>(argv + 2, argv + argc));
     }
     if (argc != 2) {
         std::cerr << "usage: quillon-demo-course <folder>\n"
@@ -42,7 +169,14 @@ int main(int argc, char** argv) {
                      "folder, creating it when missing.\n"
                      "       quillon-demo-course --slalom-pass-frames | ffmpeg -f rawvideo ...\n"
                      "Writes the frames of the demo slalom pass (1024 x 768 RGB24, 30 per "
-                     "second) to standard output.\n";
+                     "second) to standard output.\n"
+                     "       quillon-demo-course --truth-pass STEM [--discipline slalom|jump]\n"
+                     "           [--direction towards|away] [--speed KMH] [--size WxH] [--fps N]\n"
+                     "           [--seed N] [--noise SIGMA] [--shake PX] [--camera-offset M]\n"
+                     "           [--camera-height M] [--camera-behind M] [--speed-error F]\n"
+                     "           [--lead S] [--duration S] [--no-skier] | ffmpeg -f rawvideo ...\n"
+                     "Renders a pass with a known boat path: STEM.ipt, STEM.truth.txt and\n"
+                     "STEM.args, and the frames as raw RGB24 on standard output.\n";
         return 2;
     }
     const std::string folder = argv[1];

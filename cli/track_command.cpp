@@ -1,0 +1,290 @@
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+#include <ostream>
+#include <sstream>
+
+#include "cli/annotated_video.h"
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/number_parse.h"
+#include "cli/results/command_line.h"
+#include "cli/setup_input.h"
+#include "session/pass_recorder.h"
+#include "session/pass_session.h"
+#include "session/video_time.h"
+#include "tracking/boat_tracker.h"
+#include "tracking/video_file.h"
+
+namespace quillon::cli {
+
+namespace {
+
+using course::Discipline;
+
+constexpr RefusalWording trackRefusals{"quillon-cli track: ", "quillon-cli track: ", true};
+
+std::string decimal(long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
+std::string seconds_text(std::int64_t us) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
+                                      std::chars_format::fixed, 3);
+    return std::string(digits, result.ptr);
+}
+
+course::PassDescription pass_of(const CommandLine& line) {
+    course::PassDescription pass;
+    const std::string discipline = line.option("discipline").value_or("slalom");
+    if (discipline == "jump") {
+        pass.discipline = Discipline::Jump;
+    } else if (discipline != "slalom") {
+        throw BadInput{joined({"--discipline must be slalom or jump, not \"", discipline, "\""})};
+    }
+    const std::string direction = line.option("direction").value_or("towards");
+    if (direction == "away") {
+        pass.direction = course::Direction::Away;
+    } else if (direction != "towards") {
+        throw BadInput{joined({"--direction must be towards or away, not \"", direction, "\""})};
+    }
+    if (const auto text = line.option("speed")) {
+        const auto kmh = parse_number(*text, digitsOnly);
+        const int count = pass.discipline == Discipline::Slalom ? 5 : 9;
+        bool found = false;
+        for (int i = 0; kmh && i < count && !found; ++i) {
+            if (pass.discipline == Discipline::Slalom) {
+                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
+            } else {
+                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
+            }
+            found = course::speed_kmh(pass) == *kmh;
+        }
+        if (!found) {
+            throw BadInput{pass.discipline == Discipline::Slalom
+                               ? "--speed must be one of the slalom speeds 58, 55, 52, 49, 46 "
+                                 "(km/h)"
+                               : "--speed must be one of the jump speeds 48, 51, 54, 57, 60, 63, "
+                                 "66, 69, 72 (km/h)"};
+        }
+    }
+    return pass;
+}
+
+// Where the screens put a w x h video on a W x H drawing surface: scaled with its aspect
+// kept and centred, in whole pixels (QSize::scaled with Qt::KeepAspectRatio). A frame pixel's
+// centre lands on the surface at left + (x + 0.5) scale - 0.5.
+tracking::FrameOnSurface placement_of(long surfaceW, long surfaceH, long w, long h) {
+    long fittedW = surfaceH * w / h;
+    long fittedH = surfaceH;
+    if (fittedW > surfaceW) {
+        fittedW = surfaceW;
+        fittedH = surfaceW * h / w;
+    }
+    const double scale = static_cast<double>(fittedW) / static_cast<double>(w);
+    const double shift = 0.5 * scale - 0.5;
+    return {static_cast<double>((surfaceW - fittedW) / 2) + shift,
+            static_cast<double>((surfaceH - fittedH) / 2) + shift, scale};
+}
+
+// "57-61, 80" for the samples 57 to 61 and 80.
+std::string ranges_text(const std::vector<int>& samples) {
+    std::string text;
+    for (std::size_t i = 0; i < samples.size();) {
+        std::size_t j = i;
+        while (j + 1 < samples.size() && samples[j + 1] == samples[j] + 1) {
+            ++j;
+        }
+        text += text.empty() ? "" : ", ";
+        text += decimal(samples[i]);
+        if (j > i) {
+            text += '-';
+            text += decimal(samples[j]);
+        }
+        i = j + 1;
+    }
+    return text;
+}
+
+bool progress_wanted(const CommandIo& io) {
+    return &io.err == &std::cerr && isatty(STDERR_FILENO) == 1;
+}
+
+int track(const std::vector<std::string>& args, const CommandIo& io) {
+    const auto parsed = parse_command_line(args, {"setup", "start-time", "mark", "discipline",
+                                                  "speed", "direction", "surface", "annotate"});
+    if (!parsed.error.empty()) {
+        refuse(parsed.error);
+    }
+    const CommandLine& line = parsed.line;
+    if (line.positional.size() != 1) {
+        refuse(line.positional.empty() ? "The command track needs a video file."
+                                       : "The command track takes one video file.");
+    }
+    const auto setupPath = line.option("setup");
+    const auto startText = line.option("start-time");
+    const auto markText = line.option("mark");
+    if (!setupPath || !startText || !markText) {
+        refuse("The command track needs --setup, --start-time and --mark.");
+    }
+    const course::PassDescription pass = pass_of(line);
+    const auto startSeconds = parse_number(*startText, decimalNumber);
+    if (!startSeconds || *startSeconds < 0) {
+        throw BadInput{
+            joined({"--start-time must be seconds into the video, not \"", *startText, "\""})};
+    }
+    const NumberPair mark = pair_argument(*markText, "--mark");
+    LoadedSetup setup = load_setup(*setupPath);
+
+    const std::string& videoPath = line.positional.front();
+    std::string problem;
+    auto video = tracking::VideoFile::open(videoPath, problem);
+    if (!video) {
+        throw BadInput{joined({"Video \"", videoPath, "\" cannot be read: ", problem})};
+    }
+    long surfaceW = video->width();
+    long surfaceH = video->height();
+    if (const auto surface = line.option("surface")) {
+        const NumberPair size = pair_argument(*surface, "--surface");
+        if (size.a < 1 || size.b < 1 || size.a > 1e5 || size.b > 1e5 ||
+            size.a != static_cast<long>(size.a) || size.b != static_cast<long>(size.b)) {
+            throw BadInput{
+                joined({"--surface must be W,H in whole pixels, not \"", *surface, "\""})};
+        }
+        surfaceW = static_cast<long>(size.a);
+        surfaceH = static_cast<long>(size.b);
+    }
+
+    // The frame shown at the start time: the last one whose time is not after it.
+    const auto startUs = static_cast<std::int64_t>(std::llround(*startSeconds * 1e6));
+    tracking::DecodedFrame shown;
+    tracking::DecodedFrame next;
+    if (!video->next(shown) || shown.timeUs > startUs) {
+        throw BadInput{
+            joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
+    }
+    bool more = video->next(next);
+    while (more && next.timeUs <= startUs) {
+        std::swap(shown, next);
+        more = video->next(next);
+    }
+    if (!more && startUs - shown.timeUs > 200000) {
+        throw BadInput{
+            joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
+    }
+    if (mark.a < 0 || mark.b < 0 || mark.a >= shown.width || mark.b >= shown.height) {
+        throw BadInput{joined({"--mark ", *markText, " is outside the frame (",
+                               decimal(shown.width), " x ", decimal(shown.height), " pixels)."})};
+    }
+
+    tracking::TrackStart start;
+    start.markX = mark.a;
+    start.markY = mark.b;
+    start.model = setup.calibration.model;
+    start.placement = placement_of(surfaceW, surfaceH, shown.width, shown.height);
+    start.pass = pass;
+    start.passStartUs = shown.timeUs;
+    auto tracker = tracking::make_boat_tracker();
+    if (tracker->start(shown.view(), start) != tracking::StartRefusal::None) {
+        throw BadInput{joined({"--mark ", *markText,
+                               " is not on a boat: there is nothing to follow around it at ",
+                               seconds_text(shown.timeUs),
+                               " s (click the windshield mark, the "
+                               "hatch or the pylon)."})};
+    }
+
+    session::PassSession session;
+    session.calibration = setup.calibration;
+    session::PassRecorder recorder(session);
+    recorder.activate(pass, false, 2.0, 0.2);
+    auto twipsOf = [&](double frameX) {
+        return 15 * (start.placement.left + frameX * start.placement.scale);
+    };
+    tracking::TrackResult last = tracker->startPosition();
+    recorder.start(pass, twipsOf(last.x));
+    const int lastSample = course::last_sample_index(pass);
+
+    std::unique_ptr<AnnotatedVideo> annotated;
+    if (const auto out = line.option("annotate")) {
+        annotated =
+            AnnotatedVideo::open(*out, shown.width, shown.height, video->frameRate(), problem);
+        if (!annotated) {
+            throw BadInput{joined({"--annotate \"", *out, "\" cannot be written: ", problem})};
+        }
+    }
+
+    std::string samples;
+    std::vector<int> lost;
+    int taken = 0;
+    const bool progress = progress_wanted(io);
+    const auto began = std::chrono::steady_clock::now();
+    long frames = 0;
+    while (taken <= lastSample && more) {
+        std::swap(shown, next);
+        more = video->next(next);
+        ++frames;
+        const tracking::TrackResult found = tracker->track(shown.view());
+        if (found.found) {
+            last = found;
+        }
+        const int due = std::min(session::video_ticks_due(shown.timeUs, start.passStartUs, 100),
+                                 lastSample + 1);
+        while (taken < due) {
+            const session::PollReading reading = recorder.poll(twipsOf(last.x));
+            const std::string text = session::deviation_text(reading.deviation);
+            recorder.step(text);
+            samples += text;
+            samples += '\n';
+            if (!found.found) {
+                lost.push_back(taken);
+            }
+            ++taken;
+        }
+        if (annotated) {
+            annotated->write(shown, found, last, recorder.row().y / 15, start.placement, taken - 1);
+        }
+        if (progress) {
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+            std::fprintf(stderr, "\rsample %d of %d, video %s s, %.0f frames/s   ", taken,
+                         lastSample + 1, seconds_text(shown.timeUs).c_str(),
+                         elapsed > 0 ? frames / elapsed : 0.0);
+        }
+    }
+    if (progress) {
+        std::fputs("\r\033[K", stderr);
+    }
+    if (annotated && !annotated->finish(problem)) {
+        throw BadInput{
+            joined({"--annotate \"", *line.option("annotate"), "\" cannot be written: ", problem})};
+    }
+    if (taken <= lastSample) {
+        throw BadInput{joined({"Video \"", videoPath, "\" ends at ", seconds_text(shown.timeUs),
+                               " s, before the pass does: sample ", decimal(taken), " of ",
+                               decimal(lastSample + 1), " would be taken at ",
+                               seconds_text(start.passStartUs + (taken + 1) * 100000), " s."})};
+    }
+    io.out << samples;
+    io.out.flush();
+    if (!lost.empty()) {
+        io.err << "lost: samples " << ranges_text(lost) << '\n';
+        return 3;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int track_command(const std::vector<std::string>& args, const CommandIo& io) {
+    return run_guarded(io, trackRefusals, [&] { return track(args, io); });
+}
+
+}  // namespace quillon::cli

@@ -1,0 +1,51 @@
+#include "tracking/pass_geometry.h"
+
+#include <cmath>
+
+#include "course/reference_course.h"
+
+namespace quillon::tracking {
+
+namespace {
+
+constexpr double twipsPerPixel = 15;
+// Both directions count the course from the far gate at 0 to the near gate at -259.
+constexpr double nearGateY = -259.0;
+// The jump course's split path, as the pass recorder takes it outside view-only mode.
+constexpr double jumpPathCentreX = 2.0;
+
+}  // namespace
+
+PassGeometry::PassGeometry(const calibration::CameraModel& model, const FrameOnSurface& placement,
+                           const course::PassDescription& pass, std::int64_t passStartUs)
+    : model_(model),
+      placement_(placement),
+      direction_(pass.direction),
+      speedMs_(course::speed_kmh(pass) / 3.6),
+      pathCentreX_(pass.discipline == course::Discipline::Slalom ? course::slalomPathCentreX
+                                                                 : jumpPathCentreX),
+      startUs_(passStartUs) {}
+
+FramePoint PassGeometry::toFrame(double surveyX, double surveyY) const {
+    calibration::CameraModel model = model_;
+    const calibration::PlanePoint screen = model.survey_to_screen({surveyX, surveyY});
+    return {(screen.x / twipsPerPixel - placement_.left) / placement_.scale,
+            (screen.y / twipsPerPixel - placement_.top) / placement_.scale};
+}
+
+double PassGeometry::expectedSurveyY(std::int64_t timeUs) const {
+    const double d = speedMs_ * static_cast<double>(timeUs - startUs_) / 1e6;
+    return direction_ == course::Direction::Towards ? -d : nearGateY + d;
+}
+
+ExpectedBoat PassGeometry::expected(std::int64_t timeUs) const {
+    ExpectedBoat boat;
+    boat.surveyY = expectedSurveyY(timeUs);
+    boat.centre = toFrame(pathCentreX_, boat.surveyY);
+    const FramePoint left = toFrame(pathCentreX_ - 0.5, boat.surveyY);
+    const FramePoint right = toFrame(pathCentreX_ + 0.5, boat.surveyY);
+    boat.pixelsPerMetre = std::hypot(right.x - left.x, right.y - left.y);
+    return boat;
+}
+
+}  // namespace quillon::tracking
