@@ -12,12 +12,12 @@
 #include "cli/annotated_video.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "cli/number_parse.h"
 #include "cli/results/command_line.h"
 #include "cli/setup_input.h"
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
 #include "session/video_time.h"
+#include "text/number_forms.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/video_file.h"
 
@@ -57,7 +57,7 @@ course::PassDescription pass_of(const CommandLine& line) {
         throw BadInput{joined({"--direction must be towards or away, not \"", direction, "\""})};
     }
     if (const auto text = line.option("speed")) {
-        const auto kmh = parse_number(*text, digitsOnly);
+        const auto kmh = text::parse_number(*text, text::digitsOnly);
         const int count = pass.discipline == Discipline::Slalom ? 5 : 9;
         bool found = false;
         for (int i = 0; kmh && i < count && !found; ++i) {
@@ -77,22 +77,6 @@ course::PassDescription pass_of(const CommandLine& line) {
         }
     }
     return pass;
-}
-
-// Where the screens put a w x h video on a W x H drawing surface: scaled with its aspect
-// kept and centred, in whole pixels (QSize::scaled with Qt::KeepAspectRatio). A frame pixel's
-// centre lands on the surface at left + (x + 0.5) scale - 0.5.
-tracking::FrameOnSurface placement_of(long surfaceW, long surfaceH, long w, long h) {
-    long fittedW = surfaceH * w / h;
-    long fittedH = surfaceH;
-    if (fittedW > surfaceW) {
-        fittedW = surfaceW;
-        fittedH = surfaceW * h / w;
-    }
-    const double scale = static_cast<double>(fittedW) / static_cast<double>(w);
-    const double shift = 0.5 * scale - 0.5;
-    return {static_cast<double>((surfaceW - fittedW) / 2) + shift,
-            static_cast<double>((surfaceH - fittedH) / 2) + shift, scale};
 }
 
 // "57-61, 80" for the samples 57 to 61 and 80.
@@ -136,7 +120,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         refuse("The command track needs --setup, --start-time and --mark.");
     }
     const course::PassDescription pass = pass_of(line);
-    const auto startSeconds = parse_number(*startText, decimalNumber);
+    const auto startSeconds = text::parse_number(*startText, text::decimalNumber);
     if (!startSeconds || *startSeconds < 0) {
         throw BadInput{
             joined({"--start-time must be seconds into the video, not \"", *startText, "\""})};
@@ -189,7 +173,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     start.markX = mark.a;
     start.markY = mark.b;
     start.model = setup.calibration.model;
-    start.placement = placement_of(surfaceW, surfaceH, shown.width, shown.height);
+    start.placement = tracking::fit_frame(surfaceW, surfaceH, shown.width, shown.height);
     start.pass = pass;
     start.passStartUs = shown.timeUs;
     auto tracker = tracking::make_boat_tracker();

@@ -40,6 +40,7 @@ int main(int argc, char* argv[]) {
     quillon::platform::QtVideoSource video;
     quillon::platform::Platform platform{settings, dialogs,     clock, keys,
                                          joystick, pulseClocks, video, appFolder};
+    platform.boatTracker = [] { return quillon::tracking::make_boat_tracker(); };
 
     quillon::session::PassSession session;
     quillon::app::Application application(session, platform);

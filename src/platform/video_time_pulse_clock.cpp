@@ -1,6 +1,7 @@
 #include "platform/video_time_pulse_clock.h"
 
 #include "platform/video_source.h"
+#include "session/video_time.h"
 
 namespace quillon::platform {
 
@@ -23,8 +24,8 @@ void VideoTimePulseClock::framePresented() {
     if (now < 0) {
         return;
     }
-    const qint64 periodUs = static_cast<qint64>(periodMs()) * 1000;
-    while (now + toleranceUs >= startUs_ + (ticks_ + 1) * periodUs) {
+    const int due = session::video_ticks_due(now, startUs_, periodMs());
+    while (ticks_ < due) {
         ++ticks_;
         if (!deliverTick(ticks_ * periodMs())) {
             return;

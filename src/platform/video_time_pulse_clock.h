@@ -3,6 +3,7 @@
 #include <QMetaObject>
 
 #include "platform/pulse_clock.h"
+#include "session/video_time.h"
 
 namespace quillon::platform {
 
@@ -21,7 +22,7 @@ class VideoTimePulseClock : public PulseClock {
 
     // Frame times are rounded to microseconds; a frame this close before a due time counts
     // as reaching it.
-    static constexpr qint64 toleranceUs = 500;
+    static constexpr qint64 toleranceUs = session::videoTimeToleranceUs;
 
   protected:
     void started() override;

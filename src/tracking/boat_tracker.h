@@ -29,6 +29,22 @@ struct FrameOnSurface {
     double scale = 1;
 };
 
+// Where the screens put a w x h video on a W x H drawing surface: scaled with its aspect kept
+// and centred, in whole pixels (as QSize::scaled with Qt::KeepAspectRatio does). A frame
+// pixel's centre lands on the surface at left + (x + 0.5) scale - 0.5.
+inline FrameOnSurface fit_frame(long surfaceW, long surfaceH, long w, long h) {
+    long fittedW = surfaceH * w / h;
+    long fittedH = surfaceH;
+    if (fittedW > surfaceW) {
+        fittedW = surfaceW;
+        fittedH = surfaceW * h / w;
+    }
+    const double scale = static_cast<double>(fittedW) / static_cast<double>(w);
+    const double shift = 0.5 * scale - 0.5;
+    return {static_cast<double>((surfaceW - fittedW) / 2) + shift,
+            static_cast<double>((surfaceH - fittedH) / 2) + shift, scale};
+}
+
 // What the tracker is told when it starts.
 struct TrackStart {
     // The operator's click on the mark, in frame pixels (whole pixels, may miss the centre).

@@ -322,11 +322,13 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
              QString(untracked > 0 ? "Tracking lost - the line is yours" : "Tracking"));
 
     // Each tracked sample measures the mark on the frame its clock tick was due on.
-    const double scale = static_cast<double>(shown.width()) / h.video.frame().image.width();
-    const double clickX = (mark.x() - shown.x()) / scale;
+    const QSize frameSize = h.video.frame().image.size();
+    const auto at = quillon::tracking::fit_frame(canvas.width(), canvas.height(), frameSize.width(),
+                                                 frameSize.height());
+    const double clickX = (mark.x() - at.left) / at.scale;
     for (int k = 0; k < n + 1 - untracked; ++k) {
         const double markX = clickX + 0.5 * 3 * (k + 1);
-        const double lineTwips = (shown.x() + markX * scale) * 15;
+        const double lineTwips = (at.left + markX * at.scale) * 15;
         const double expected =
             quillon::session::rounded_deviation((lineTwips - 4096) / 1024, 1.25);
         QCOMPARE(h.session.samples[static_cast<std::size_t>(k)], expected);

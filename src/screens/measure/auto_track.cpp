@@ -57,11 +57,14 @@ void AutoTrack::setEnabled(bool enabled) {
     }
 }
 
+// The video as the surface shows it, fitted as quillon-cli track fits it, so that the screen
+// and the command measure the same pixels.
 tracking::FrameOnSurface AutoTrack::placement() const {
-    const QRect shown = canvas_.videoRect();
     const QImage& image = platform_.video.frame().image;
-    const double scale = image.width() > 0 ? static_cast<double>(shown.width()) / image.width() : 1;
-    return {static_cast<double>(shown.x()), static_cast<double>(shown.y()), scale};
+    if (image.isNull()) {
+        return {};
+    }
+    return tracking::fit_frame(canvas_.width(), canvas_.height(), image.width(), image.height());
 }
 
 tracking::TrackStart AutoTrack::trackStart(double x, double y, const course::PassDescription& pass,
