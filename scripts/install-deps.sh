@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core locales
     dpkg-dev file
+    poppler-utils
 )
 
 missing=()
