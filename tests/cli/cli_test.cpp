@@ -289,7 +289,10 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "                     [--line METRES] [--direction towards|away] [--boat T] [--model T]\n"
         "                     [--driver T] [--skier T] [--tournament T] [--location T] [--date T]\n"
         "                     [--number T] [--split T] [--full T] [--comment T]\n"
-        "                     [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
+        "                     [--now \"MM-DD-YYYY HH:MM:SS\"] [--pdf OUT.pdf] [--csv OUT.csv]\n"
+        "                     [--setup SETUP.ipt] [--zones] [--zone-length 2..10] [--limit "
+        "METRES]\n"
+        "                     [--buoy1 left|right]\n"
         "  quillon-cli read-results FILE [--discipline slalom|jump]\n"
         "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
         "file could not be written.\n";
