@@ -50,6 +50,7 @@ class SilentDialogs : public platform::Dialogs {
     std::optional<QString> saveFile(const platform::FileDialogRequest&) override {
         return std::nullopt;
     }
+    bool print(QPrinter&, const QString&) override { return false; }
 };
 
 struct FullHdProgram {

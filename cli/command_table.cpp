@@ -32,7 +32,9 @@ constexpr std::array table{
                "[--line METRES] [--direction towards|away] [--boat T] [--model T]\n"
                "[--driver T] [--skier T] [--tournament T] [--location T] [--date T]\n"
                "[--number T] [--split T] [--full T] [--comment T]\n"
-               "[--now \"MM-DD-YYYY HH:MM:SS\"]",
+               "[--now \"MM-DD-YYYY HH:MM:SS\"] [--pdf OUT.pdf] [--csv OUT.csv]\n"
+               "[--setup SETUP.ipt] [--zones] [--zone-length 2..10] [--limit METRES]\n"
+               "[--buoy1 left|right]",
                report_command},
     Subcommand{"read-results", "quillon-cli read-results FILE [--discipline slalom|jump]",
                read_results_command},

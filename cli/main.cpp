@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "cli/dossier_pdf.h"
+#include "cli/results/dossier_writer.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ class StdinBuffer : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quillon::cli::set_dossier_pdf_writer(&quillon::cli::write_dossier_pdf_offscreen);
     StdinBuffer stdinBuffer;
     std::istream in(&stdinBuffer);
     const int code = quillon::cli::run_command(std::vector<std::string>(argv + 1, argv + argc),

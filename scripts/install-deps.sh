@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core locales
     dpkg-dev file
+    poppler-utils
 )
 
 missing=()

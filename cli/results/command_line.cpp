@@ -13,7 +13,8 @@ std::optional<std::string> CommandLine::option(std::string_view name) const {
 }
 
 ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
-                                     const std::set<std::string, std::less<>>& knownOptions) {
+                                     const std::set<std::string, std::less<>>& knownOptions,
+                                     const std::set<std::string, std::less<>>& flags) {
     ParsedCommandLine parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];
@@ -22,6 +23,13 @@ ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
             continue;
         }
         const std::string name = word.substr(2);
+        if (flags.contains(name)) {
+            if (!parsed.line.options.emplace(name, std::string()).second) {
+                parsed.error = joined({"option ", word, " is given twice"});
+                return parsed;
+            }
+            continue;
+        }
         if (!knownOptions.contains(name)) {
             parsed.error = joined({"unknown option ", word});
             return parsed;

@@ -17,13 +17,15 @@ struct CommandLine {
     std::optional<std::string> option(std::string_view name) const;
 };
 
-// Splits the words; every option takes one value. Gives the error text for an unknown
-// option, an option given twice or an option without its value.
+// Splits the words; every option takes one value, except the flags, which stand alone (and
+// are held with an empty value). Gives the error text for an unknown option, an option given
+// twice or an option without its value.
 struct ParsedCommandLine {
     CommandLine line;
     std::string error;
 };
 ParsedCommandLine parse_command_line(const std::vector<std::string>& args,
-                                     const std::set<std::string, std::less<>>& knownOptions);
+                                     const std::set<std::string, std::less<>>& knownOptions,
+                                     const std::set<std::string, std::less<>>& flags = {});
 
 }  // namespace quillon::cli

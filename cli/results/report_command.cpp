@@ -5,9 +5,15 @@
 
 #include "analysis/pass_figures.h"
 #include "analysis/pass_report.h"
+#include "analysis/samples_csv.h"
+#include "analysis/zone_readings.h"
+#include "calibration/grid_check.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/results/command_line.h"
+#include "cli/results/dossier_writer.h"
+#include "cli/setup_input.h"
+#include "dossier/dossier_content.h"
 #include "text/number_forms.h"
 #include "text/text_file.h"
 
@@ -122,6 +128,64 @@ void set_texts(PassDescription& pass, const CommandLine& line) {
     }
 }
 
+DossierPdfWriter pdfWriter = nullptr;
+
+analysis::ZoneSettings zone_settings(const CommandLine& line) {
+    analysis::ZoneSettings settings;
+    if (const auto text = line.option("zone-length")) {
+        const auto metres = text::parse_number(*text, text::decimalNumber);
+        if (!metres || *metres < analysis::ZoneSettings::shortestZone ||
+            *metres > analysis::ZoneSettings::longestZone) {
+            throw BadInput{
+                joined({"--zone-length must be from 2 to 10 (metres), not \"", *text, "\""})};
+        }
+        settings.zoneLength = *metres;
+    }
+    if (const auto text = line.option("limit")) {
+        const auto metres = text::parse_number(*text, text::decimalNumber);
+        if (!metres || !(*metres > 0) || *metres > 1) {
+            throw BadInput{joined(
+                {"--limit must be more than 0 and at most 1 (metres), not \"", *text, "\""})};
+        }
+        settings.limit = *metres;
+    }
+    const std::string side = line.option("buoy1").value_or("right");
+    if (side == "left" || side == "right") {
+        settings.buoy1Side = side == "left" ? analysis::BoatSide::Left : analysis::BoatSide::Right;
+    } else {
+        throw BadInput{joined({"--buoy1 must be left or right, not \"", side, "\""})};
+    }
+    return settings;
+}
+
+// An output file must go into a folder that exists; checked before anything is written.
+void require_output_folder(const CommandLine& line, std::string_view option) {
+    const auto path = line.option(option);
+    if (!path) {
+        return;
+    }
+    if (path->empty()) {
+        throw BadInput{joined({"--", option, " needs a file name"})};
+    }
+    std::error_code ignored;
+    const auto folder = std::filesystem::path(*path).parent_path();
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
+        throw BadInput{joined({"the folder of ", *path, " is not a folder"})};
+    }
+}
+
+// The calibration of --setup, loaded and checked as the Setup screen does (ratios against a
+// 1024-pixel screen).
+std::optional<dossier::CalibrationFacts> setup_facts(const CommandLine& line) {
+    const auto path = line.option("setup");
+    if (!path) {
+        return std::nullopt;
+    }
+    LoadedSetup setup = load_setup(*path);
+    calibration::grid_check(setup.calibration.model, setup.display.boxes, "1024");
+    return dossier::calibration_facts(setup.calibration);
+}
+
 // Two digits at text[at], as a number; -1 when they are not digits.
 int two_digits(std::string_view text, std::size_t at) {
     const char tens = text[at];
@@ -200,10 +264,12 @@ std::vector<double> read_samples(const std::string& path) {
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const auto parsed =
-        parse_command_line(args, {"results", "discipline", "speed", "line", "direction", "boat",
-                                  "model", "driver", "skier", "tournament", "location", "date",
-                                  "number", "split", "full", "comment", "now"});
+    const auto parsed = parse_command_line(
+        args,
+        {"results", "discipline", "speed",    "line",  "direction",   "boat",  "model", "driver",
+         "skier",   "tournament", "location", "date",  "number",      "split", "full",  "comment",
+         "now",     "pdf",        "csv",      "setup", "zone-length", "limit", "buoy1"},
+        {"zones"});
     if (!parsed.error.empty()) {
         throw BadInput{parsed.error};
     }
@@ -233,6 +299,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         throw BadInput{joined({"the results folder ", *folder, " is not a folder"})};
     }
     pass.resultsFolder = *folder;
+    const analysis::ZoneSettings zoneSettings = zone_settings(line);
+    require_output_folder(line, "pdf");
+    require_output_folder(line, "csv");
+    if (line.option("pdf") && !pdfWriter) {
+        throw BadInput{"this quillon-cli cannot write PDF files"};
+    }
+    const auto calibration = setup_facts(line);
 
     const std::vector<double> samples = read_samples(line.positional.front());
     const int lastIndex = course::last_sample_index(pass);
@@ -252,11 +325,29 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     const analysis::PassReport report = analysis::build_pass_report(input);
     out << report.text << "\r\n";
+    std::vector<analysis::LogWrite> written{report.summaryFile, report.resultLog,
+                                            report.databaseLog};
+    if (line.option("zones")) {
+        err << analysis::zone_table_text(
+            analysis::zone_readings(samples, lastIndex, input.directionSign, pass.discipline,
+                                    zoneSettings),
+            zoneSettings, pass.discipline);
+    }
+    if (const auto csv = line.option("csv")) {
+        written.push_back({*csv, text::replace_file(*csv, analysis::samples_csv(samples, lastIndex,
+                                                                                pass.discipline))});
+    }
+    if (const auto pdf = line.option("pdf")) {
+        const auto content = dossier::dossier_content(report.text, pass.discipline, pass.direction,
+                                                      samples, lastIndex, input.directionSign,
+                                                      report.statistics, zoneSettings, calibration);
+        written.push_back({*pdf, pdfWriter(*pdf, content)});
+    }
     int status = 0;
-    for (const auto* log : {&report.summaryFile, &report.resultLog, &report.databaseLog}) {
-        if (!log->status) {
-            err << "quillon-cli report: could not write " << log->path << ": "
-                << log->status.description << '\n';
+    for (const auto& log : written) {
+        if (!log.status) {
+            err << "quillon-cli report: could not write " << log.path << ": "
+                << log.status.description << '\n';
             status = 1;
         }
     }
@@ -264,6 +355,14 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 }
 
 }  // namespace
+
+void set_dossier_pdf_writer(DossierPdfWriter writer) {
+    pdfWriter = writer;
+}
+
+DossierPdfWriter dossier_pdf_writer() {
+    return pdfWriter;
+}
 
 int report_command(const std::vector<std::string>& args, const CommandIo& io) {
     if (args.empty()) {

@@ -6,6 +6,8 @@
 
 #include "text/message_style.h"
 
+class QPrinter;
+
 namespace quillon::platform {
 
 using text::MessageStyle;
@@ -40,6 +42,10 @@ class Dialogs {
     // The chosen path; nothing when the operator cancels.
     virtual std::optional<QString> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileDialogRequest& request) = 0;
+
+    // The system's print dialog on `printer`: true when the operator chose to print, with the
+    // printer then set up as chosen.
+    virtual bool print(QPrinter& printer, const QString& title) = 0;
 };
 
 }  // namespace quillon::platform

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "platform/file_filter.h"
 
@@ -86,6 +88,12 @@ std::optional<QString> QtDialogs::openFile(const FileDialogRequest& request) {
 
 std::optional<QString> QtDialogs::saveFile(const FileDialogRequest& request) {
     return run_file_dialog(request, QFileDialog::AcceptSave);
+}
+
+bool QtDialogs::print(QPrinter& printer, const QString& title) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace quillon::platform

@@ -16,6 +16,7 @@ class QtDialogs : public Dialogs {
                                  std::optional<QPoint> topLeftTwips) override;
     std::optional<QString> openFile(const FileDialogRequest& request) override;
     std::optional<QString> saveFile(const FileDialogRequest& request) override;
+    bool print(QPrinter& printer, const QString& title) override;
 };
 
 }  // namespace quillon::platform

@@ -150,6 +150,15 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         {samples, "--results", results, "--comment"},
         {samples, "--results", results, "--speed", "58", "--speed", "55"},
         {samples, samples, "--results", results},
+        {samples, "--results", results, "--zone-length", "1.5"},
+        {samples, "--results", results, "--zone-length", "five"},
+        {samples, "--results", results, "--limit", "0"},
+        {samples, "--results", results, "--buoy1", "middle"},
+        {samples, "--results", results, "--zones", "--zones"},
+        {samples, "--results", results, "--csv", file("no-folder/samples.csv")},
+        {samples, "--results", results, "--setup", file("missing.ipt")},
+        // This build of the command library has no PDF writer.
+        {samples, "--results", results, "--pdf", file("dossier.pdf")},
     };
     for (const auto& args : cases) {
         const auto refused = report(args);
@@ -163,7 +172,9 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
               "usage: quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] "
               "[--speed KMH] [--line METRES] [--direction towards|away] [--boat T] [--model T] "
               "[--driver T] [--skier T] [--tournament T] [--location T] [--date T] [--number T] "
-              "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"]\n");
+              "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"] "
+              "[--pdf OUT.pdf] [--csv OUT.csv] [--setup SETUP.ipt] [--zones] "
+              "[--zone-length 2..10] [--limit METRES] [--buoy1 left|right]\n");
 }
 
 TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
@@ -183,6 +194,43 @@ TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
     EXPECT_EQ(failed.out, log("ResultLog0101.txt"));
     EXPECT_TRUE(failed.err.starts_with("quillon-cli report: could not write ")) << failed.err;
     EXPECT_NE(failed.err.find(results + "/dbResultLog0101.txt: "), std::string::npos);
+}
+
+TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
+    const auto plain =
+        report({file("samples162.txt"), "--results", results, "--now", "12-06-2026 14:05:09"});
+    const auto dossier = report({file("samples162.txt"), "--results", results, "--now",
+                                 "12-06-2026 14:05:09", "--csv", file("pass.csv"), "--zones",
+                                 "--zone-length", "2", "--limit", ".1", "--buoy1", "left"});
+    ASSERT_EQ(dossier.status, 0) << dossier.err;
+    EXPECT_EQ(dossier.out, plain.out);
+    EXPECT_EQ(log("ResultLog1206.txt"), plain.out + plain.out);
+
+    const auto rows = split(text::read_file(file("pass.csv")).bytes, "\r\n");
+    ASSERT_EQ(rows.size(), 1u + 162u);
+    EXPECT_EQ(rows[0], "sample,time_s,position_m,deviation_m");
+    EXPECT_EQ(rows[161], "160,16.0,257.391,0.1");
+
+    const auto zones = split(dossier.err, "\n");
+    ASSERT_EQ(zones.size(), 1u + 8u) << dossier.err;
+    EXPECT_EQ(zones[0], "Zone readings (zone 2 m, limit 0.10 m, buoy 1 on the boat's left)");
+    const char* names[] = {"Entry gate", "Buoy 1", "Buoy 2", "Buoy 3",
+                           "Buoy 4",     "Buoy 5", "Buoy 6", "Exit gate"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        EXPECT_TRUE(zones[i + 1].starts_with(names[i])) << zones[i + 1];
+    }
+    // Buoy 1 zone 27-29 m holds samples 17 and 18: -.13 and -.12, toward a buoy on the boat's
+    // left when the boat comes toward the camera.
+    EXPECT_EQ(zones[2],
+              "Buoy 1       27.0-  29.0 m  samples   2  mean  0.125  largest  0.130  OVER LIMIT");
+
+    // A CSV that cannot be written is named; the report and its logs are written all the same.
+    fs::create_directory(file("taken.csv"));
+    const auto failed =
+        report({file("samples162.txt"), "--results", results, "--csv", file("taken.csv")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("could not write " + file("taken.csv")), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(file("taken.csv")));
 }
 
 TEST_F(CliResults, ReadResultsGivesBackThePath) {

@@ -1,9 +1,15 @@
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -57,6 +63,8 @@ class ResultsScreenTest : public QObject {
     void logsThatCannotBeWrittenAreNamed();
     void colourIsAskedUntilItIsOneToSeven();
     void aSavedPassComesBackOntoTheGraph();
+    void theDossierGoesToPdfPrinterAndCsv();
+    void zoneSettingsAreKeptAndShown();
 };
 
 namespace {
@@ -345,6 +353,83 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
     QVERIFY(h.app.start().isVisible());
     QVERIFY(!h.app.hasResultsScreen());
     QCOMPARE(control<QRadioButton>(h.app.start(), "optAway")->isChecked(), awayAfterClose);
+}
+
+namespace {
+
+// The text of a PDF as pdftotext lays it out, runs of blanks as one.
+QString pdf_text(const QString& path) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", path, "-"});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .replace(QRegularExpression(" +"), " ");
+}
+
+}  // namespace
+
+void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    const QByteArray resultLog = read_bytes(h.path("ResultLog1206.txt"));
+    QVERIFY(!resultLog.isEmpty());
+
+    h.dialogs.fileAnswers = {h.path("dossier.pdf"), h.path("samples.csv")};
+    h.dialogs.printAnswers = {h.path("printed.pdf")};
+    click(results, "btnSaveDossier");
+    click(results, "btnPrint");
+    click(results, "btnExportCsv");
+    QVERIFY(h.dialogs.messages().empty());
+
+    const QString saved = pdf_text(h.path("dossier.pdf"));
+    for (const char* expected :
+         {"Slalom Pass Results", "Skier Name: Skiers", "Frames Measured: 162", "Buoy 1",
+          "Exit gate", "No calibration was given for this pass.", "Pass Clock: Wall Clock",
+          "Page 2 of 2"}) {
+        QVERIFY2(saved.contains(expected), expected);
+    }
+    // The printer gets the very same pages.
+    QCOMPARE(pdf_text(h.path("printed.pdf")), saved);
+    const QByteArray csv = read_bytes(h.path("samples.csv"));
+    QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m\r\n0,0.0,0.000,"));
+    QCOMPARE(csv.count("\r\n"), 1 + 162);
+
+    // A folder that cannot be written: a message naming the file, and nothing else changes.
+    h.dialogs.fileAnswers = {h.path("gone/dossier.pdf"), h.path("gone/samples.csv")};
+    click(results, "btnSaveDossier");
+    click(results, "btnExportCsv");
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), size_t(2));
+    QVERIFY(messages[0].text.endsWith("File: \"" + h.path("gone/dossier.pdf") + "\""));
+    QVERIFY(messages[1].text.endsWith("File: \"" + h.path("gone/samples.csv") + "\""));
+    QVERIFY(!QDir(h.path("gone")).exists());
+    // The report and its logs are as they were.
+    QCOMPARE(read_bytes(h.path("ResultLog1206.txt")), resultLog);
+}
+
+void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    auto* table = control<QTableWidget>(results, "tblZones");
+    QCOMPARE(table->rowCount(), 8);
+    QCOMPARE(table->item(1, 0)->text(), QString("Buoy 1"));
+    QCOMPARE(table->item(1, 1)->text(), QString("3"));  // 5 m at 1.61 m per sample
+
+    click(results, "btnZoneSettings");
+    auto* dialog = results.findChild<QDialog*>("dlgZoneSettings");
+    QVERIFY(dialog);
+    dialog->findChild<QDoubleSpinBox*>("txtZoneLength")->setValue(10);
+    dialog->findChild<QDoubleSpinBox*>("txtLimit")->setValue(0.01);
+    dialog->findChild<QComboBox*>("cbBuoy1Side")->setCurrentIndex(1);
+    dialog->accept();
+    QCOMPARE(table->item(1, 1)->text(), QString("7"));
+    QCOMPARE(h.settings.values["Quillon/Dossier/ZoneLength"], QString("10"));
+    QCOMPARE(h.settings.values["Quillon/Dossier/Limit"], QString("0.01"));
+    QCOMPARE(h.settings.values["Quillon/Dossier/Buoy1Side"], QString("left"));
+    // The entry gate's largest distance off the centre is beyond a 1 cm limit.
+    QCOMPARE(table->item(0, 4)->text(), QString("OVER"));
 }
 
 QTEST_MAIN(ResultsScreenTest)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPrinter>
 #include <QString>
 #include <array>
 #include <deque>
@@ -45,7 +46,7 @@ class FakeWallClock : public platform::WallClock {
 // Answers dialogs from scripts and records every one that was shown.
 class FakeDialogs : public platform::Dialogs {
   public:
-    enum class Kind { Message, Input, OpenFile, SaveFile };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Print };
     struct Shown {
         Kind kind;
         QString text;  // message text or input prompt
@@ -88,6 +89,17 @@ class FakeDialogs : public platform::Dialogs {
         return next(fileAnswers);
     }
 
+    // A scripted path answers with a PDF printer writing to that file; nothing cancels.
+    bool print(QPrinter& printer, const QString& title) override {
+        shown.push_back({Kind::Print, {}, title, platform::MessageStyle::Ok, {}});
+        const auto answer = next(printAnswers);
+        if (answer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(*answer);
+        }
+        return answer.has_value();
+    }
+
     std::vector<Shown> messages() const {
         std::vector<Shown> result;
         for (const auto& s : shown) {
@@ -101,6 +113,7 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<platform::MessageAnswer> messageAnswers;
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<std::optional<QString>> fileAnswers;
+    std::deque<std::optional<QString>> printAnswers;
     std::vector<Shown> shown;
     int unansweredInputs = 0;
 

@@ -239,4 +239,37 @@ QString DeviationGraph::reloadColourName(int number) {
     return number >= 1 && number <= 7 ? names[number - 1] : QString();
 }
 
+void DeviationGraph::drawZoneTicks(course::Discipline discipline, course::Direction direction,
+                                   const std::vector<analysis::ZoneReading>& zones) {
+    const double length = course::course_length(discipline);
+    const QColor orange(224, 138, 0);
+    // Just outside the right frame line (+0.24 m in slalom), clear of the samples. Shapes
+    // rather than drawing, so new settings move them without touching a reloaded path.
+    const double x = 8580;
+    const auto y = [&](double travelled) {
+        return courseStartY +
+               twipsPerMetre *
+                   (direction == course::Direction::Towards ? travelled : length - travelled);
+    };
+    while (zoneTicks_.size() < 2 * zones.size()) {
+        const QString name = QStringLiteral("lnZone%1").arg(zoneTicks_.size() + 1);
+        zoneTicks_.push_back(canvas_->addLine(name.toLatin1().constData()));
+    }
+    for (std::size_t i = 0; i < zoneTicks_.size(); ++i) {
+        LineShape* tick = zoneTicks_[i];
+        const bool used = i / 2 < zones.size();
+        tick->setVisible(used);
+        if (!used) {
+            continue;
+        }
+        const auto& zone = zones[i / 2];
+        if (i % 2 == 0) {
+            tick->setCoordinates(x, y(zone.start), x, y(zone.end));
+        } else {
+            tick->setCoordinates(x, y(zone.start), x + 60, y(zone.start));
+        }
+        tick->setColour(orange);
+    }
+}
+
 }  // namespace quillon::screens

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/pass_statistics.h"
+#include "analysis/zone_readings.h"
 #include "course/pass_description.h"
 
 class QLabel;
@@ -39,6 +40,10 @@ class DeviationGraph : public QObject {
     void drawPass(course::Discipline discipline, course::Direction direction, const double* samples,
                   int lastSampleIndex, const analysis::PassStatistics& statistics);
 
+    // Marks each zone with a thin tick beside the frame, from its start to its end.
+    void drawZoneTicks(course::Discipline discipline, course::Direction direction,
+                       const std::vector<analysis::ZoneReading>& zones);
+
     // Draws a reloaded path of (course position, deviation) points in a colour.
     void drawReloadedPath(course::Discipline discipline, course::Direction direction,
                           const std::vector<std::pair<double, double>>& points,
@@ -60,6 +65,7 @@ class DeviationGraph : public QObject {
     std::vector<QLabel*> buoyNumbers_;       // Label3..Label8
     std::vector<LineShape*> distanceTicks_;  // Line16..Line21
     std::vector<QLabel*> jumpDecorations_;   // Label13, Label14, Shape1..Shape3
+    std::vector<LineShape*> zoneTicks_;      // lnZone1.. : span and start tick of each zone
     QLabel* scaleCaption_ = nullptr;         // Label2
     QLabel* recordLegend_ = nullptr;         // Label12
 };

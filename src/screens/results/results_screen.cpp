@@ -2,19 +2,25 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <cmath>
 #include <exception>
 
 #include "analysis/pass_report.h"
 #include "analysis/results_errors.h"
+#include "analysis/samples_csv.h"
 #include "analysis/saved_report.h"
+#include "dossier/dossier_pages.h"
 #include "screens/results/deviation_graph.h"
+#include "screens/results/zone_settings_dialog.h"
 #include "screens/widgets/overlay_canvas.h"
 #include "text/text_file.h"
 #include "text/text_value.h"
@@ -54,7 +60,7 @@ void ResultsScreen::buildControls() {
     canvas_ = new OverlayCanvas(this);
     canvas_->setBackgroundColour(palette().color(QPalette::Window));
     setCentralWidget(canvas_);
-    setMinimumSize(900, 520);
+    setMinimumSize(1250, 520);
     graph_ = new DeviationGraph(canvas_);
 
     Label1 = placed(new QLabel("Pass Results", canvas_), "Label1", 10, 4, 390, 24);
@@ -83,6 +89,24 @@ void ResultsScreen::buildControls() {
         placed(new QPushButton("Save Result File", canvas_), "btnSaveResults", right, 302, 252, 32);
     Command1 = placed(new QPushButton("Return", canvas_), "Command1", right, 342, 252, 32);
 
+    const int dossierLeft = 910;
+    tblZones = placed(new QTableWidget(0, 5, canvas_), "tblZones", dossierLeft, 32, 330, 262);
+    tblZones->setHorizontalHeaderLabels({"Zone", "Samples", "Mean (m)", "Largest (m)", "Flag"});
+    tblZones->verticalHeader()->hide();
+    tblZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblZones->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    btnZoneSettings = placed(new QPushButton("Zone Settings...", canvas_), "btnZoneSettings",
+                             dossierLeft, 302, 330, 32);
+    btnSaveDossier = placed(new QPushButton("Save Dossier (PDF)...", canvas_), "btnSaveDossier",
+                            dossierLeft, 342, 330, 32);
+    btnPrint = placed(new QPushButton("Print...", canvas_), "btnPrint", dossierLeft, 382, 330, 32);
+    btnExportCsv = placed(new QPushButton("Export Samples (CSV)...", canvas_), "btnExportCsv",
+                          dossierLeft, 422, 330, 32);
+    for (QPushButton* button : {btnSaveDossier, btnPrint, btnExportCsv}) {
+        button->setEnabled(false);
+    }
+    loadZoneSettings();
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(500);
@@ -91,6 +115,10 @@ void ResultsScreen::buildControls() {
     connect(btnSaveResults, &QPushButton::clicked, this, [this] { btnSaveResults_Click(); });
     connect(btnDisplay, &QPushButton::clicked, this, [this] { btnDisplay_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(btnZoneSettings, &QPushButton::clicked, this, [this] { btnZoneSettings_Click(); });
+    connect(btnSaveDossier, &QPushButton::clicked, this, [this] { btnSaveDossier_Click(); });
+    connect(btnPrint, &QPushButton::clicked, this, [this] { btnPrint_Click(); });
+    connect(btnExportCsv, &QPushButton::clicked, this, [this] { btnExportCsv_Click(); });
 }
 
 void ResultsScreen::Form_Load() {
@@ -136,6 +164,11 @@ void ResultsScreen::build_pass_report() {
     }
     session_.passStatistics = report.statistics;
     txtResults->setPlainText(shown_text(report.text));
+    reportText_ = report.text;
+    for (QPushButton* button : {btnSaveDossier, btnPrint, btnExportCsv}) {
+        button->setEnabled(true);
+    }
+    showZones();
     // One message per log that could not be written; the others are written all the same.
     for (const analysis::LogWrite* log :
          {&report.summaryFile, &report.resultLog, &report.databaseLog}) {
@@ -155,6 +188,10 @@ void ResultsScreen::Timer1_Timer() {
     graph_->showFrame(pass.discipline, pass.direction);
     graph_->drawPass(pass.discipline, pass.direction, session_.samples.data(),
                      session_.lastSampleIndex, session_.passStatistics);
+    graph_->drawZoneTicks(
+        pass.discipline, pass.direction,
+        analysis::zone_readings(session_.samples, session_.lastSampleIndex, session_.directionSign,
+                                pass.discipline, zoneSettings_));
 }
 
 void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error,

@@ -2,7 +2,12 @@
 
 #include <QMainWindow>
 
+#include <optional>
+#include <string>
+
 #include "analysis/results_errors.h"
+#include "analysis/zone_readings.h"
+#include "dossier/dossier_content.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
@@ -12,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
+class QTableWidget;
 class QTimer;
 
 namespace quillon::screens {
@@ -44,6 +50,18 @@ class ResultsScreen : public QMainWindow {
     void btnSaveResults_Click();
     void btnDisplay_Click();
     void Command1_Click();
+    // The record dossier: zone table, zone settings, PDF, printing and the samples as CSV.
+    void btnZoneSettings_Click();
+    void btnSaveDossier_Click();
+    void btnPrint_Click();
+    void btnExportCsv_Click();
+    void loadZoneSettings();
+    void saveZoneSettings();
+    void showZones();
+    void drawZoneTicks();
+    std::optional<dossier::DossierContent> dossierContent();
+    // Asks for a file to save with the filter; nothing on a cancel.
+    std::optional<QString> askFileToSave(const QString& title, const QString& filter);
     // The error in its fixed form; a file error names the file on a line of its own.
     void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {});
     platform::FileDialogRequest resultFileRequest(const QString& title) const;
@@ -66,6 +84,15 @@ class ResultsScreen : public QMainWindow {
     QPushButton* btnSaveResults = nullptr;
     QPushButton* Command1 = nullptr;
     QTimer* Timer1 = nullptr;
+    QTableWidget* tblZones = nullptr;
+    QPushButton* btnZoneSettings = nullptr;
+    QPushButton* btnSaveDossier = nullptr;
+    QPushButton* btnPrint = nullptr;
+    QPushButton* btnExportCsv = nullptr;
+
+    analysis::ZoneSettings zoneSettings_;
+    // The report of the measured pass, as built; empty until there is one.
+    std::string reportText_;
 };
 
 }  // namespace quillon::screens

@@ -1,0 +1,178 @@
+#include "analysis/zone_readings.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/pass_analysis.h"
+#include "course/reference_course.h"
+#include "text/number_text.h"
+
+namespace quillon::analysis {
+
+namespace {
+
+// One zone before its samples are read: where it lies and which side its buoy is on
+// (0 for a zone read by distance alone).
+struct ZonePlan {
+    ZoneKind kind;
+    int buoy;
+    double start;
+    double end;
+    double sideSign;
+};
+
+std::vector<ZonePlan> slalom_plan(const ZoneSettings& settings) {
+    const double length = course::course_length(course::Discipline::Slalom);
+    std::vector<ZonePlan> plan;
+    plan.push_back({ZoneKind::EntryGate, 0, 0, settings.zoneLength, 0});
+    // Buoy 1 on the boat's left reads +1, on its right -1; the buoys alternate from there.
+    double sideSign = settings.buoy1Side == BoatSide::Left ? 1.0 : -1.0;
+    for (std::size_t i = 0; i < course::slalomBuoyY.size(); ++i) {
+        const double start = -course::slalomBuoyY[i];
+        plan.push_back({ZoneKind::Buoy, static_cast<int>(i) + 1, start, start + settings.zoneLength,
+                        sideSign});
+        sideSign = -sideSign;
+    }
+    plan.push_back({ZoneKind::ExitGate, 0, length - settings.zoneLength, length, 0});
+    return plan;
+}
+
+std::vector<ZonePlan> jump_plan() {
+    const double length = course::course_length(course::Discipline::Jump);
+    std::vector<ZonePlan> plan;
+    for (double start = 0; start < length; start += jumpSegmentLength) {
+        plan.push_back(
+            {ZoneKind::JumpSegment, 0, start, std::min(start + jumpSegmentLength, length), 0});
+    }
+    return plan;
+}
+
+// The number without the blank the program's number form puts before a positive value.
+std::string plain_number(double value) {
+    std::string text = text::number_text(value);
+    if (!text.empty() && text.front() == ' ') {
+        text.erase(0, 1);
+    }
+    return text;
+}
+
+std::string whole(int value) {
+    char digits[16];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
+std::string padded(std::string text, std::size_t width, bool left = false) {
+    if (text.size() < width) {
+        const std::string blanks(width - text.size(), ' ');
+        text = left ? text + blanks : blanks + text;
+    }
+    return text;
+}
+
+}  // namespace
+
+void require_zone_settings(const ZoneSettings& settings) {
+    if (!(settings.zoneLength >= ZoneSettings::shortestZone &&
+          settings.zoneLength <= ZoneSettings::longestZone)) {
+        throw std::invalid_argument("the zone length must be from 2 to 10 m");
+    }
+    if (!(settings.limit > 0 && settings.limit <= 1)) {
+        throw std::invalid_argument("the limit must be more than 0 and at most 1 m");
+    }
+}
+
+std::string ZoneReading::name() const {
+    switch (kind) {
+        case ZoneKind::EntryGate:
+            return "Entry gate";
+        case ZoneKind::ExitGate:
+            return "Exit gate";
+        case ZoneKind::Buoy:
+            return "Buoy " + whole(buoy);
+        case ZoneKind::JumpSegment:
+            break;
+    }
+    return plain_number(start) + "-" + plain_number(end) + " m";
+}
+
+std::vector<ZoneReading> zone_readings(std::span<const double> samples, int lastSampleIndex,
+                                       double directionSign, course::Discipline discipline,
+                                       const ZoneSettings& settings) {
+    require_zone_settings(settings);
+    require_pass_samples(samples, lastSampleIndex);
+    const double length = course::course_length(discipline);
+    const auto plan =
+        discipline == course::Discipline::Slalom ? slalom_plan(settings) : jump_plan();
+
+    std::vector<ZoneReading> zones;
+    zones.reserve(plan.size());
+    for (const ZonePlan& zone : plan) {
+        ZoneReading reading;
+        reading.kind = zone.kind;
+        reading.buoy = zone.buoy;
+        reading.start = zone.start;
+        reading.end = zone.end;
+        double sum = 0;
+        for (int k = 0; k <= lastSampleIndex; ++k) {
+            // The report's course position of sample k, computed as the report computes it.
+            const double position = k * length / lastSampleIndex;
+            if (position < zone.start || position > zone.end) {
+                continue;
+            }
+            const double sample = samples[static_cast<std::size_t>(k)];
+            const double r =
+                zone.sideSign == 0 ? std::abs(sample) : zone.sideSign * directionSign * sample;
+            if (reading.sampleCount == 0 || r > reading.largestReading) {
+                reading.largestReading = r;
+            }
+            sum += r;
+            ++reading.sampleCount;
+        }
+        if (reading.sampleCount > 0) {
+            reading.meanReading = sum / reading.sampleCount;
+            reading.overLimit = reading.largestReading > settings.limit;
+        }
+        zones.push_back(reading);
+    }
+    return zones;
+}
+
+std::string_view side_name(BoatSide side) {
+    return side == BoatSide::Left ? "left" : "right";
+}
+
+std::string zone_table_text(const std::vector<ZoneReading>& zones, const ZoneSettings& settings,
+                            course::Discipline discipline) {
+    std::string out = "Zone readings (";
+    if (discipline == course::Discipline::Slalom) {
+        out += "zone " + plain_number(settings.zoneLength) + " m, ";
+    } else {
+        out += "segments " + plain_number(jumpSegmentLength) + " m, ";
+    }
+    out += "limit " + text::format_pattern(settings.limit, "0.00") + " m";
+    if (discipline == course::Discipline::Slalom) {
+        out += ", buoy 1 on the boat's ";
+        out += side_name(settings.buoy1Side);
+    }
+    out += ")\n";
+    for (const ZoneReading& zone : zones) {
+        std::string line = padded(zone.name(), 11, true);
+        line += padded(text::format_pattern(zone.start, "0.0"), 6) + "-" +
+                padded(text::format_pattern(zone.end, "0.0"), 6) + " m";
+        line += "  samples " + padded(whole(zone.sampleCount), 3);
+        if (zone.sampleCount > 0) {
+            line += "  mean " + padded(text::format_pattern(zone.meanReading, "0.000"), 6);
+            line += "  largest " + padded(text::format_pattern(zone.largestReading, "0.000"), 6);
+        }
+        if (zone.overLimit) {
+            line += "  OVER LIMIT";
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+}  // namespace quillon::analysis
