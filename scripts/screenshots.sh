@@ -11,5 +11,7 @@ QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x
     build/default/bin/screen_tour_test
 QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
     build/default/bin/demo_replay_test
+QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
+    build/default/bin/auto_track_replay_test
 cp "$shots"/*.png docs/
 ls -l docs/*.png

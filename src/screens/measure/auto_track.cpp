@@ -112,6 +112,9 @@ void AutoTrack::passStarted(const course::PassDescription& pass, qint64 startUs)
     if (!tracking_ || history_.empty()) {
         return;
     }
+    if (history_.size() == 1 && history_.back().timeUs == startUs) {
+        return;  // picked on this very frame, so the tracker already runs from this start
+    }
     const platform::VideoFrame& frame = platform_.video.frame();
     const tracking::TrackResult& last = history_.back().result;
     tracker_ = platform_.boatTracker();
