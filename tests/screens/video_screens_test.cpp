@@ -52,6 +52,7 @@ class VideoScreensTest : public QObject {
     void aReplayedPassStoresTheSameSamplesAtEverySpeed();
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_data();
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver();
+    void aReplayThatEndsBeforeThePassKeepsNoPass();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -333,6 +334,29 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
             quillon::session::rounded_deviation((lineTwips - 4096) / 1024, 1.25);
         QCOMPARE(h.session.samples[static_cast<std::size_t>(k)], expected);
     }
+}
+
+void VideoScreensTest::aReplayThatEndsBeforeThePassKeepsNoPass() {
+    WithVideo h;
+    h.video.frames = 240;  // 8 s of video for a pass of 16.2 s
+    h.app.setup();
+    h.session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    h.session.setupValid = 1;
+    click(h.app.start(), "Command1");
+    auto& measure = h.app.measure();
+    h.openVideo(measure);
+    click(measure, "Command1");
+    h.video.setPlaying(true);
+    while (h.video.advance()) {
+    }
+    QVERIFY(measure.passRunning());
+    h.video.setPlaying(false);  // as the player stops at the end of the file
+    QVERIFY(!measure.passRunning());
+    QCOMPARE(h.session.passMeasured, 0);
+    QVERIFY(measure.isVisible());
+    const auto messages = h.dialogs.messages();
+    QVERIFY(!messages.empty());
+    QVERIFY(messages.back().text.startsWith("The video ended before the pass did: 79 of 162"));
 }
 
 QTEST_MAIN(VideoScreensTest)

@@ -2,12 +2,14 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 
 #include "screens/measure/measure_screen.h"
 #include "screens/video/video_controls.h"
 
-// The Measure screen's side of Auto Track: the check box and its Video menu entry, offered
-// while a video is open, the status, and the note the pass's report carries.
+// The Measure screen's side of Auto Track (the check box and its Video menu entry, offered
+// while a video is open, the status, and the note the pass's report carries), and a replay
+// that ends before its pass.
 
 namespace quillon::screens {
 
@@ -27,8 +29,10 @@ void MeasureScreen::buildAutoTrack() {
         lblTrackStatus->setText(status);
         lblTrackStatus->setVisible(!status.isEmpty());
     });
-    connect(&platform_.video, &platform::VideoSource::stateChanged, this,
-            [this] { refreshAutoTrack(); });
+    connect(&platform_.video, &platform::VideoSource::stateChanged, this, [this] {
+        refreshAutoTrack();
+        replayEndedEarly();
+    });
     refreshAutoTrack();
 }
 
@@ -47,6 +51,27 @@ void MeasureScreen::refreshAutoTrack() {
         chkAutoTrack->setChecked(false);
         chkAutoTrack_Click();
     }
+}
+
+// A pass timed by the video cannot go on once the file has played to its end: it is stopped,
+// and the samples so far are not kept as a pass.
+void MeasureScreen::replayEndedEarly() {
+    platform::VideoSource& video = platform_.video;
+    if (!passRunning_ || !video_->videoTimeChosen() || video.playing() ||
+        video.frameIndex() < video.frameCount() - 1) {
+        return;
+    }
+    const int taken = session_.sampleIndex;
+    stepTimer->stop();
+    stop_pulse_clocks();
+    passRunning_ = false;
+    platform_.dialogs.message(
+        QStringLiteral("The video ended before the pass did: %1 of %2 samples were taken, and "
+                       "they are not kept as a pass. Go back in the video and start the pass "
+                       "again.")
+            .arg(taken)
+            .arg(session_.lastSampleIndex + 1),
+        platform::MessageStyle::Exclamation);
 }
 
 // "Pass Clock: Video Time (pass.mp4 from 0:01.500), Auto Track, 3 samples not tracked".

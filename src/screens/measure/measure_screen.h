@@ -97,6 +97,7 @@ class MeasureScreen : public QMainWindow {
     void chkAutoTrack_Click();
     void refreshAutoTrack();
     void noteAutoTrack();
+    void replayEndedEarly();
     void Form_MouseMove(double xTwips);
 
     void start_pulse_clocks();
