@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <ostream>
 #include <sstream>
@@ -19,6 +20,7 @@
 #include "session/video_time.h"
 #include "text/number_forms.h"
 #include "tracking/boat_tracker.h"
+#include "tracking/tracker_choice.h"
 #include "tracking/video_file.h"
 
 namespace quillon::cli {
@@ -98,6 +100,31 @@ std::string ranges_text(const std::vector<int>& samples) {
     return text;
 }
 
+// The tracker named by the environment variable QUILLON_TRACKER: "template" (Quillon's own)
+// when it is unset or empty, or a tracker to compare it with.
+std::string tracker_name() {
+    const char* name = std::getenv("QUILLON_TRACKER");
+    return name == nullptr || *name == '\0' ? std::string("template") : std::string(name);
+}
+
+std::unique_ptr<tracking::BoatTracker> chosen_tracker() {
+    const std::string name = tracker_name();
+    switch (tracking::tracker_availability(name)) {
+        case tracking::TrackerAvailability::Available:
+            break;
+        case tracking::TrackerAvailability::NotBuilt:
+            throw BadInput{
+                joined({"QUILLON_TRACKER=", name,
+                        ": this quillon-cli was built without OpenCV's contrib tracking "
+                        "module (libopencv-contrib-dev), so it has no ",
+                        name, " tracker; unset QUILLON_TRACKER for the template tracker."})};
+        case tracking::TrackerAvailability::Unknown:
+            throw BadInput{joined({"QUILLON_TRACKER=", name, " names no tracker; the trackers are ",
+                                   tracking::tracker_names(), "."})};
+    }
+    return tracking::make_named_tracker(name);
+}
+
 bool progress_wanted(const CommandIo& io) {
     return &io.err == &std::cerr && isatty(STDERR_FILENO) == 1;
 }
@@ -126,6 +153,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
             joined({"--start-time must be seconds into the video, not \"", *startText, "\""})};
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
+    auto tracker = chosen_tracker();
     LoadedSetup setup = load_setup(*setupPath);
 
     const std::string& videoPath = line.positional.front();
@@ -176,7 +204,6 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     start.placement = tracking::fit_frame(surfaceW, surfaceH, shown.width, shown.height);
     start.pass = pass;
     start.passStartUs = shown.timeUs;
-    auto tracker = tracking::make_boat_tracker();
     if (tracker->start(shown.view(), start) != tracking::StartRefusal::None) {
         throw BadInput{joined({"--mark ", *markText,
                                " is not on a boat: there is nothing to follow around it at ",

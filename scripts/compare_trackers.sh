@@ -6,9 +6,10 @@
 #
 #   bash scripts/compare_trackers.sh [TRACKER ...]      default: template
 #
-# TRACKER names a column of the table and is handed to quillon-cli as QUILLON_TRACKER; only
-# template exists so far (the names csrt and kcf install libopencv-contrib-dev for a contrib
-# tracker to be compared). Videos are kept in build/default/compare/ and rendered only once.
+# TRACKER names a column of the table and is handed to quillon-cli as QUILLON_TRACKER: template
+# (Quillon's own), csrt or kcf (OpenCV's contrib trackers; these names install
+# libopencv-contrib-dev, and the build then includes them). Videos are kept in
+# build/default/compare/ and rendered only once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 trackers=("$@")

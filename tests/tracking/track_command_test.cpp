@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -8,6 +10,7 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "tracking/tracker_choice.h"
 
 namespace quillon::cli {
 namespace {
@@ -59,11 +62,38 @@ std::vector<std::string> track_words(const std::string& name) {
     return words;
 }
 
+// An environment variable set for the life of the object; what was there before comes back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = getenv(name)) {
+            old_ = old;
+            had_ = true;
+        }
+        setenv(name, value, 1);
+    }
+    ~ScopedEnvironment() {
+        if (had_) {
+            setenv(name_, old_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
 // Rendered passes, coming toward the camera (windshield mark) and going away (pylon), with
 // the skier, spray, wake, noise and shake, within the accuracy goal of the true lateral
 // offset. Going away, the skier passes between the camera and the pylon: a sample taken while
 // the mark is hidden is reported lost and keeps the last tracked position, as the line would.
 TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
+    ScopedEnvironment tracker("QUILLON_TRACKER", "");
     for (const std::string name : {"slalom_towards_720p25", "jump_away_540p30"}) {
         const Outcome r = run(track_words(name));
         const bool away = name.find("away") != std::string::npos;
@@ -113,8 +143,49 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
     }
 }
 
+// QUILLON_TRACKER chooses the tracker: "template" is the default, "csrt" and "kcf" are OpenCV's
+// contrib trackers when this build has them (and a one-line refusal when it has not), any
+// other name is refused.
+TEST(TrackCommand, TrackerChosenByTheEnvironment) {
+    const std::string name = "slalom_towards_720p25";
+    const auto words = track_words(name);
+    {
+        ScopedEnvironment tracker("QUILLON_TRACKER", "meanshift");
+        const Outcome r = run(words);
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("QUILLON_TRACKER=meanshift names no tracker"), std::string::npos)
+            << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_EQ(tracking::tracker_availability("template"), tracking::TrackerAvailability::Available);
+    EXPECT_EQ(tracking::tracker_availability("csrt"), tracking::tracker_availability("kcf"));
+
+    ScopedEnvironment tracker("QUILLON_TRACKER", "kcf");
+    const Outcome r = run(words);
+    if (tracking::tracker_availability("kcf") == tracking::TrackerAvailability::NotBuilt) {
+        EXPECT_FALSE(tracking::make_named_tracker("kcf"));
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("libopencv-contrib-dev"), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        return;
+    }
+    // KCF follows the boat from the click for a while, in whole pixels, and keeps its box's
+    // size while the boat grows: the samples are all there, but far less accurate.
+    ASSERT_TRUE(r.code == 0 || r.code == 3) << r.err;
+    std::ifstream truthFile(videos + "/" + name + ".truth.txt");
+    std::stringstream truthText;
+    truthText << truthFile.rdbuf();
+    const auto truth = numbers_of(truthText.str());
+    const auto tracked = numbers_of(r.out);
+    ASSERT_EQ(tracked.size(), truth.size());
+    EXPECT_LE(std::abs(tracked.front() - truth.front()), 0.25);
+}
+
 // Bad input: exit 2, one line on stderr saying what, nothing on stdout.
 TEST(TrackCommand, RefusesBadInputWithOneLine) {
+    ScopedEnvironment tracker("QUILLON_TRACKER", "");
     const std::string pass = "slalom_towards_720p25";
     const std::string video = videos + "/" + pass + ".mp4";
     const std::string setup = videos + "/" + pass + ".ipt";
