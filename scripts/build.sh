@@ -2,5 +2,5 @@
 # Configures and builds the default preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset default >/dev/null
+cmake --preset default -DQUILLON_OPENCV_TRACKERS=OFF >/dev/null
 cmake --build --preset default

@@ -22,7 +22,10 @@ for t in "${trackers[@]}"; do
     fi
 done
 bash scripts/install-deps.sh
-bash scripts/build.sh >/dev/null
+# The contrib trackers are built for the comparison only; scripts/build.sh, run by the other
+# scripts, turns them off again.
+cmake --preset default -DQUILLON_OPENCV_TRACKERS=ON >/dev/null
+cmake --build --preset default >/dev/null
 bin=build/default/bin
 out=build/default/compare
 mkdir -p "$out"
