@@ -11,7 +11,7 @@ namespace quillon::screens {
 // One of the Setup screen's reference boxes: its control name, its text in ReferenceBoxes, its
 // tool tip and the model value a change of it sets (none for the screen boxes, which only
 // show where a buoy was marked).
-struct ReferenceBoxSpec {
+struct ReferenceBoxEntry {
     const char* name;
     std::string calibration::ReferenceBoxes::*text;
     const char* tip;
@@ -23,7 +23,7 @@ struct ReferenceBoxSpec {
 inline constexpr std::size_t referenceBoxCount = 18;
 using calibration::CameraModel;
 using calibration::ReferenceBoxes;
-inline constexpr std::array<ReferenceBoxSpec, referenceBoxCount> referenceBoxTable{{
+inline constexpr std::array<ReferenceBoxEntry, referenceBoxCount> referenceBoxTable{{
     {"upper_left_x", &ReferenceBoxes::upper_left_x, "Upper left buoy: screen x (twips)", nullptr},
     {"upper_left_y", &ReferenceBoxes::upper_left_y, "Upper left buoy: screen y (twips)", nullptr},
     {"upper_right_x", &ReferenceBoxes::upper_right_x, "Upper right buoy: screen x (twips)",

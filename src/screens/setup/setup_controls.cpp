@@ -70,9 +70,9 @@ void SetupScreen::createControls() {
     const calibration::ReferenceBoxes initial = calibration::initial_reference_boxes();
     QWidget* s = surface_;
     for (std::size_t i = 0; i < referenceBoxCount; ++i) {
-        const ReferenceBoxSpec& spec = referenceBoxTable[i];
-        referenceBoxes_[i] = make_box(s, spec.name, (initial.*spec.text).c_str());
-        referenceBoxes_[i]->setToolTip(QString::fromLatin1(spec.tip));
+        const ReferenceBoxEntry& entry = referenceBoxTable[i];
+        referenceBoxes_[i] = make_box(s, entry.name, (initial.*entry.text).c_str());
+        referenceBoxes_[i]->setToolTip(QString::fromLatin1(entry.tip));
     }
 
     ipt_file_description = make_box(s, "ipt_file_description", "No File");
