@@ -296,7 +296,7 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "  quillon-cli read-results FILE [--discipline slalom|jump]\n"
         "  quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
         "                    [--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
-        "                    [--surface W,H] [--annotate OUT.mp4]\n"
+        "                    [--surface W,H] [--annotate OUT.mp4] [--detail SAMPLES.csv]\n"
         "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
         "file could not be written; track: 3 when the mark was lost for some samples.\n";
     const std::vector<std::vector<std::string>> asks = {

@@ -392,7 +392,7 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     // The printer gets the very same pages.
     QCOMPARE(pdf_text(h.path("printed.pdf")), saved);
     const QByteArray csv = read_bytes(h.path("samples.csv"));
-    QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m\r\n0,0.0,0.000,"));
+    QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m,provenance\r\n0,0.0,0.000,"));
     QCOMPARE(csv.count("\r\n"), 1 + 162);
 
     // A folder that cannot be written: a message naming the file, and nothing else changes.

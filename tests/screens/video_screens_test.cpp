@@ -270,9 +270,14 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_da
     QTest::addColumn<int>("lostFrom");  // the first frame the tracker does not find the mark on
     QTest::addColumn<int>("keyAt");     // the frame the operator presses Right on
     QTest::addColumn<int>("untracked");
-    QTest::newRow("lost at 10 s") << 300 << -1 << 63;
-    QTest::newRow("taken over at 5 s") << 100000 << 150 << 112;
-    QTest::newRow("tracked throughout") << 100000 << -1 << 0;
+    QTest::addColumn<QString>("ranges");
+    QTest::addColumn<QString>("banner");  // on the surface after the mark was lost or taken
+    QTest::newRow("lost at 10 s") << 300 << -1 << 63 << "99-161"
+                                  << "Tracking lost - the line is yours";
+    QTest::newRow("taken over at 5 s")
+        << 100000 << 150 << 112 << "50-161"
+        << "The line is yours: click the boat's mark to track it again";
+    QTest::newRow("tracked throughout") << 100000 << -1 << 0 << "" << "";
 }
 
 // The fake tracker finds the mark half a pixel further right on every frame of the video.
@@ -280,6 +285,8 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
     QFETCH(int, lostFrom);
     QFETCH(int, keyAt);
     QFETCH(int, untracked);
+    QFETCH(QString, ranges);
+    QFETCH(QString, banner);
     WithVideo h;
     h.video.frames = 3000;
     h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
@@ -306,21 +313,31 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
     QCOMPARE(status->text(), QString("Tracking"));
 
     click(measure, "Command1");
+    auto* bannerLabel = control<QLabel>(measure, "lblTrackBanner");
     int frame = 0;
+    QString bannerSeen;
     while (measure.passRunning() && frame < h.video.frames) {
         h.keys.hold(ArrowKey::Right, keyAt >= 0 && frame >= keyAt && frame < keyAt + 3);
         h.video.advance();
+        if (frame == lostFrom + 10 || frame == keyAt + 10) {
+            bannerSeen = bannerLabel->isVisible() ? bannerLabel->text() : QString();
+        }
         ++frame;
     }
     const int n = h.session.lastSampleIndex;
     QCOMPARE(frame, 3 * (n + 1));
+    QCOMPARE(bannerSeen, banner);
     std::string clock = "Pass Clock: Video Time (pass.mp4 from 0:00.000), Auto Track";
     if (untracked > 0) {
-        clock += ", " + std::to_string(untracked) + " samples not tracked";
+        clock += ", " + std::to_string(untracked) + " samples not tracked (" +
+                 ranges.toStdString() + ")";
     }
     QVERIFY2(h.session.passClockLine == clock, h.session.passClockLine.c_str());
-    QCOMPARE(status->text(),
-             QString(untracked > 0 ? "Tracking lost - the line is yours" : "Tracking"));
+    // After the pass, nothing of Auto Track stays on the screen.
+    QVERIFY(status->isHidden());
+    QVERIFY(status->text().isEmpty());
+    QVERIFY(bannerLabel->isHidden());
+    QVERIFY(!measure.findChild<quillon::screens::LineShape*>("trackBoxTop")->isVisible());
 
     // Each tracked sample measures the mark on the frame its clock tick was due on.
     const QSize frameSize = h.video.frame().image.size();
