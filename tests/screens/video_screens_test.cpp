@@ -53,6 +53,7 @@ class VideoScreensTest : public QObject {
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_data();
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver();
     void aReplayThatEndsBeforeThePassKeepsNoPass();
+    void nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -374,6 +375,46 @@ void VideoScreensTest::aReplayThatEndsBeforeThePassKeepsNoPass() {
     const auto messages = h.dialogs.messages();
     QVERIFY(!messages.empty());
     QVERIFY(messages.back().text.startsWith("The video ended before the pass did: 79 of 162"));
+}
+
+// The tracking box, the banner and the status go with the mark: after Abort, and when
+// another video is opened, none of them stays on the screen.
+void VideoScreensTest::nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo() {
+    WithVideo h;
+    write_bytes(h.path("other.mp4"), "another pass");
+    h.platform.boatTracker = [] { return std::make_unique<FakeBoatTracker>(FakeBoatTracker::Script{}); };
+    h.app.setup();
+    h.session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    h.session.setupValid = 1;
+    for (const char* leave : {"btnAbort", "another video"}) {
+        click(h.app.start(), "Command1");
+        auto& measure = h.app.measure();
+        h.openVideo(measure);
+        click_option(measure, "chkAutoTrack");
+        OverlayCanvas& canvas = surface(measure);
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.videoRect().center());
+        auto* status = control<QLabel>(measure, "lblTrackStatus");
+        auto* box = measure.findChild<quillon::screens::LineShape*>("trackBoxTop");
+        QCOMPARE(status->text(), QString("Tracking"));
+        h.video.advance();
+        QVERIFY(box->isVisible());
+        if (QByteArray(leave) == "btnAbort") {
+            click(measure, "Command1");
+            h.video.advance();
+            click(measure, "btnAbort");
+            QVERIFY(!measure.passRunning());
+        } else {  // the Video menu opens another file only between passes
+            h.dialogs.fileAnswers.push_back(h.path("other.mp4"));
+            trigger(measure, "mnuVideoOpenFile");
+        }
+        QVERIFY2(status->isHidden() && status->text().isEmpty(), qPrintable(QString(leave) + ": " + status->text()));
+        QVERIFY2(!box->isVisible(), leave);
+        QVERIFY2(control<QLabel>(measure, "lblTrackBanner")->isHidden(), leave);
+        if (measure.isVisible()) {
+            click(measure, "btnAbort");
+        }
+        click_option(measure, "chkAutoTrack");  // off again for the next round
+    }
 }
 
 QTEST_MAIN(VideoScreensTest)
