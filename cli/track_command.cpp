@@ -19,8 +19,8 @@
 #include "measure/tracked_line.h"
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
-#include "text/text_file.h"
 #include "text/number_forms.h"
+#include "text/text_file.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/tracker_choice.h"
 #include "tracking/video_file.h"
@@ -137,9 +137,9 @@ bool progress_wanted(const CommandIo& io) {
 }
 
 int track(const std::vector<std::string>& args, const CommandIo& io) {
-    const auto parsed = parse_command_line(args, {"setup", "start-time", "mark", "discipline",
-                                                  "speed", "direction", "surface", "annotate",
-                                                  "detail"});
+    const auto parsed =
+        parse_command_line(args, {"setup", "start-time", "mark", "discipline", "speed", "direction",
+                                  "surface", "annotate", "detail"});
     if (!parsed.error.empty()) {
         refuse(parsed.error);
     }
@@ -214,8 +214,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     session.calibration = setup.calibration;
     session::PassRecorder recorder(session);
     recorder.activate(pass, false, 2.0, 0.2);
-    measure::TrackedLine tracked(recorder,
-                                 [&trackerName] { return tracking::make_named_tracker(trackerName); });
+    measure::TrackedLine tracked(
+        recorder, [&trackerName] { return tracking::make_named_tracker(trackerName); });
     const tracking::FrameOnSurface placement =
         tracking::fit_frame(surfaceW, surfaceH, shown.width, shown.height);
     tracked.setPlacement(placement);
@@ -289,8 +289,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     if (const auto detailPath = line.option("detail")) {
         if (const auto written = text::replace_file(*detailPath, detail); !written) {
-            throw BadInput{joined({"--detail \"", *detailPath,
-                                   "\" cannot be written: ", written.description})};
+            throw BadInput{joined(
+                {"--detail \"", *detailPath, "\" cannot be written: ", written.description})};
         }
     }
     io.out << samples;

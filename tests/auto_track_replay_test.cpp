@@ -152,20 +152,20 @@ void AutoTrackReplayTest::theScreenStoresWhatTheCommandTracks() {
     // The operator's click on the mark: the renderer's click on the nearest surface pixel,
     // and the same point in frame pixels for the command.
     click_option(measure, "chkAutoTrack");
-    const auto at = tracking::fit_frame(surface.width(), surface.height(), frame.width(),
-                                        frame.height());
+    const auto at =
+        tracking::fit_frame(surface.width(), surface.height(), frame.width(), frame.height());
     const QPoint mark(qRound(at.left + clicked[0].toDouble() * at.scale),
                       qRound(at.top + clicked[1].toDouble() * at.scale));
     const std::string markInFrame = (QString::number((mark.x() - at.left) / at.scale, 'g', 17) +
                                      "," + QString::number((mark.y() - at.top) / at.scale, 'g', 17))
                                         .toStdString();
     const std::string detail = folder.path().toStdString() + "/detail.csv";
-    std::vector<std::string> words{"track",   videos + "/" + name + ".mp4",
-                                   "--setup", setup,
-                                   "--mark",  markInFrame,
-                                   "--surface", std::to_string(surface.width()) + "," +
-                                                    std::to_string(surface.height()),
-                                   "--detail", detail};
+    std::vector<std::string> words{
+        "track",     videos + "/" + name + ".mp4",
+        "--setup",   setup,
+        "--mark",    markInFrame,
+        "--surface", std::to_string(surface.width()) + "," + std::to_string(surface.height()),
+        "--detail",  detail};
     for (std::size_t i = 0; i < args.size(); i += 2) {
         if (args[i] != "--mark") {
             words.push_back(args[i]);
@@ -184,9 +184,14 @@ void AutoTrackReplayTest::theScreenStoresWhatTheCommandTracks() {
     QVERIFY(measure.passRunning());
 
     auto* banner = control<QLabel>(measure, "lblTrackBanner");
-    bool clickedWhileLost = false;
     const QString shots = qEnvironmentVariable("QUILLON_SCREENSHOTS");
+    bool clickedWhileLost = false;
+    bool trackingShot = shots.isEmpty() || surface.width() != 1900;
     while (measure.passRunning() && video.advance()) {
+        if (!trackingShot && session.sampleIndex >= 40 && status->text() == "Tracking") {
+            measure.grab().save(shots + "/measure-screen-tracking.png");
+            trackingShot = true;
+        }
         if (clickWhileLost && !clickedWhileLost &&
             status->text() == "Tracking lost - the line is yours") {
             QCOMPARE(banner->text(), status->text());
@@ -195,12 +200,12 @@ void AutoTrackReplayTest::theScreenStoresWhatTheCommandTracks() {
             }
             // Open water beside the course: refused on the banner; the line stays held.
             const QRect picture = measure.canvas().videoRect();
-            QTest::mouseClick(&measure.canvas(), Qt::LeftButton, {},
-                              QPoint(picture.center().x() + picture.width() * 3 / 10,
-                                     picture.center().y()));
-            QCOMPARE(banner->text(),
-                     QString::fromStdString(measure::refusal_text(
-                         tracking::StartRefusal::NotTheMark)));
+            QTest::mouseClick(
+                &measure.canvas(), Qt::LeftButton, {},
+                QPoint(picture.center().x() + picture.width() * 3 / 10, picture.center().y()));
+            QCOMPARE(
+                banner->text(),
+                QString::fromStdString(measure::refusal_text(tracking::StartRefusal::NotTheMark)));
             QCOMPARE(status->text(), QString("Tracking lost - the line is yours"));
             clickedWhileLost = true;
         }

@@ -16,7 +16,6 @@ namespace quillon::analysis {
 // decimal separator; rows end with CR LF.
 // Throws std::invalid_argument for a pass that require_pass_samples refuses.
 std::string samples_csv(std::span<const double> samples, int lastSampleIndex,
-                        course::Discipline discipline,
-                        std::span<const Provenance> provenance = {});
+                        course::Discipline discipline, std::span<const Provenance> provenance = {});
 
 }  // namespace quillon::analysis

@@ -109,8 +109,8 @@ PollReading PassRecorder::poll(double lineX, Provenance provenance) {
     model.pt_screen_x = lineX;
     model.pt_screen_y = row_.y;
     model.screen_to_survey();
-    const PollReading reading{rounded_deviation(model.pt_survey_x, pathCentreX_),
-                              model.pt_survey_x, model.pt_survey_y};
+    const PollReading reading{rounded_deviation(model.pt_survey_x, pathCentreX_), model.pt_survey_x,
+                              model.pt_survey_y};
     deviationText_ = deviation_text(reading.deviation);
     provenance_ = provenance;
     return reading;

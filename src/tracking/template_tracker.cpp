@@ -221,7 +221,7 @@ StartRefusal TemplateTracker::start(const FrameView& frame, const TrackStart& st
     const double x = start.markX + (axis.column - halfW) / f;
     const double y = start.markY;
     laneHalfWidthM_ = start.pass.discipline == course::Discipline::Slalom ? slalomLaneHalfWidthM
-                                                                           : jumpLaneHalfWidthM;
+                                                                          : jumpLaneHalfWidthM;
     if (std::abs(x - boat.centre.x) / boat.pixelsPerMetre > laneHalfWidthM_ + boatWidthM) {
         return StartRefusal::OutsideLane;
     }

@@ -23,12 +23,10 @@ TEST(SamplesCsv, MatchesTheGoldenFileByteForByte) {
 TEST(SamplesCsv, ProvenanceEndsEachRow) {
     using analysis::Provenance;
     const std::vector<double> samples(11, 0.02);
-    const std::vector<Provenance> from{Provenance::Tracked,  Provenance::Held,
-                                       Provenance::Held,     Provenance::Tracked,
-                                       Provenance::Operator, Provenance::Tracked,
-                                       Provenance::Tracked,  Provenance::Tracked,
-                                       Provenance::Tracked,  Provenance::Tracked,
-                                       Provenance::Held};
+    const std::vector<Provenance> from{
+        Provenance::Tracked,  Provenance::Held,    Provenance::Held,    Provenance::Tracked,
+        Provenance::Operator, Provenance::Tracked, Provenance::Tracked, Provenance::Tracked,
+        Provenance::Tracked,  Provenance::Tracked, Provenance::Held};
     const std::string csv = analysis::samples_csv(samples, 10, course::Discipline::Slalom, from);
     EXPECT_NE(csv.find("\r\n1,0.1,25.900,0.02,held\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find("\r\n4,0.4,103.600,0.02,operator\r\n"), std::string::npos) << csv;

@@ -158,8 +158,8 @@ TEST(TrackedLine, MissesHoldsRetakesAndTheOperator) {
     use_camera(session);
     session::PassRecorder recorder(session);
     measure::TrackedLine tracked(recorder, [] {
-        return std::make_unique<ScriptedTracker>(std::set<int>{30, 31, 32, 33, 34, 35, 36, 37, 38,
-                                                               39, 40, 41, 42, 43, 44, 45});
+        return std::make_unique<ScriptedTracker>(
+            std::set<int>{30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45});
     });
     // The operator's arrow key: one step on the frames the test says.
     struct Key : session::LineInput {

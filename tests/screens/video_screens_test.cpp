@@ -278,7 +278,8 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_da
     QTest::newRow("taken over at 5 s")
         << 100000 << 150 << 112 << "50-161"
         << "The line is yours: click the boat's mark to track it again";
-    QTest::newRow("tracked throughout") << 100000 << -1 << 0 << "" << "";
+    QTest::newRow("tracked throughout") << 100000 << -1 << 0 << ""
+                                        << "";
 }
 
 // The fake tracker finds the mark half a pixel further right on every frame of the video.
@@ -382,7 +383,9 @@ void VideoScreensTest::aReplayThatEndsBeforeThePassKeepsNoPass() {
 void VideoScreensTest::nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo() {
     WithVideo h;
     write_bytes(h.path("other.mp4"), "another pass");
-    h.platform.boatTracker = [] { return std::make_unique<FakeBoatTracker>(FakeBoatTracker::Script{}); };
+    h.platform.boatTracker = [] {
+        return std::make_unique<FakeBoatTracker>(FakeBoatTracker::Script{});
+    };
     h.app.setup();
     h.session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
     h.session.setupValid = 1;
@@ -407,7 +410,8 @@ void VideoScreensTest::nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo() {
             h.dialogs.fileAnswers.push_back(h.path("other.mp4"));
             trigger(measure, "mnuVideoOpenFile");
         }
-        QVERIFY2(status->isHidden() && status->text().isEmpty(), qPrintable(QString(leave) + ": " + status->text()));
+        QVERIFY2(status->isHidden() && status->text().isEmpty(),
+                 qPrintable(QString(leave) + ": " + status->text()));
         QVERIFY2(!box->isVisible(), leave);
         QVERIFY2(control<QLabel>(measure, "lblTrackBanner")->isHidden(), leave);
         if (measure.isVisible()) {

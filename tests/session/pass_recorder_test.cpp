@@ -142,8 +142,7 @@ TEST(PassRecorder, LifecycleTable) {
     const auto pass = pass_of(Discipline::Slalom, Direction::Towards);
     for (const auto& scenario : scenarios) {
         PassSession session;
-        session.calibration.model.set_coefficients(
-            {-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+        session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
         int second = 0;
         PassRecorder recorder(session, [&second] {
             return quillon::text::CivilDateTime{2026, 12, 6, 10, 0, second++};

@@ -47,9 +47,8 @@ struct Rendered {
     QImage image;
 };
 
-demo_course::TruthPassOptions options_of(course::Discipline discipline,
-                                         course::Direction direction, int width, int height,
-                                         double fps, unsigned seed) {
+demo_course::TruthPassOptions options_of(course::Discipline discipline, course::Direction direction,
+                                         int width, int height, double fps, unsigned seed) {
     demo_course::TruthPassOptions o;
     o.pass.discipline = discipline;
     o.pass.direction = direction;
@@ -96,11 +95,12 @@ TEST(MarkChecks, PickAndResumeTakeOnlyTheMark) {
             const int first = r.frameAt(p.options.leadSeconds);
             const int base = resume ? first + static_cast<int>(p.options.framesPerSecond) : first;
             for (std::size_t c = 0; c < clicks.size(); ++c) {
-                if (clicks[c].towardsOnly && p.options.pass.direction != course::Direction::Towards) {
+                if (clicks[c].towardsOnly &&
+                    p.options.pass.direction != course::Direction::Towards) {
                     continue;
                 }
-                const std::string label = std::string(p.name) + (resume ? ", resume: " : ", pick: ") +
-                                          clicks[c].what;
+                const std::string label =
+                    std::string(p.name) + (resume ? ", resume: " : ", pick: ") + clicks[c].what;
                 int at = base;
                 double x = -1, y = -1, markX = 0;
                 for (; at < base + 10 * p.options.framesPerSecond; ++at) {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>

@@ -37,15 +37,16 @@ void MeasureScreen::buildAutoTrack() {
     connect(&platform_.video, &platform::VideoSource::frameDecoded, this,
             [this](const platform::VideoFrame& frame) { frameDecoded(frame); });
     QString openedName = platform_.video.name();
-    connect(&platform_.video, &platform::VideoSource::stateChanged, this, [this, openedName]() mutable {
-        // Another video: the mark of the last one means nothing on it.
-        if (platform_.video.name() != openedName) {
-            openedName = platform_.video.name();
-            stopTracking();
-        }
-        refreshAutoTrack();
-        replayEndedEarly();
-    });
+    connect(&platform_.video, &platform::VideoSource::stateChanged, this,
+            [this, openedName]() mutable {
+                // Another video: the mark of the last one means nothing on it.
+                if (platform_.video.name() != openedName) {
+                    openedName = platform_.video.name();
+                    stopTracking();
+                }
+                refreshAutoTrack();
+                replayEndedEarly();
+            });
     refreshAutoTrack();
 }
 
@@ -86,8 +87,7 @@ tracking::FrameOnSurface MeasureScreen::videoPlacement() const {
     if (image.isNull()) {
         return {};
     }
-    return tracking::fit_frame(canvas_->width(), canvas_->height(), image.width(),
-                               image.height());
+    return tracking::fit_frame(canvas_->width(), canvas_->height(), image.width(), image.height());
 }
 
 // A press on the picture with Auto Track on: picks the mark, or takes it again.
@@ -109,7 +109,8 @@ void MeasureScreen::pickMark(double xTwips, double yTwips) {
         return;
     }
     // The line goes onto the mark at once, as the next poll will put it.
-    const double lineX = (at.left + tracked_.lastFound().x * at.scale) * OverlayCanvas::twipsPerPixel;
+    const double lineX =
+        (at.left + tracked_.lastFound().x * at.scale) * OverlayCanvas::twipsPerPixel;
     setLine({lineX, lineX - OverlayCanvas::twipsPerPixel});
     showTracking();
 }
@@ -160,8 +161,8 @@ void MeasureScreen::showReplayPace(qint64 frameUs) {
     if (wallMs < 1000 || statusHidden_) {
         return;
     }
-    const double pace = static_cast<double>(frameUs - loop_.startUs()) / 1000.0 /
-                        static_cast<double>(wallMs);
+    const double pace =
+        static_cast<double>(frameUs - loop_.startUs()) / 1000.0 / static_cast<double>(wallMs);
     lblReplayPace->setText(QStringLiteral("Replay at %1x of real time").arg(pace, 0, 'f', 2));
     lblReplayPace->show();
 }

@@ -47,11 +47,11 @@ MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
     : session_(session),
       screens_(screens),
       platform_(platform),
-      recorder_(session, [&platform] { return platform.clock.now(); }),
+      recorder_(session, [clock = &platform.clock] { return clock->now(); }),
       tracked_(recorder_,
-               [&platform] {
-                   return platform.boatTracker ? platform.boatTracker()
-                                               : std::unique_ptr<tracking::BoatTracker>();
+               [adapters = &platform] {
+                   return adapters->boatTracker ? adapters->boatTracker()
+                                                : std::unique_ptr<tracking::BoatTracker>();
                }),
       keys_(platform.keys),
       joystick_(platform.joystick),

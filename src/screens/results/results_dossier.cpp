@@ -175,9 +175,8 @@ void ResultsScreen::btnExportCsv_Click() {
         return;
     }
     const auto written = text::replace_file(
-        path->toStdString(),
-        analysis::samples_csv(session_.samples, session_.lastSampleIndex, pass.discipline,
-                              session_.sampleProvenance));
+        path->toStdString(), analysis::samples_csv(session_.samples, session_.lastSampleIndex,
+                                                   pass.discipline, session_.sampleProvenance));
     if (!written) {
         platform_.dialogs.message(
             QStringLiteral("The samples could not be written: %1\n\nFile: \"%2\"")
