@@ -12,11 +12,14 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "support/file_words.h"
 #include "session/provenance.h"
 #include "tracking/tracker_choice.h"
 
 namespace quillon::cli {
 namespace {
+
+using quillon::testing::words_of;
 
 const std::string videos = QUILLON_TRUTH_VIDEOS;
 
@@ -34,15 +37,6 @@ Outcome run(std::vector<std::string> words) {
     r.out = out.str();
     r.err = err.str();
     return r;
-}
-
-std::vector<std::string> words_of(const std::string& path) {
-    std::ifstream file(path);
-    std::vector<std::string> words;
-    for (std::string word; file >> word;) {
-        words.push_back(word);
-    }
-    return words;
 }
 
 std::vector<double> numbers_of(const std::string& text) {
@@ -137,9 +131,9 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
         EXPECT_LE(lost.size(), truth.size() / 20) << name;
 
         // What track prints, report takes.
-        const std::string samples = testing::TempDir() + name + ".samples.txt";
+        const std::string samples = ::testing::TempDir() + name + ".samples.txt";
         std::ofstream(samples) << r.out;
-        const Outcome report = run({"report", samples, "--results", testing::TempDir(),
+        const Outcome report = run({"report", samples, "--results", ::testing::TempDir(),
                                     "--discipline", name.substr(0, name.find('_')), "--speed",
                                     name[0] == 's' ? "58" : "72", "--now", "01-02-2027 10:00:00"});
         EXPECT_EQ(report.code, 0) << report.err;
@@ -237,7 +231,7 @@ double number_in(const std::string& text) {
 TEST(TrackCommand, DetailNamesEverySamplesProvenance) {
     ScopedEnvironment tracker("QUILLON_TRACKER", "");
     const std::string name = "jump_away_540p30";
-    const std::string folder = testing::TempDir() + "quillon_detail_test";
+    const std::string folder = ::testing::TempDir() + "quillon_detail_test";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     auto words = track_words(name);
