@@ -7,6 +7,7 @@
 
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavdevice/avdevice.h>
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
 #include <libavutil/imgutils.h>
@@ -117,6 +118,7 @@ struct VideoReader::Impl {
     Upright upright;
     AVRational pixelAspect{1, 1};
     std::int64_t firstPts = AV_NOPTS_VALUE;
+    bool live = false;
     // A frame was damaged and no keyframe has come since: what is predicted from it is too.
     bool afterDamage = false;
     // The converted picture before it is turned upright.
@@ -152,8 +154,28 @@ VideoReader::~VideoReader() = default;
 
 std::unique_ptr<VideoReader> VideoReader::open(const std::string& source, std::string& error) {
     av_log_set_level(AV_LOG_QUIET);
+    avdevice_register_all();
+    avformat_network_init();
     auto impl = std::make_unique<Impl>();
-    int code = avformat_open_input(&impl->format, source.c_str(), nullptr, nullptr);
+    std::string url = source;
+    const AVInputFormat* input = nullptr;
+    for (const char* device : {"lavfi", "v4l2"}) {
+        const std::string prefix = std::string(device) + ":";
+        if (source.rfind(prefix, 0) == 0) {
+            input = av_find_input_format(device);
+            if (input == nullptr) {
+                error = std::string("this FFmpeg has no ") + device + " input";
+                return nullptr;
+            }
+            url = source.substr(prefix.size());
+            impl->live = true;
+        }
+    }
+    for (const char* scheme : {"rtsp://", "rtmp://", "udp://", "tcp://", "http://", "https://",
+                               "srt://"}) {
+        impl->live = impl->live || source.rfind(scheme, 0) == 0;
+    }
+    int code = avformat_open_input(&impl->format, url.c_str(), input, nullptr);
     if (code < 0) {
         error = av_message(code);
         return nullptr;
@@ -182,6 +204,10 @@ std::unique_ptr<VideoReader> VideoReader::open(const std::string& source, std::s
         return nullptr;
     }
     impl->upright = upright_of(stream);
+    // A file's time counts from its first frame, as players show it.
+    if (!impl->live && stream.start_time != AV_NOPTS_VALUE) {
+        impl->firstPts = stream.start_time;
+    }
     impl->pixelAspect = av_guess_sample_aspect_ratio(impl->format, &stream, nullptr);
     impl->packet = av_packet_alloc();
     impl->decoded = av_frame_alloc();
@@ -205,6 +231,36 @@ double VideoReader::frameRate() const {
 
 int VideoReader::rotation() const {
     return impl_->upright.clockwiseDegrees;
+}
+
+std::int64_t VideoReader::durationUs() const {
+    const AVFormatContext* format = impl_->format;
+    if (impl_->live || format->duration == AV_NOPTS_VALUE || format->duration <= 0) {
+        return 0;
+    }
+    return format->duration;
+}
+
+bool VideoReader::live() const {
+    return impl_->live;
+}
+
+bool VideoReader::seek(std::int64_t timeUs) {
+    Impl& v = *impl_;
+    if (v.live) {
+        return false;
+    }
+    const AVRational base = v.format->streams[v.stream]->time_base;
+    const std::int64_t origin = v.firstPts == AV_NOPTS_VALUE ? 0 : v.firstPts;
+    const std::int64_t target = origin + av_rescale_q(timeUs, AVRational{1, 1000000}, base);
+    if (av_seek_frame(v.format, v.stream, target, AVSEEK_FLAG_BACKWARD) < 0 &&
+        av_seek_frame(v.format, v.stream, origin, AVSEEK_FLAG_BACKWARD) < 0) {
+        return false;
+    }
+    avcodec_flush_buffers(v.codec);
+    v.draining = false;
+    v.afterDamage = false;
+    return true;
 }
 
 bool VideoReader::next(DecodedFrame& frame) {

@@ -48,6 +48,8 @@ class VideoReader {
   public:
     // Nothing, with `error` saying why, when the source cannot be opened or holds no video
     // stream that can be decoded. FFmpeg's own log stays silent: its errors come back here.
+    // `source` is a file's path, a network address (rtsp://, udp://, tcp://, http://), a
+    // camera as "v4l2:/dev/video0", or a filter graph as "lavfi:GRAPH" (a paced test source).
     static std::unique_ptr<VideoReader> open(const std::string& source, std::string& error);
     ~VideoReader();
     VideoReader(const VideoReader&) = delete;
@@ -60,6 +62,13 @@ class VideoReader {
     double frameRate() const;
     // Degrees clockwise the stored pictures are turned to stand upright (0, 90, 180, 270).
     int rotation() const;
+    // The length of a file, from its first frame; 0 for a live source or when unknown.
+    std::int64_t durationUs() const;
+    // A camera, a stream or a filter graph: frames come as they are made, and cannot be sought.
+    bool live() const;
+    // Goes back to the keyframe at or before `timeUs` (from the first frame): `next` goes on
+    // from there. False for a live source, or when the file cannot be sought.
+    bool seek(std::int64_t timeUs);
 
     // The next good frame into `frame` (its buffer is reused); false at the end of the
     // stream, or on an error that ends it, which `error()` then names. Damaged frames on the
