@@ -12,7 +12,7 @@
 #include "calibration/solver.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
-#include "platform/qt_video_source.h"
+#include "platform/ffmpeg_video_source.h"
 #include "platform/sdl_joystick.h"
 #include "screens/measure/measure_screen.h"
 #include "session/pass_session.h"
@@ -86,7 +86,7 @@ struct FullHdProgram {
     platform::QtKeyState keys;
     platform::SdlJoystick joystick;
     platform::PrecisePulseClockFactory pulseClocks;
-    platform::QtVideoSource video;
+    platform::FfmpegVideoSource video;
     platform::Platform platform{
         settings, dialogs,     clock, keys,
         joystick, pulseClocks, video, QCoreApplication::applicationDirPath()};

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench/full_hd_program.h"
-#include "platform/qt_video_source.h"
+#include "platform/ffmpeg_video_source.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/widgets/overlay_canvas.h"
 
@@ -50,7 +50,7 @@ void print(const char* what, const Window& w, double seconds) {
 
 // Plays for `seconds` from where the video is, recording every frame shown and the paint
 // that follows it.
-Window measure_window(platform::QtVideoSource& video, screens::OverlayCanvas& canvas,
+Window measure_window(platform::FfmpegVideoSource& video, screens::OverlayCanvas& canvas,
                       double seconds) {
     Window w;
     int lastIndex = -1;
@@ -88,7 +88,6 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    platform::QtVideoSource::chooseBackend();
     QApplication qtApplication(argc, argv);
     const QString videoPath =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUILLON_BENCH_VIDEO);
@@ -116,7 +115,7 @@ int main(int argc, char** argv) {
     print("idle", idle, seconds);
     print("while measuring a pass", pass, seconds);
     std::printf("frames decoded %lld, shown %lld since the file was opened\n",
-                static_cast<long long>(video.framesDelivered()),
+                static_cast<long long>(video.framesDecoded()),
                 static_cast<long long>(video.framesShown()));
     return 0;
 }

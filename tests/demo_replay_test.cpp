@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "app/application.h"
-#include "platform/qt_video_source.h"
+#include "platform/ffmpeg_video_source.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/results/results_screen.h"
 #include "screens/setup/setup_screen.h"
@@ -57,7 +57,7 @@ void DemoReplayTest::aReplayedDemoPassMeasuresTheBoatsWeave() {
     FakeJoystick joystick;
     joystick.capabilitiesResult = platform::joystick_result::unplugged;
     FakePulseClockFactory pulseClocks;
-    platform::QtVideoSource video;
+    platform::FfmpegVideoSource video;
     platform::Platform platform{settings, dialogs,     clock, keys,
                                 joystick, pulseClocks, video, folder.path()};
     session::PassSession session;
@@ -135,7 +135,6 @@ void DemoReplayTest::aReplayedDemoPassMeasuresTheBoatsWeave() {
 }
 
 int main(int argc, char** argv) {
-    platform::QtVideoSource::chooseBackend();
     QApplication application(argc, argv);
     DemoReplayTest test;
     return QTest::qExec(&test, argc, argv);

@@ -1,10 +1,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "platform/qt_video_source.h"
+#include "platform/ffmpeg_video_source.h"
 #include "test_video/frame_pattern.h"
 
-using quillon::platform::QtVideoSource;
+using quillon::platform::FfmpegVideoSource;
 using quillon::platform::VideoSource;
 
 namespace {
@@ -28,10 +28,12 @@ class VideoSourceTest : public QObject {
     void opensOnTheFirstFrame();
     void stepsLandOnTheExpectedFrame();
     void sourcesThatCannotBeOpenedChangeNothing();
+    void playbackHandsOnEveryFrameInOrder();
+    void aLiveSourceDeliversAsItComes();
 
   private:
     void waitForFrame(int index);
-    QtVideoSource video;
+    FfmpegVideoSource video;
 };
 
 void VideoSourceTest::initTestCase() {
@@ -103,8 +105,59 @@ void VideoSourceTest::sourcesThatCannotBeOpenedChangeNothing() {
     waitForFrame(78);
 }
 
+// Played with every frame asked for, each frame is handed on once, in order, before the frame
+// shown after it, however fast the machine decodes; the end of the file stops playback.
+void VideoSourceTest::playbackHandsOnEveryFrameInOrder() {
+    QCOMPARE(video.openFile(QUILLON_TEST_VIDEO), std::nullopt);
+    video.seekUs(0);
+    QList<int> handedOn;
+    const auto connection = connect(&video, &VideoSource::frameDecoded, this,
+                                    [&](const quillon::platform::VideoFrame& frame) {
+                                        handedOn.append(quillon::test_video::readIndex(
+                                            [&](int x, int y) {
+                                                return qGray(frame.image.pixel(x, y));
+                                            },
+                                            frame.image.width(), frame.image.height()));
+                                    });
+    video.setEveryFrame(true);
+    video.setRate(1);
+    video.setPlaying(true);
+    QTRY_VERIFY_WITH_TIMEOUT(!video.playing(), 60000);
+    disconnect(connection);
+    video.setEveryFrame(false);
+    QList<int> expected;
+    for (int index = 1; index < 90; ++index) {
+        expected.append(index);
+    }
+    QCOMPARE(handedOn, expected);
+    QCOMPARE(indexShown(video), 89);
+}
+
+// A filter graph stands in for a camera: frames come as it makes them, timed from its first,
+// and a live source is not played, paused or sought.
+void VideoSourceTest::aLiveSourceDeliversAsItComes() {
+    const QByteArray graph = "lavfi:testsrc2=size=320x240:rate=30";
+    QCOMPARE(video.openCamera({graph, "test pattern"}), std::nullopt);
+    QCOMPARE(video.kind(), VideoSource::Kind::Camera);
+    QList<qint64> times;
+    const auto connection =
+        connect(&video, &VideoSource::frameDecoded, this,
+                [&](const quillon::platform::VideoFrame& frame) { times.append(frame.timeUs); });
+    video.setEveryFrame(true);
+    QTRY_VERIFY_WITH_TIMEOUT(times.size() >= 30, 30000);
+    disconnect(connection);
+    video.setEveryFrame(false);
+    for (qsizetype i = 0; i < times.size(); ++i) {
+        QCOMPARE(times[i], qRound64(i * 1e6 / 30 + 1e6 / 30));
+    }
+    QCOMPARE(video.frame().image.size(), QSize(320, 240));
+    video.setPlaying(true);
+    QVERIFY(!video.playing());
+    video.close();
+    QCOMPARE(video.kind(), VideoSource::Kind::None);
+}
+
 int main(int argc, char** argv) {
-    QtVideoSource::chooseBackend();
     QGuiApplication application(argc, argv);
     VideoSourceTest test;
     return QTest::qExec(&test, argc, argv);

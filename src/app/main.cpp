@@ -8,13 +8,12 @@
 #include "platform/precise_pulse_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_settings_store.h"
-#include "platform/qt_video_source.h"
+#include "platform/ffmpeg_video_source.h"
 #include "platform/sdl_joystick.h"
 #include "platform/wall_clock.h"
 #include "session/pass_session.h"
 
 int main(int argc, char* argv[]) {
-    quillon::platform::QtVideoSource::chooseBackend();
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName("Quillon");
     // Leaving a screen hides it; the program ends only through its own Exit and close handling.
@@ -37,7 +36,7 @@ int main(int argc, char* argv[]) {
     quillon::platform::QtKeyState keys;
     quillon::platform::SdlJoystick joystick;
     quillon::platform::PrecisePulseClockFactory pulseClocks;
-    quillon::platform::QtVideoSource video;
+    quillon::platform::FfmpegVideoSource video;
     quillon::platform::Platform platform{settings, dialogs,     clock, keys,
                                          joystick, pulseClocks, video, appFolder};
     platform.boatTracker = [] { return quillon::tracking::make_boat_tracker(); };

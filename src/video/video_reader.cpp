@@ -1,5 +1,6 @@
 #include "video/video_reader.h"
 
+#include <atomic>
 #include <charconv>
 #include <cmath>
 
@@ -119,6 +120,12 @@ struct VideoReader::Impl {
     AVRational pixelAspect{1, 1};
     std::int64_t firstPts = AV_NOPTS_VALUE;
     bool live = false;
+    // Set from another thread to stop a read that waits for a camera or a stream.
+    std::atomic<bool> interrupted = false;
+
+    static int interruptRequested(void* impl) {
+        return static_cast<Impl*>(impl)->interrupted.load() ? 1 : 0;
+    }
     // A frame was damaged and no keyframe has come since: what is predicted from it is too.
     bool afterDamage = false;
     // The converted picture before it is turned upright.
@@ -175,6 +182,8 @@ std::unique_ptr<VideoReader> VideoReader::open(const std::string& source, std::s
                                "srt://"}) {
         impl->live = impl->live || source.rfind(scheme, 0) == 0;
     }
+    impl->format = avformat_alloc_context();
+    impl->format->interrupt_callback = {&Impl::interruptRequested, impl.get()};
     int code = avformat_open_input(&impl->format, url.c_str(), input, nullptr);
     if (code < 0) {
         error = av_message(code);
@@ -239,6 +248,14 @@ std::int64_t VideoReader::durationUs() const {
         return 0;
     }
     return format->duration;
+}
+
+void VideoReader::interrupt() {
+    impl_->interrupted = true;
+}
+
+void VideoReader::resume() {
+    impl_->interrupted = false;
 }
 
 bool VideoReader::live() const {
@@ -319,6 +336,9 @@ bool VideoReader::next(DecodedFrame& frame) {
             return false;
         }
         const int read = av_read_frame(v.format, v.packet);
+        if (read == AVERROR_EXIT && v.interrupted) {
+            return false;
+        }
         if (read == AVERROR_EOF || read == AVERROR(EIO) || read == AVERROR_EXIT) {
             v.draining = true;
             avcodec_send_packet(v.codec, nullptr);

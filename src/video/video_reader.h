@@ -69,6 +69,10 @@ class VideoReader {
     // Goes back to the keyframe at or before `timeUs` (from the first frame): `next` goes on
     // from there. False for a live source, or when the file cannot be sought.
     bool seek(std::int64_t timeUs);
+    // From any thread: makes a `next` that waits for a live source give up at once (false).
+    void interrupt();
+    // Lets `next` wait again.
+    void resume();
 
     // The next good frame into `frame` (its buffer is reused); false at the end of the
     // stream, or on an error that ends it, which `error()` then names. Damaged frames on the

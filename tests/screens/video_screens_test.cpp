@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QtTest>
 
 #include "screens/measure/measure_screen.h"
@@ -54,6 +55,7 @@ class VideoScreensTest : public QObject {
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver();
     void aReplayThatEndsBeforeThePassKeepsNoPass();
     void nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo();
+    void aStreamAndATypedTimeAreOpenedFromTheVideoControls();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -192,6 +194,7 @@ void VideoScreensTest::theLastSourceIsReopenedAtStartUpWhenStillThere() {
         {"a camera still listed", "camera:usb-1", VideoSource::Kind::Camera, 0},
         {"a camera unplugged since", "camera:usb-2", VideoSource::Kind::None, 0},
         {"a file that cannot be opened", "file:%1/pass.mp4", VideoSource::Kind::None, 1},
+        {"a network stream", "stream:tcp://10.0.0.5:9000", VideoSource::Kind::Camera, 0},
     };
     for (const auto& c : cases) {
         AppHarness h;
@@ -418,6 +421,39 @@ void VideoScreensTest::nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo() {
             click(measure, "btnAbort");
         }
         click_option(measure, "chkAutoTrack");  // off again for the next round
+    }
+}
+
+// "Open Stream..." takes a network address and is remembered like a camera; the time box on
+// the bar goes to the frame shown at a time typed as seconds or as minutes and seconds.
+void VideoScreensTest::aStreamAndATypedTimeAreOpenedFromTheVideoControls() {
+    WithVideo h;
+    auto& setup = h.app.setup();
+    setup.show();
+    h.dialogs.inputAnswers = {QString("  udp://239.0.0.1:1234 ")};
+    trigger(setup, "mnuVideoOpenStream");
+    QCOMPARE(h.video.kind(), VideoSource::Kind::Camera);
+    QCOMPARE(h.video.name(), QString("udp://239.0.0.1:1234"));
+    QCOMPARE(h.settings.values[sourceKey], QVariant("stream:udp://239.0.0.1:1234"));
+
+    h.openVideo(setup);
+    auto* goTo = setup.findChild<QLineEdit*>("videoGoTo");
+    QVERIFY(goTo != nullptr);
+    const struct {
+        const char* typed;
+        int frame;  // the frame shown after it, at 30 frames per second; -1: refused
+    } cases[] = {{"0:02.100", 63}, {"2.1", 63}, {"0:05", 150}, {"0:75", -1}, {"soon", -1}};
+    for (const auto& c : cases) {
+        const auto messagesBefore = h.dialogs.messages().size();
+        const int before = h.video.frameIndex();
+        goTo->setText(c.typed);
+        QTest::keyClick(goTo, Qt::Key_Return);
+        if (c.frame < 0) {
+            QCOMPARE(h.dialogs.messages().size(), messagesBefore + 1);
+            QCOMPARE(h.video.frameIndex(), before);
+        } else {
+            QCOMPARE(h.video.frameIndex(), c.frame);
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "screens/widgets/overlay_canvas.h"
+#include "video/video_reader.h"
 
 namespace quillon::screens {
 
@@ -26,9 +28,11 @@ const QString settingsSection = QStringLiteral("Video");
 const QString settingsKey = QStringLiteral("Source");
 const QString filePrefix = QStringLiteral("file:");
 const QString cameraPrefix = QStringLiteral("camera:");
+const QString streamPrefix = QStringLiteral("stream:");
 
 const QString videoFilter = QStringLiteral(
-    "Video Files (*.mp4;*.avi;*.mov;*.mkv)|*.mp4;*.avi;*.mov;*.mkv|All Files (*.*)|*.*|");
+    "Video Files (*.mp4;*.mov;*.m4v;*.avi;*.mkv;*.webm;*.mts;*.m2ts;*.ts;*.mxf)|"
+    "*.mp4;*.mov;*.m4v;*.avi;*.mkv;*.webm;*.mts;*.m2ts;*.ts;*.mxf|All Files (*.*)|*.*|");
 
 constexpr double speeds[] = {0.25, 0.5, 1.0};
 
@@ -72,6 +76,7 @@ void VideoControls::buildMenu(QMainWindow& window) {
     menu_ = window.menuBar()->addMenu("&Video");
     menu_->menuAction()->setObjectName("mnuVideo");
     openFile_ = named(menu_->addAction("&Open Video File..."), "mnuVideoOpenFile");
+    openStream_ = named(menu_->addAction("Open &Stream..."), "mnuVideoOpenStream");
     cameraMenu_ = menu_->addMenu("Live &Camera");
     cameraMenu_->menuAction()->setObjectName("mnuVideoCamera");
     none_ = named(menu_->addAction("&No Video"), "mnuVideoNone");
@@ -97,6 +102,7 @@ void VideoControls::buildMenu(QMainWindow& window) {
     }
 
     connect(openFile_, &QAction::triggered, this, &VideoControls::openFile);
+    connect(openStream_, &QAction::triggered, this, &VideoControls::openStream);
     connect(cameraMenu_, &QMenu::aboutToShow, this, &VideoControls::fillCameraMenu);
     connect(none_, &QAction::triggered, this, &VideoControls::noVideo);
     connect(play_, &QAction::triggered, this,
@@ -118,6 +124,11 @@ void VideoControls::buildBar() {
     position_->setObjectName("videoPosition");
     time_ = new QLabel(bar_);
     time_->setObjectName("videoTime");
+    // Type 0:02.100 or 2.1 and press Enter: the frame shown at that time.
+    goTo_ = new QLineEdit(bar_);
+    goTo_->setObjectName("videoGoTo");
+    goTo_->setPlaceholderText("go to 0:02.100");
+    goTo_->setMaximumWidth(110);
     for (QWidget* control :
          {static_cast<QWidget*>(playButton_), static_cast<QWidget*>(position_)}) {
         control->setFocusPolicy(Qt::NoFocus);
@@ -125,6 +136,8 @@ void VideoControls::buildBar() {
     layout->addWidget(playButton_);
     layout->addWidget(position_, 1);
     layout->addWidget(time_);
+    layout->addWidget(goTo_);
+    connect(goTo_, &QLineEdit::returnPressed, this, &VideoControls::goToTypedTime);
     // Clicks on the bar seek at once; a drag seeks where it is let go.
     connect(position_, &QSlider::valueChanged, this, [this](int ms) {
         if (!seeking_ && !position_->isSliderDown()) {
@@ -223,6 +236,30 @@ void VideoControls::openFile() {
     remember();
 }
 
+void VideoControls::openStream() {
+    const auto address = platform_.dialogs.input(
+        "Network address of the stream (rtsp://, udp://, tcp://, http://):", "Open Stream");
+    if (!address || address->trimmed().isEmpty()) {
+        return;
+    }
+    const QString url = address->trimmed();
+    openCamera({url.toUtf8(), url});
+}
+
+void VideoControls::goToTypedTime() {
+    const auto timeUs = video::parse_video_time(goTo_->text().trimmed().toStdString());
+    if (!timeUs) {
+        platform_.dialogs.message(
+            QStringLiteral("\"%1\" is not a time in the video: type seconds (2.1) or minutes "
+                           "and seconds (0:02.100).")
+                .arg(goTo_->text()),
+            platform::MessageStyle::Exclamation);
+        return;
+    }
+    platform_.video.seekUs(*timeUs);
+    goTo_->clear();
+}
+
 void VideoControls::fillCameraMenu() {
     cameraMenu_->clear();
     const auto cameras = platform_.video.cameras();
@@ -258,6 +295,7 @@ void VideoControls::remember() {
     if (video.kind() == platform::VideoSource::Kind::File) {
         value = filePrefix + video.name();
     } else if (video.kind() == platform::VideoSource::Kind::Camera) {
+        value = streamPrefix + video.name();
         for (const auto& camera : video.cameras()) {
             if (camera.description == video.name()) {
                 value = cameraPrefix + QString::fromUtf8(camera.id);
@@ -276,6 +314,9 @@ void VideoControls::reopenRemembered(platform::Platform& platform) {
         if (QFileInfo(path).isFile()) {
             message = platform.video.openFile(path);
         }
+    } else if (value.startsWith(streamPrefix)) {
+        const QString url = value.mid(streamPrefix.size());
+        message = platform.video.openCamera({url.toUtf8(), url});
     } else if (value.startsWith(cameraPrefix)) {
         const QByteArray id = value.mid(cameraPrefix.size()).toUtf8();
         for (const auto& camera : platform.video.cameras()) {
@@ -313,6 +354,8 @@ void VideoControls::refresh() {
     const bool file = video.kind() == platform::VideoSource::Kind::File;
     const bool any = video.kind() != platform::VideoSource::Kind::None;
     openFile_->setEnabled(!passRunning_);
+    openStream_->setEnabled(!passRunning_);
+    goTo_->setEnabled(file && !passRunning_);
     cameraMenu_->setEnabled(!passRunning_);
     none_->setEnabled(!passRunning_ && any);
     for (QAction* action : {play_, back_, forward_}) {

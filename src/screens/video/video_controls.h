@@ -9,6 +9,7 @@
 class QAction;
 class QActionGroup;
 class QLabel;
+class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QSlider;
@@ -51,6 +52,8 @@ class VideoControls : public QObject {
     void buildMenu(QMainWindow& window);
     void buildBar();
     void openFile();
+    void openStream();
+    void goToTypedTime();
     void fillCameraMenu();
     void openCamera(const platform::VideoCamera& camera);
     void noVideo();
@@ -68,6 +71,7 @@ class VideoControls : public QObject {
     QMenu* menu_ = nullptr;
     QMenu* cameraMenu_ = nullptr;
     QAction* openFile_ = nullptr;
+    QAction* openStream_ = nullptr;
     QAction* none_ = nullptr;
     QAction* play_ = nullptr;
     QAction* back_ = nullptr;
@@ -82,6 +86,7 @@ class VideoControls : public QObject {
     QToolButton* playButton_ = nullptr;
     QSlider* position_ = nullptr;
     QLabel* time_ = nullptr;
+    QLineEdit* goTo_ = nullptr;
 };
 
 // "m:ss.mmm" of a time in microseconds.
