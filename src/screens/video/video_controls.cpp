@@ -124,6 +124,8 @@ void VideoControls::buildBar() {
     position_->setObjectName("videoPosition");
     time_ = new QLabel(bar_);
     time_->setObjectName("videoTime");
+    time_->setMinimumWidth(
+        time_->fontMetrics().horizontalAdvance("00:00.000 / 00:00.000  frame 00000"));
     // Type 0:02.100 or 2.1 and press Enter: the frame shown at that time.
     goTo_ = new QLineEdit(bar_);
     goTo_->setObjectName("videoGoTo");
