@@ -14,6 +14,15 @@ FileStatus system_failure(int error) {
     return FileStatus::failure(std::error_code(error, std::generic_category()));
 }
 
+}  // namespace
+
+FileStatus not_a_regular_file() {
+    return {false, std::string(notRegularFileText),
+            std::make_error_code(std::errc::invalid_argument)};
+}
+
+namespace {
+
 // Writes everything and closes the stream; on failure returns the errno to report.
 int write_and_close(std::FILE* file, std::string_view content) {
     int error = 0;
@@ -99,6 +108,10 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
         return overwrite_in_place(path, content);
     }
     const std::string temporary = path + ".quillon-new";
+    // The new content takes the old file's place with the old file's permissions: a file the
+    // operator made private, or read-only for others, stays so.
+    const auto oldStatus = std::filesystem::status(path, ignored);
+    const bool replacing = std::filesystem::is_regular_file(oldStatus);
     errno = 0;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
@@ -115,6 +128,10 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
         std::filesystem::remove(temporary, ignored);
         return system_failure(error);
     }
+    if (replacing) {
+        std::filesystem::permissions(temporary, oldStatus.permissions(),
+                                     std::filesystem::perm_options::replace, ignored);
+    }
     std::error_code renameError;
     std::filesystem::rename(temporary, path, renameError);
     if (renameError) {
@@ -126,6 +143,19 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
 
 FileContent read_file(const std::string& path, std::size_t maxBytes) {
     FileContent result;
+    // Only a regular file is read: a pipe with no writer would block the open for ever, and a
+    // device such as /dev/zero never ends.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (!statusError && std::filesystem::is_directory(status)) {
+        result.status = system_failure(EISDIR);
+        return result;
+    }
+    if (!statusError && std::filesystem::exists(status) &&
+        !std::filesystem::is_regular_file(status)) {
+        result.status = not_a_regular_file();
+        return result;
+    }
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {

@@ -44,6 +44,11 @@ FileStatus append_to_file(const std::string& path, std::string_view content);
 // over it, so a failed write leaves the old file as it was.
 FileStatus replace_file(const std::string& path, std::string_view content);
 
+// What a reader says of a path that names a pipe, a device or a socket.
+inline constexpr std::string_view notRegularFileText =
+    "Not a regular file (a pipe, a device or a socket)";
+FileStatus not_a_regular_file();
+
 struct FileContent {
     FileStatus status;
     std::string bytes;
@@ -51,7 +56,9 @@ struct FileContent {
     bool tooLarge = false;
 };
 
-// Reads a whole file, refusing one larger than maxBytes without reading further.
+// Reads a whole file, refusing one larger than maxBytes without reading further, and refusing
+// a folder (EISDIR) or anything else that is not a regular file (not_a_regular_file) without
+// opening it.
 FileContent read_file(const std::string& path, std::size_t maxBytes = 64u * 1024u * 1024u);
 
 // The text with its trailing blanks removed.
