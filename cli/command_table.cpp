@@ -114,7 +114,8 @@ int run_command(const std::vector<std::string>& words, const CommandIo& io) {
     if (!handler) {
         return refused;
     }
-    return handler(std::vector<std::string>(words.begin() + 1, words.end()), io);
+    const int code = handler(std::vector<std::string>(words.begin() + 1, words.end()), io);
+    return finish_output(io, words.front(), code);
 }
 
 }  // namespace quillon::cli
