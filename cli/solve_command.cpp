@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/output_paths.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -38,6 +39,20 @@ SolveRequest solve_request(const std::vector<std::string>& args) {
     }
     if (!request.writeTo && (descriptionGiven || request.jump)) {
         refuse("--description and --jump go with --write.");
+    }
+    for (const char c : request.description) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+            // The description is line 2 of the file: a line break would move every value.
+            throw BadInput(joined({"--description holds ",
+                                   c == '\n' || c == '\r' ? "a line break" : "a control character",
+                                   ", which the setup file's one descriptive line cannot keep."}));
+        }
+    }
+    if (request.writeTo) {
+        const NamedFile output{"--write", *request.writeTo};
+        check_output_file(output);
+        refuse_shared_files({{{"the POINTS file", request.points}}, {output}, {}});
     }
     return request;
 }

@@ -215,7 +215,7 @@ TEST_F(Cli, BadInputGivesOneLineAndExitCodeTwo) {
         {{"solve", "points.txt", "--write"}, "", "The option --write needs a value."},
         {{"solve", "points.txt", "--write", "nofolder/x.ipt"},
          "",
-         "Setup file \"nofolder/x.ipt\" could not be written: "},
+         "--write: the folder \"nofolder\" does not exist."},
         {{"map", "good.ipt"}, "", "map needs --to-survey or --to-screen."},
         {{"map", "good.ipt", "--to-survey", "--to-screen"}, "", "Give one of --to-survey"},
         {{"map", "good.ipt", "--to-survey"},
