@@ -23,6 +23,13 @@ FileStatus not_a_regular_file() {
 
 namespace {
 
+// A pipe or socket at the path: opening it for writing would wait for a reader for ever.
+bool waits_for_a_reader(const std::string& path) {
+    std::error_code ignored;
+    const auto status = std::filesystem::status(path, ignored);
+    return std::filesystem::is_fifo(status) || std::filesystem::is_socket(status);
+}
+
 // Writes everything and closes the stream; on failure returns the errno to report.
 int write_and_close(std::FILE* file, std::string_view content) {
     int error = 0;
@@ -65,6 +72,9 @@ FileStatus append_to_file(const std::string& path, std::string_view content) {
     const bool existedBefore = std::filesystem::exists(path, ignored);
     const bool wasRegular = std::filesystem::is_regular_file(path, ignored);
     const auto oldSize = wasRegular ? std::filesystem::file_size(path, ignored) : 0;
+    if (waits_for_a_reader(path)) {
+        return not_a_regular_file();
+    }
 
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "ab");
@@ -102,9 +112,12 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     if (std::filesystem::is_directory(path, ignored)) {
         return system_failure(EISDIR);
     }
+    if (waits_for_a_reader(path)) {
+        return not_a_regular_file();
+    }
     if (std::filesystem::exists(path, ignored) &&
         !std::filesystem::is_regular_file(path, ignored)) {
-        // A device or pipe is written to, never replaced.
+        // A device is written to, never replaced.
         return overwrite_in_place(path, content);
     }
     const std::string temporary = path + ".quillon-new";

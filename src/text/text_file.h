@@ -35,6 +35,9 @@ struct FileStatus {
 // folder + "/" + name: a file in the results folder or another folder.
 std::string path_in_folder(std::string_view folder, std::string_view name);
 
+// Both writers refuse a pipe or socket at the path (not_a_regular_file): opening one would wait
+// for a reader for ever. A device such as /dev/full is written to in place.
+
 // Opens the file for appending (creating it when missing), writes the content and closes it.
 // If the write fails part way, the file is cut back to its old length, so nothing already in
 // it is lost and no half-written block is left behind.

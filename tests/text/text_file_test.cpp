@@ -144,7 +144,7 @@ TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
 }
 
 // A pipe with no writer would block the open for ever and /dev/zero never ends: neither is
-// opened, and the refusal says why.
+// opened for reading, and the refusal says why.
 TEST_F(TextFile, ReadRefusesWhatIsNotARegularFile) {
     ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
     fs::create_symlink(path("pipe"), path("link to pipe"));
@@ -164,6 +164,14 @@ TEST_F(TextFile, ReadRefusesWhatIsNotARegularFile) {
         EXPECT_FALSE(read.status.ok) << c.path;
         EXPECT_EQ(read.status.description, c.description) << c.path;
         EXPECT_TRUE(read.bytes.empty()) << c.path;
+    }
+
+    // Nor is a pipe opened for writing: with no reader that would wait for ever too.
+    for (const auto& write : {append_to_file, replace_file}) {
+        const auto written = write(path("link to pipe"), "log\r\n");
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.description, notRegularFileText);
+        EXPECT_TRUE(fs::is_fifo(path("pipe")));
     }
 }
 
