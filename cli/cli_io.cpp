@@ -36,6 +36,20 @@ int run_guarded(const CommandIo& io, const RefusalWording& wording,
     return 2;
 }
 
+const char* control_character_in(std::string_view text) {
+    const char* found = nullptr;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\n' || c == '\r') {
+            return "a line break";
+        }
+        if (u < 0x20 || u == 0x7f) {
+            found = "a control character";
+        }
+    }
+    return found;
+}
+
 std::string message_line(std::string_view text, bool breaksAsBlanks) {
     constexpr char hex[] = "0123456789ABCDEF";
     std::string line;

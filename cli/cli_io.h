@@ -46,6 +46,10 @@ inline constexpr RefusalWording plainRefusals{"", "quillon-cli stopped: ", true}
 // With breaksAsBlanks a CR or LF becomes a blank instead.
 std::string message_line(std::string_view text, bool breaksAsBlanks = false);
 
+// What a text typed for a file line holds that no such line can keep: "a line break" (CR or
+// LF), "a control character" (any other below 0x20, or DEL), or nothing.
+const char* control_character_in(std::string_view text);
+
 // Runs a subcommand's work and gives back its exit code. A BadInput, or any other exception,
 // that the work throws instead becomes one line on io.err and exit code 2.
 int run_guarded(const CommandIo& io, const RefusalWording& wording,

@@ -40,14 +40,15 @@ SolveRequest solve_request(const std::vector<std::string>& args) {
     if (!request.writeTo && (descriptionGiven || request.jump)) {
         refuse("--description and --jump go with --write.");
     }
-    for (const char c : request.description) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7f) {
-            // The description is line 2 of the file: a line break would move every value.
-            throw BadInput(joined({"--description holds ",
-                                   c == '\n' || c == '\r' ? "a line break" : "a control character",
-                                   ", which the setup file's one descriptive line cannot keep."}));
-        }
+    // The description is line 2 of the file and the file's name is in line 1: a line break in
+    // either would move every later value.
+    if (const char* what = control_character_in(request.description)) {
+        throw BadInput(joined({"--description holds ", what,
+                               ", which the setup file's one descriptive line cannot keep."}));
+    }
+    if (const char* what = request.writeTo ? control_character_in(*request.writeTo) : nullptr) {
+        throw BadInput(joined({"--write: the name holds ", what,
+                               ", which the setup file's first line, naming it, cannot keep."}));
     }
     if (request.writeTo) {
         const NamedFile output{"--write", *request.writeTo};

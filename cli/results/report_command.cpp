@@ -123,16 +123,13 @@ void check_log_texts(const CommandLine& line) {
         if (!value) {
             continue;
         }
-        for (const char c : *value) {
-            const auto u = static_cast<unsigned char>(c);
-            const char* what = c == '\n' || c == '\r'           ? "a line break"
-                               : u < 0x20 || u == 0x7f          ? "a control character"
-                               : c == '|' && text.databaseField ? "the field separator \"|\""
-                                                                : nullptr;
-            if (what) {
-                throw BadInput{joined(
-                    {"--", text.option, " holds ", what, ", which the day's logs cannot keep"})};
-            }
+        const char* what = control_character_in(*value);
+        if (!what && text.databaseField && value->find('|') != std::string::npos) {
+            what = "the field separator \"|\"";
+        }
+        if (what) {
+            throw BadInput{
+                joined({"--", text.option, " holds ", what, ", which the day's logs cannot keep"})};
         }
     }
 }
