@@ -275,8 +275,9 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "  quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
         "                    [--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
         "                    [--surface W,H] [--annotate OUT.mp4]\n"
-        "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
-        "file could not be written; track: 3 when the mark was lost for some samples.\n";
+        "Exit codes: 0 done, 1 output lost (stdout could not be written, or for report a log\n"
+        "file), 2 bad input (one-line message on stderr); track: 3 when the mark was lost for\n"
+        "some samples.\n";
     const std::vector<std::vector<std::string>> asks = {
         {"--help"}, {"-h"}, {"help"}, {"--help", "solve", "--frames"}};
     for (const auto& words : asks) {
