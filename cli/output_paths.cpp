@@ -81,6 +81,16 @@ void refuse_shared_files(const CommandFiles& files) {
             logs.push_back({&log, *identity});
         }
     }
+    // A log read as an input would be appended to while it is the command's own data.
+    for (const Known& input : inputs) {
+        for (const Known& log : logs) {
+            if (log.identity == input.identity) {
+                throw BadInput(joined({input.file->role, " ", in_quotes(input.file->path), " is ",
+                                       log.file->role, " ", in_quotes(log.file->path),
+                                       ": a log is never read as an input."}));
+            }
+        }
+    }
     for (const auto& output : files.outputs) {
         const auto identity = identity_of(output.path);
         if (!identity) {

@@ -24,7 +24,7 @@ struct CommandFiles {
 };
 
 // Refuses (BadInput, one line) an output that is the same file as an input, another output or
-// one of the logs, before anything is written. Files are compared by device and inode, so a
+// one of the logs, and an input that is one of the logs, before anything is written. Files are compared by device and inode, so a
 // second name, a link or "./" does not hide them; an output or log that does not exist yet is
 // compared by its folder's device and inode and its name, so "--csv X --pdf X" is refused too.
 void refuse_shared_files(const CommandFiles& files);

@@ -118,6 +118,7 @@ TEST_F(CliRobustness, ReportAndReadResultsRefuseWhatTheyCannotTrust) {
     };
     ASSERT_EQ(run_cli(pass).exitCode, 0);  // the day's result and database logs exist now
     fs::create_hard_link(path("s.txt"), path("s-link.txt"));
+    fs::create_hard_link(path("s.txt"), path("res/acc1208.txt"));
     for (const char* value : {"1e308", "-1e300", "1234567", "10.001"}) {
         write(std::string("far ") + value + ".txt", samples_with_line_5(value));
     }
@@ -151,6 +152,10 @@ TEST_F(CliRobustness, ReportAndReadResultsRefuseWhatTheyCannotTrust) {
              "\" are the same file"},
         {report({"--setup", path("north.ipt"), "--csv", path("north.ipt")}),
          "is the setup file of --setup"},
+        // Nor is a log an input, whatever its name.
+        {{"report", path("s-link.txt"), "--results", path("res"), "--now", "12-08-2026 10:00:00"},
+         "the samples file \"" + path("s-link.txt") + "\" is the day's accuracy report \"" +
+             path("res") + "/acc1208.txt\": a log is never read as an input."},
         // An output that cannot be opened says why.
         {report({"--csv", path("folder")}), "--csv: \"" + path("folder") + "\" is a folder"},
         {report({"--csv", path("missing/x.csv")}),
