@@ -24,9 +24,10 @@ struct CommandFiles {
 };
 
 // Refuses (BadInput, one line) an output that is the same file as an input, another output or
-// one of the logs, and an input that is one of the logs, before anything is written. Files are compared by device and inode, so a
-// second name, a link or "./" does not hide them; an output or log that does not exist yet is
-// compared by its folder's device and inode and its name, so "--csv X --pdf X" is refused too.
+// one of the logs, and an input that is one of the logs, before anything is written. Files are
+// compared by device and inode, so a second name, a link or "./" does not hide them; a file
+// that does not exist yet is compared by its folder's device and inode and its name, so
+// "--csv X --pdf X" is refused too.
 void refuse_shared_files(const CommandFiles& files);
 
 // Refuses (BadInput, one line naming the cause) an output file that cannot be written: no

@@ -138,8 +138,8 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
         const test_support::TempFolder folder;
         const std::string samples = folder.file(name + ".samples.txt");
         std::ofstream(samples) << r.out;
-        const Outcome report = run({"report", samples, "--results", folder.str(),
-                                    "--discipline", name.substr(0, name.find('_')), "--speed",
+        const Outcome report = run({"report", samples, "--results", folder.str(), "--discipline",
+                                    name.substr(0, name.find('_')), "--speed",
                                     name[0] == 's' ? "58" : "72", "--now", "01-02-2027 10:00:00"});
         EXPECT_EQ(report.code, 0) << report.err;
     }
