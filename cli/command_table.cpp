@@ -41,7 +41,7 @@ constexpr std::array table{
     Subcommand{"track",
                "quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
                "[--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
-               "[--surface W,H] [--annotate OUT.mp4]",
+               "[--surface W,H] [--annotate OUT.mp4] [--detail SAMPLES.csv]",
                track_command},
     Subcommand{"--help", "", help_command},
     Subcommand{"-h", "", help_command},

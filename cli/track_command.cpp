@@ -15,10 +15,12 @@
 #include "cli/commands.h"
 #include "cli/results/command_line.h"
 #include "cli/setup_input.h"
+#include "measure/pass_loop.h"
+#include "measure/tracked_line.h"
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
-#include "session/video_time.h"
 #include "text/number_forms.h"
+#include "text/text_file.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/tracker_choice.h"
 #include "tracking/video_file.h"
@@ -81,25 +83,6 @@ course::PassDescription pass_of(const CommandLine& line) {
     return pass;
 }
 
-// "57-61, 80" for the samples 57 to 61 and 80.
-std::string ranges_text(const std::vector<int>& samples) {
-    std::string text;
-    for (std::size_t i = 0; i < samples.size();) {
-        std::size_t j = i;
-        while (j + 1 < samples.size() && samples[j + 1] == samples[j] + 1) {
-            ++j;
-        }
-        text += text.empty() ? "" : ", ";
-        text += decimal(samples[i]);
-        if (j > i) {
-            text += '-';
-            text += decimal(samples[j]);
-        }
-        i = j + 1;
-    }
-    return text;
-}
-
 // The tracker named by the environment variable QUILLON_TRACKER: "template" (Quillon's own)
 // when it is unset or empty, or a tracker to compare it with.
 std::string tracker_name() {
@@ -107,7 +90,8 @@ std::string tracker_name() {
     return name == nullptr || *name == '\0' ? std::string("template") : std::string(name);
 }
 
-std::unique_ptr<tracking::BoatTracker> chosen_tracker() {
+// Checks that the tracker named by QUILLON_TRACKER is there, and gives its name.
+std::string chosen_tracker() {
     const std::string name = tracker_name();
     switch (tracking::tracker_availability(name)) {
         case tracking::TrackerAvailability::Available:
@@ -122,7 +106,30 @@ std::unique_ptr<tracking::BoatTracker> chosen_tracker() {
             throw BadInput{joined({"QUILLON_TRACKER=", name, " names no tracker; the trackers are ",
                                    tracking::tracker_names(), "."})};
     }
-    return tracking::make_named_tracker(name);
+    return name;
+}
+
+// "1.040000": seconds with microseconds, in the C locale.
+std::string seconds6(std::int64_t us) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
+                                      std::chars_format::fixed, 6);
+    return std::string(digits, result.ptr);
+}
+
+// One row of --detail: sample, frame time, deviation, provenance, confidence.
+std::string detail_row(const session::SampleStep& step, std::int64_t frameUs,
+                       const tracking::TrackResult& found) {
+    std::string row = decimal(step.index) + "," + seconds6(frameUs) + "," +
+                      session::deviation_text(step.deviation) + "," +
+                      std::string(session::provenance_name(step.provenance)) + ",";
+    if (step.provenance == session::Provenance::Tracked) {
+        char digits[32];
+        const auto result = std::to_chars(digits, digits + sizeof digits, found.confidence,
+                                          std::chars_format::fixed, 3);
+        row.append(digits, result.ptr);
+    }
+    return row + "\r\n";
 }
 
 bool progress_wanted(const CommandIo& io) {
@@ -130,8 +137,9 @@ bool progress_wanted(const CommandIo& io) {
 }
 
 int track(const std::vector<std::string>& args, const CommandIo& io) {
-    const auto parsed = parse_command_line(args, {"setup", "start-time", "mark", "discipline",
-                                                  "speed", "direction", "surface", "annotate"});
+    const auto parsed =
+        parse_command_line(args, {"setup", "start-time", "mark", "discipline", "speed", "direction",
+                                  "surface", "annotate", "detail"});
     if (!parsed.error.empty()) {
         refuse(parsed.error);
     }
@@ -153,7 +161,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
             joined({"--start-time must be seconds into the video, not \"", *startText, "\""})};
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
-    auto tracker = chosen_tracker();
+    const std::string trackerName = chosen_tracker();
     LoadedSetup setup = load_setup(*setupPath);
 
     const std::string& videoPath = line.positional.front();
@@ -179,7 +187,9 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     const auto startUs = static_cast<std::int64_t>(std::llround(*startSeconds * 1e6));
     tracking::DecodedFrame shown;
     tracking::DecodedFrame next;
-    if (!video->next(shown) || shown.timeUs > startUs) {
+    const bool any = video->next(shown);
+    const std::int64_t firstUs = shown.timeUs;
+    if (!any || shown.timeUs > startUs) {
         throw BadInput{
             joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
     }
@@ -197,30 +207,29 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
                                decimal(shown.width), " x ", decimal(shown.height), " pixels)."})};
     }
 
-    tracking::TrackStart start;
-    start.markX = mark.a;
-    start.markY = mark.b;
-    start.model = setup.calibration.model;
-    start.placement = tracking::fit_frame(surfaceW, surfaceH, shown.width, shown.height);
-    start.pass = pass;
-    start.passStartUs = shown.timeUs;
-    if (tracker->start(shown.view(), start) != tracking::StartRefusal::None) {
-        throw BadInput{joined({"--mark ", *markText,
-                               " is not on a boat: there is nothing to follow around it at ",
-                               seconds_text(shown.timeUs),
-                               " s (click the windshield mark, the "
-                               "hatch or the pylon)."})};
-    }
-
+    // The pass as the Measure screen runs it: the click picks the mark on the frame shown at
+    // the start time, Start Pass follows on that frame, and the pass loop takes every frame
+    // after it.
     session::PassSession session;
     session.calibration = setup.calibration;
     session::PassRecorder recorder(session);
     recorder.activate(pass, false, 2.0, 0.2);
-    auto twipsOf = [&](double frameX) {
-        return 15 * (start.placement.left + frameX * start.placement.scale);
-    };
-    tracking::TrackResult last = tracker->startPosition();
-    recorder.start(pass, twipsOf(last.x));
+    measure::TrackedLine tracked(
+        recorder, [&trackerName] { return tracking::make_named_tracker(trackerName); });
+    const tracking::FrameOnSurface placement =
+        tracking::fit_frame(surfaceW, surfaceH, shown.width, shown.height);
+    tracked.setPlacement(placement);
+    if (const auto refusal =
+            tracked.click(shown.view(), mark.a, mark.b, setup.calibration.model, pass)) {
+        throw BadInput{joined({"--mark ", *markText, " is not on a boat's mark at ",
+                               seconds_text(shown.timeUs), " s: ", *refusal})};
+    }
+    session::LineInputs inputs;
+    inputs.add(tracked);
+    measure::PassLoop loop(recorder, inputs, &tracked);
+    loop.poll(false);
+    recorder.start(pass, loop.line().x);
+    loop.startVideoTime(shown.timeUs);
     const int lastSample = course::last_sample_index(pass);
 
     std::unique_ptr<AnnotatedVideo> annotated;
@@ -233,40 +242,33 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
 
     std::string samples;
-    std::vector<int> lost;
-    int taken = 0;
+    std::string detail = "sample,frame_time_s,deviation_m,provenance,confidence\r\n";
     const bool progress = progress_wanted(io);
     const auto began = std::chrono::steady_clock::now();
     long frames = 0;
-    while (taken <= lastSample && more) {
+    tracking::TrackResult last = tracked.lastFound();
+    while (recorder.passRunning() && more) {
         std::swap(shown, next);
         more = video->next(next);
         ++frames;
-        const tracking::TrackResult found = tracker->track(shown.view());
-        if (found.found) {
-            last = found;
+        const measure::FrameOutcome outcome = loop.frame(shown.view(), false);
+        if (outcome.track.found) {
+            last = outcome.track;
         }
-        const int due = std::min(session::video_ticks_due(shown.timeUs, start.passStartUs, 100),
-                                 lastSample + 1);
-        while (taken < due) {
-            const session::PollReading reading = recorder.poll(twipsOf(last.x));
-            const std::string text = session::deviation_text(reading.deviation);
-            recorder.step(text);
-            samples += text;
+        for (const session::SampleStep& step : outcome.steps) {
+            samples += session::deviation_text(step.deviation);
             samples += '\n';
-            if (!found.found) {
-                lost.push_back(taken);
-            }
-            ++taken;
+            detail += detail_row(step, shown.timeUs - firstUs, outcome.track);
         }
         if (annotated) {
-            annotated->write(shown, found, last, recorder.row().y / 15, start.placement, taken - 1);
+            annotated->write(shown, outcome.track, last, recorder.row().y / 15, placement,
+                             session.sampleIndex - 1);
         }
         if (progress) {
             const double elapsed =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
-            std::fprintf(stderr, "\rsample %d of %d, video %s s, %.0f frames/s   ", taken,
-                         lastSample + 1, seconds_text(shown.timeUs).c_str(),
+            std::fprintf(stderr, "\rsample %d of %d, video %s s, %.0f frames/s   ",
+                         session.sampleIndex, lastSample + 1, seconds_text(shown.timeUs).c_str(),
                          elapsed > 0 ? frames / elapsed : 0.0);
         }
     }
@@ -277,16 +279,24 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         throw BadInput{
             joined({"--annotate \"", *line.option("annotate"), "\" cannot be written: ", problem})};
     }
-    if (taken <= lastSample) {
+    if (recorder.passRunning()) {
+        const int taken = session.sampleIndex;
+        recorder.stopEarly();
         throw BadInput{joined({"Video \"", videoPath, "\" ends at ", seconds_text(shown.timeUs),
                                " s, before the pass does: sample ", decimal(taken), " of ",
                                decimal(lastSample + 1), " would be taken at ",
-                               seconds_text(start.passStartUs + (taken + 1) * 100000), " s."})};
+                               seconds_text(loop.startUs() + (taken + 1) * 100000), " s."})};
+    }
+    if (const auto detailPath = line.option("detail")) {
+        if (const auto written = text::replace_file(*detailPath, detail); !written) {
+            throw BadInput{joined(
+                {"--detail \"", *detailPath, "\" cannot be written: ", written.description})};
+        }
     }
     io.out << samples;
     io.out.flush();
-    if (!lost.empty()) {
-        io.err << "lost: samples " << ranges_text(lost) << '\n';
+    if (const auto untracked = recorder.untrackedSamples(); !untracked.empty()) {
+        io.err << "lost: samples " << session::sample_ranges(untracked) << '\n';
         return 3;
     }
     return 0;

@@ -2,12 +2,10 @@
 #include <QtTest>
 
 #include "platform/qt_video_source.h"
-#include "platform/video_time_pulse_clock.h"
 #include "test_video/frame_pattern.h"
 
 using quillon::platform::QtVideoSource;
 using quillon::platform::VideoSource;
-using quillon::platform::VideoTimePulseClock;
 
 namespace {
 
@@ -30,8 +28,6 @@ class VideoSourceTest : public QObject {
     void opensOnTheFirstFrame();
     void stepsLandOnTheExpectedFrame();
     void sourcesThatCannotBeOpenedChangeNothing();
-    void theVideoTimeClockTicksEvery100msOfVideoAtEverySpeed();
-    void theVideoTimeClockTicksWhileStepping();
 
   private:
     void waitForFrame(int index);
@@ -105,54 +101,6 @@ void VideoSourceTest::sourcesThatCannotBeOpenedChangeNothing() {
     // The video that stayed still plays.
     video.stepFrames(-1);
     waitForFrame(78);
-}
-
-void VideoSourceTest::theVideoTimeClockTicksEvery100msOfVideoAtEverySpeed() {
-    for (const double rate : {1.0, 0.5, 0.25}) {
-        video.seekUs(0);
-        waitForFrame(0);
-        VideoTimePulseClock clock(video);
-        clock.setPeriodMs(100);
-        QList<int> ticks;
-        QList<int> framesAtTicks;
-        connect(&clock, &VideoTimePulseClock::Timer, this, [&](int ms) {
-            ticks.append(ms);
-            framesAtTicks.append(video.frameIndex());
-        });
-        clock.setRunning(true);
-        video.setRate(rate);
-        video.setPlaying(true);
-        QTRY_VERIFY_WITH_TIMEOUT(video.frameIndex() >= 30, 20000);
-        video.setPlaying(false);
-        clock.setRunning(false);
-        // Ticks at 100, 200, ... 1000 ms of video; frames 3, 6, ... 30 reach them unless one
-        // was dropped, and then the next frame delivers the tick.
-        QVERIFY2(ticks.size() >= 10, qPrintable(QString::number(rate)));
-        for (int k = 0; k < ticks.size(); ++k) {
-            QCOMPARE(ticks[k], (k + 1) * 100);
-            QVERIFY(framesAtTicks[k] >= (k + 1) * 3);
-            QVERIFY(framesAtTicks[k] <= (k + 1) * 3 + 2);
-        }
-    }
-    video.setRate(1);
-}
-
-void VideoSourceTest::theVideoTimeClockTicksWhileStepping() {
-    video.seekUs(0);
-    waitForFrame(0);
-    VideoTimePulseClock clock(video);
-    QList<int> framesAtTicks;
-    connect(&clock, &VideoTimePulseClock::Timer, this,
-            [&] { framesAtTicks.append(video.frameIndex()); });
-    clock.setRunning(true);
-    const int steps[] = {1, 1, 1, 1, 1, -1, -1, 1, 1, 1, 1, 1};  // going back never ticks again
-    int at = 0;
-    for (const int step : steps) {
-        video.stepFrames(step);
-        at += step;
-        waitForFrame(at);
-    }
-    QCOMPARE(framesAtTicks, (QList<int>{3, 6}));
 }
 
 int main(int argc, char** argv) {

@@ -26,11 +26,11 @@ void put_number(std::string& row, double value, int decimals = -1) {
 }  // namespace
 
 std::string samples_csv(std::span<const double> samples, int lastSampleIndex,
-                        course::Discipline discipline) {
+                        course::Discipline discipline, std::span<const Provenance> provenance) {
     require_pass_samples(samples, lastSampleIndex);
     const double length = course::course_length(discipline);
     text::CrLfText csv;
-    csv.line("sample,time_s,position_m,deviation_m");
+    csv.line("sample,time_s,position_m,deviation_m,provenance");
     for (int k = 0; k <= lastSampleIndex; ++k) {
         std::string row = whole(k);
         row += ',';
@@ -43,6 +43,10 @@ std::string samples_csv(std::span<const double> samples, int lastSampleIndex,
         // -0 is written as 0: a stored zero has no side.
         const double deviation = samples[static_cast<std::size_t>(k)];
         put_number(row, deviation == 0 ? 0.0 : deviation);
+        row += ',';
+        if (static_cast<std::size_t>(k) < provenance.size()) {
+            row += provenance_name(provenance[static_cast<std::size_t>(k)]);
+        }
         csv.line(row);
     }
     return csv.str();

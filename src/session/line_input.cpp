@@ -18,13 +18,22 @@ CombinedPoll LineInputs::poll(LinePosition line, double centreX, bool viewOnly) 
             const LineReport report = input->read({line, centreX});
             if (report.position) {
                 line = *report.position;
+                if (stage == LineInput::Stage::BeforeDeviation) {
+                    result.provenance = report.provenance.value_or(Provenance::Operator);
+                }
             }
-            result.operatorMoved = result.operatorMoved || report.operatorMoved;
+            if (report.operatorMoved) {
+                result.operatorMoved = true;
+                if (stage == LineInput::Stage::BeforeDeviation) {
+                    result.provenance = Provenance::Operator;
+                }
+            }
         }
     };
     apply(LineInput::Stage::BeforeDeviation);
     if (viewOnly) {
         line = {centreX, centreX + 15};
+        result.provenance = Provenance::Operator;
     }
     result.forDeviation = line;
     apply(LineInput::Stage::AfterDeviation);

@@ -3,6 +3,8 @@
 #include <optional>
 #include <vector>
 
+#include "session/provenance.h"
+
 namespace quillon::session {
 
 // The measurement line: its x in twips and the x of its one-pixel twin beside it.
@@ -20,6 +22,9 @@ struct LineReport {
     // The operator moved it: an arrow key, the joystick beyond its dead band, the mouse by a
     // pixel or more. An input that places the line by itself (a tracker) never says so.
     bool operatorMoved = false;
+    // Where a line placed before the deviation comes from, when not from the operator: the
+    // tracker's mark, or the position it holds after losing the mark.
+    std::optional<Provenance> provenance;
 };
 
 // What an input knows when it is asked.
@@ -51,6 +56,8 @@ struct CombinedPoll {
     LinePosition final;
     // Some input said the operator moved the line.
     bool operatorMoved = false;
+    // Where the line measured by the deviation came from.
+    Provenance provenance = Provenance::Operator;
 };
 
 // The inputs of the Measure screen in their order of precedence: those before the deviation

@@ -43,15 +43,28 @@ MarkerRow PassRecorder::rowAt(double surveyY) {
     model.pt_survey_x = pathCentreX_;
     model.pt_survey_y = surveyY;
     model.survey_to_screen();
+    rowSurveyY_ = surveyY;
     return {model.pt_screen_x, model.pt_screen_y};
 }
 
-double PassRecorder::screenX(double surveyX, double surveyY) {
-    auto& model = session_.calibration.model;
+double PassRecorder::screenXOnRow(double surveyX) const {
+    calibration::CameraModel model = session_.calibration.model;
     model.pt_survey_x = surveyX;
-    model.pt_survey_y = surveyY;
+    model.pt_survey_y = rowSurveyY_;
     model.survey_to_screen();
     return model.pt_screen_x;
+}
+
+double PassRecorder::surveyXOnRow(double lineX) const {
+    calibration::CameraModel model = session_.calibration.model;
+    model.pt_screen_x = lineX;
+    model.pt_screen_y = row_.y;
+    model.screen_to_survey();
+    return model.pt_survey_x;
+}
+
+std::string PassRecorder::timeNow() const {
+    return clock_ ? text::time_text(clock_()) : std::string();
 }
 
 MarkerRow PassRecorder::activate(const course::PassDescription& pass, bool viewOnly,
@@ -65,66 +78,140 @@ MarkerRow PassRecorder::activate(const course::PassDescription& pass, bool viewO
         courseLength_ = 280.0;
         boundaryDistance_ = jumpBoundary;
     }
+    if (state_ != PassState::Running) {
+        state_ = PassState::Idle;
+    }
     row_ = rowAt(pass.direction == Direction::Towards ? 0.0 : nearGateY);
     return row_;
 }
 
-double PassRecorder::start(const course::PassDescription& pass, double lineX) {
-    pass_ = pass;
+double PassRecorder::start(const course::PassDescription& pass, double lineX, bool viewOnly,
+                           std::string clockLine) {
+    session_.measuredPass = pass;
     session_.passSpeedText = std::to_string(course::speed_kmh(pass));
     session_.passLineText = course::line_length_label(pass.lineLength);
     session_.lastSampleIndex = static_cast<std::int16_t>(course::last_sample_index(pass));
     const double deviation = poll(lineX).deviation;
     session_.sampleIndex = 0;
+    viewOnly_ = viewOnly;
+    clockLine_ = std::move(clockLine);
+    session_.passClockLine = clockLine_;
+    passStartTime_ = timeNow();
+    passEndTime_.clear();
+    tickCount1_ = 0;
+    tickCount2_ = 0;
+    state_ = PassState::Running;
     return deviation;
 }
 
-PollReading PassRecorder::poll(double lineX) {
+PollReading PassRecorder::poll(double lineX, Provenance provenance) {
     auto& model = session_.calibration.model;
     model.pt_screen_x = lineX;
     model.pt_screen_y = row_.y;
     model.screen_to_survey();
-    return {rounded_deviation(model.pt_survey_x, pathCentreX_), model.pt_survey_x,
-            model.pt_survey_y};
+    const PollReading reading{rounded_deviation(model.pt_survey_x, pathCentreX_), model.pt_survey_x,
+                              model.pt_survey_y};
+    deviationText_ = deviation_text(reading.deviation);
+    provenance_ = provenance;
+    return reading;
 }
 
-std::optional<SampleStep> PassRecorder::step(std::string_view deviationText) {
+void PassRecorder::tick1() {
+    if (state_ == PassState::Running) {
+        ++tickCount1_;
+    }
+}
+
+void PassRecorder::tick2() {
+    if (state_ == PassState::Running) {
+        ++tickCount2_;
+    }
+}
+
+std::optional<SampleStep> PassRecorder::step() {
     const int n = session_.lastSampleIndex;
     const int index = session_.sampleIndex;
-    if (n <= 0 || index < 0 || index >= static_cast<int>(PassSession::sampleCapacity)) {
+    if (state_ != PassState::Running || n <= 0 || index < 0 ||
+        index >= static_cast<int>(PassSession::sampleCapacity)) {
         return std::nullopt;
     }
     SampleStep step;
     step.index = index;
     const double d = static_cast<double>(index) / n * courseLength_;
     step.distance = std::floor(d * 10 + 0.5) / 10;
-    session_.samples[static_cast<std::size_t>(index)] = text::text_value(deviationText);
-    row_ = rowAt(pass_.direction == Direction::Towards ? -d : d + nearGateY);
+    step.deviation = text::text_value(deviationText_);
+    step.provenance = provenance_;
+    session_.samples[static_cast<std::size_t>(index)] = step.deviation;
+    session_.sampleProvenance[static_cast<std::size_t>(index)] = provenance_;
+    row_ = rowAt(session_.measuredPass.direction == Direction::Towards ? -d : d + nearGateY);
     step.row = row_;
     session_.sampleIndex = index + 1;
     step.samplesTaken = session_.sampleIndex;
     if (session_.sampleIndex > n) {
         step.ended = true;
-        session_.passMeasured = 1;
-        session_.keepStartFocus = false;
-        const auto figures = analysis::end_of_pass_figures(session_.samples, n);
-        session_.passSampleCount = figures.passSampleCount;
-        session_.passMeanAbsDeviation = figures.passMeanAbsDeviation;
-        session_.passMaxAbsDeviation = figures.passMaxAbsDeviation;
-        session_.passMaxAbsIndex = figures.passMaxAbsIndex;
+        end();
     }
     return step;
 }
 
+void PassRecorder::end() {
+    const int n = session_.lastSampleIndex;
+    state_ = viewOnly_ ? PassState::EndedViewOnly : PassState::Ended;
+    passEndTime_ = timeNow();
+    session_.passMeasured = 1;
+    session_.keepStartFocus = false;
+    const auto figures = analysis::end_of_pass_figures(session_.samples, n);
+    session_.passSampleCount = figures.passSampleCount;
+    session_.passMeanAbsDeviation = figures.passMeanAbsDeviation;
+    session_.passMaxAbsDeviation = figures.passMaxAbsDeviation;
+    session_.passMaxAbsIndex = figures.passMaxAbsIndex;
+    session_.passClockLine = passClockLine();
+}
+
+void PassRecorder::abort() {
+    if (state_ == PassState::Running) {
+        state_ = PassState::Aborted;
+    }
+}
+
+std::vector<int> PassRecorder::untrackedSamples() const {
+    return analysis::untracked_samples(session_.sampleProvenance, session_.sampleIndex);
+}
+
+bool PassRecorder::autoTracked() const {
+    return analysis::auto_tracked(session_.sampleProvenance, session_.sampleIndex);
+}
+
+std::string PassRecorder::passClockLine() const {
+    std::string line = clockLine_;
+    if (line.empty() || !autoTracked()) {
+        return line;
+    }
+    line += ", Auto Track";
+    const auto untracked = untrackedSamples();
+    if (!untracked.empty()) {
+        line += ", " + std::to_string(untracked.size()) + " samples not tracked (" +
+                sample_ranges(untracked) + ")";
+    }
+    return line;
+}
+
 MarkerPlacement PassRecorder::markers(double measuredSurveyX, double surveyY, double boatWidth,
-                                      int barWidthPx) {
+                                      int barWidthPx) const {
+    calibration::CameraModel model = session_.calibration.model;
+    auto screenX = [&](double surveyX) {
+        model.pt_survey_x = surveyX;
+        model.pt_survey_y = surveyY;
+        model.survey_to_screen();
+        return model.pt_screen_x;
+    };
     const double w = boatWidth;
     const double b = barWidthPx;
     MarkerPlacement placed;
-    placed.leftEdgeX = screenX(measuredSurveyX - w / 2, surveyY);
-    placed.rightEdgeX = screenX(measuredSurveyX + w / 2, surveyY);
-    placed.leftBarX = screenX(pathCentreX_ - w / 2 - boundaryDistance_, surveyY) + 15 + b * 15 / 2;
-    placed.rightBarX = screenX(pathCentreX_ + w / 2 + boundaryDistance_, surveyY) - b * 15 / 2;
+    placed.leftEdgeX = screenX(measuredSurveyX - w / 2);
+    placed.rightEdgeX = screenX(measuredSurveyX + w / 2);
+    placed.leftBarX = screenX(pathCentreX_ - w / 2 - boundaryDistance_) + 15 + b * 15 / 2;
+    placed.rightBarX = screenX(pathCentreX_ + w / 2 + boundaryDistance_) - b * 15 / 2;
     return placed;
 }
 

@@ -6,6 +6,8 @@
 
 #include "analysis/pass_statistics.h"
 #include "calibration/calibration.h"
+#include "course/pass_description.h"
+#include "session/provenance.h"
 
 namespace quillon::session {
 
@@ -35,6 +37,8 @@ struct PassSession {
     // The samples of the current pass: lateral deviation in metres. A pass overwrites indices
     // 0 to lastSampleIndex; higher ones keep values of an earlier, longer pass.
     std::array<double, sampleCapacity> samples{};
+    // Where each sample of the current pass came from, index for index with `samples`.
+    std::array<Provenance, sampleCapacity> sampleProvenance{};
     std::int16_t lastSampleIndex = 0;
     int sampleIndex = 0;
 
@@ -48,7 +52,11 @@ struct PassSession {
     std::string passSpeedText;
     std::string passLineText;
     // The report's line naming the clock of the pass; empty when no recorded video was open.
+    // With Auto Track it ends with how many samples, and which, were not tracked.
     std::string passClockLine;
+    // The pass description as Start Pass took it: the Results screen reports this pass, not
+    // what the Start screen's buttons say later.
+    course::PassDescription measuredPass;
 
     analysis::PassStatistics passStatistics;
 };

@@ -71,8 +71,17 @@ struct TrackResult {
     double boxHeight = 0;
 };
 
-// Why a start was refused.
-enum class StartRefusal { None, NothingToTrack, OutsideFrame };
+// Why a start or a resume was refused.
+enum class StartRefusal {
+    None,
+    // No mark there: flat water, or nothing with a mark's size and mirror axis.
+    NothingToTrack,
+    OutsideFrame,
+    // Outside the course lane the boat can be in.
+    OutsideLane,
+    // Something, but not the mark being tracked, or not where the boat can be by now.
+    NotTheMark,
+};
 
 // Follows the boat's mark (the pylon when the boat goes away, a windshield mark or the hatch
 // when it comes toward the camera) from frame to frame, using the camera model and the speed
@@ -86,7 +95,18 @@ class BoatTracker {
     virtual TrackResult track(const FrameView& frame) = 0;
     // The position the track started from (the mark's own centre, not the click).
     virtual TrackResult startPosition() const = 0;
+    // The operator's click to take the same mark again after a loss or a take-over: accepted
+    // only where the frame shows the mark being tracked, at the size the model expects and
+    // where the boat can have got to since it was last seen. On success the next track()
+    // goes on from there and startPosition() is the mark found.
+    virtual StartRefusal resume(const FrameView&, double /*markX*/, double /*markY*/) {
+        return StartRefusal::NotTheMark;
+    }
 };
+
+// The fastest a towboat moves across the course, metres per second: a mark found farther
+// across since it was last seen is something else.
+inline constexpr double maxLateralSpeedMs = 3.0;
 
 // The tracker Quillon uses.
 std::unique_ptr<BoatTracker> make_boat_tracker();

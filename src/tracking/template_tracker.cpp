@@ -35,6 +35,14 @@ constexpr double lateralJumpM = 0.12;
 // Nothing to follow: the window around the click is flat or has no mirror axis.
 constexpr double minContrast = 10;
 constexpr double minSymmetry = 0.5;
+// A mark is a stripe or a post: narrower than this across, wider than a pixel's noise.
+constexpr double markMinWidthM = 0.03;
+constexpr double markMaxWidthM = 0.3;
+// The boat's width: a mark is on the boat, so within this of the buoy lines.
+constexpr double boatWidthM = 2.2;
+// The buoy lines either side of the path centre: slalom 0 and 2.5, jump 0 and 4.
+constexpr double slalomLaneHalfWidthM = 1.25;
+constexpr double jumpLaneHalfWidthM = 2.0;
 
 cv::Mat frame_mat(const FrameView& frame) {
     return cv::Mat(frame.height, frame.width, CV_8UC4, const_cast<std::uint8_t*>(frame.pixels),
@@ -130,6 +138,40 @@ Axis mirror_axis(const cv::Mat& patch, double column, int row, double reach) {
     return {column + (offset - steps) * 0.25, energy > 0 ? 1 - least / energy : 0};
 }
 
+// The width in metres of the stripe standing on the axis at `column` of a boat-frame patch:
+// the columns either side of the axis whose mean differs from the flanks by at least half the
+// difference at the axis. A mark (a post, a painted stripe) is a few centimetres; a cabin
+// top, a hull or a skier is wider; 0 when the axis does not stand out from its flanks.
+double stripe_width(const cv::Mat& patch, double column, int row) {
+    const int halfH = std::min(pixels_of(symmetryHalfHeightM), std::min(row, patch.rows - 1 - row));
+    cv::Mat grey;
+    cv::cvtColor(patch.rowRange(row - halfH, row + halfH + 1), grey, cv::COLOR_BGR2GRAY);
+    cv::Mat profile;
+    cv::reduce(grey, profile, 0, cv::REDUCE_AVG, CV_64F);
+    const int centre = std::clamp(static_cast<int>(std::lround(column)), 0, profile.cols - 1);
+    auto at = [&](int c) { return profile.at<double>(0, std::clamp(c, 0, profile.cols - 1)); };
+    std::vector<double> flanks;
+    for (int u = pixels_of(markMaxWidthM / 2 + 0.05); u <= pixels_of(symmetryHalfWidthM); ++u) {
+        flanks.push_back(at(centre - u));
+        flanks.push_back(at(centre + u));
+    }
+    std::nth_element(flanks.begin(), flanks.begin() + flanks.size() / 2, flanks.end());
+    const double flank = flanks[flanks.size() / 2];
+    const double contrast = at(centre) - flank;
+    if (std::abs(contrast) < minContrast) {
+        return 0;
+    }
+    auto inside = [&](int c) { return (at(c) - flank) / contrast >= 0.5; };
+    int left = centre, right = centre;
+    while (left > 0 && inside(left - 1)) {
+        --left;
+    }
+    while (right + 1 < profile.cols && inside(right + 1)) {
+        ++right;
+    }
+    return (right - left + 1) / boatFramePpm;
+}
+
 // Sub-pixel peak of a correlation map by a parabola through the peak and its neighbours.
 double parabola_peak(double a, double b, double c) {
     const double curvature = a - 2 * b + c;
@@ -178,11 +220,21 @@ StartRefusal TemplateTracker::start(const FrameView& frame, const TrackStart& st
     const double f = boatFramePpm / boat.pixelsPerMetre;
     const double x = start.markX + (axis.column - halfW) / f;
     const double y = start.markY;
+    laneHalfWidthM_ = start.pass.discipline == course::Discipline::Slalom ? slalomLaneHalfWidthM
+                                                                          : jumpLaneHalfWidthM;
+    if (std::abs(x - boat.centre.x) / boat.pixelsPerMetre > laneHalfWidthM_ + boatWidthM) {
+        return StartRefusal::OutsideLane;
+    }
+    const double width = stripe_width(around, axis.column, halfH);
+    if (width < markMinWidthM || width > markMaxWidthM) {
+        return StartRefusal::NothingToTrack;
+    }
     template_ =
         boat_frame_patch(image, x, y, boat.pixelsPerMetre, pixels_of(templateHalfWidthM), halfH);
     lateralM_ = (x - boat.centre.x) / boat.pixelsPerMetre;
     riseM_ = (y - boat.centre.y) / boat.pixelsPerMetre;
     lostFrames_ = 0;
+    lastFoundUs_ = frame.timeUs;
     startResult_ = result(x, y, axis.symmetry, boat.pixelsPerMetre);
     return StartRefusal::None;
 }
@@ -239,14 +291,15 @@ TrackResult TemplateTracker::track(const FrameView& frame) {
         search(image, boat, predictedX, predictedY, lost ? lostHalfWidthM : searchHalfWidthM,
                lost ? lostHalfHeightM : searchHalfHeightM);
     const double lateral = (found.x - boat.centre.x) / boat.pixelsPerMetre;
-    const double jumpLimit = lateralJumpM * (1 + lostFrames_);
-    if (found.confidence < foundCorrelation || std::abs(lateral - lateralM_) > jumpLimit) {
+    if (found.confidence < foundCorrelation ||
+        std::abs(lateral - lateralM_) > lateralReach(frame.timeUs)) {
         ++lostFrames_;
         TrackResult r;
         r.confidence = std::max(0.0, found.confidence);
         return r;
     }
     lostFrames_ = 0;
+    lastFoundUs_ = frame.timeUs;
     lateralM_ = lateral;
     riseM_ = (found.y - boat.centre.y) / boat.pixelsPerMetre;
     if (found.confidence >= learnCorrelation) {
@@ -257,6 +310,37 @@ TrackResult TemplateTracker::track(const FrameView& frame) {
         }
     }
     return result(found.x, found.y, found.confidence, boat.pixelsPerMetre);
+}
+
+double TemplateTracker::lateralReach(std::int64_t timeUs) const {
+    // From frame to frame the match may wander by a few centimetres of noise; after a gap the
+    // boat may have moved as far as it can at its fastest across the course.
+    const double seconds = static_cast<double>(timeUs - lastFoundUs_) / 1e6;
+    return std::max(lateralJumpM, maxLateralSpeedMs * seconds);
+}
+
+StartRefusal TemplateTracker::resume(const FrameView& frame, double markX, double markY) {
+    if (markX < 0 || markY < 0 || markX >= frame.width || markY >= frame.height) {
+        return StartRefusal::OutsideFrame;
+    }
+    if (template_.empty()) {
+        return StartRefusal::NotTheMark;
+    }
+    const ExpectedBoat boat = geometry_.expected(frame.timeUs);
+    const cv::Mat image = frame_mat(frame);
+    // Only around the click: the template must match there, not somewhere near it.
+    const Found found = search(image, boat, markX, markY, clickMissM, clickMissM);
+    const double lateral = (found.x - boat.centre.x) / boat.pixelsPerMetre;
+    if (found.confidence < foundCorrelation ||
+        std::abs(lateral - lateralM_) > lateralReach(frame.timeUs)) {
+        return StartRefusal::NotTheMark;
+    }
+    lostFrames_ = 0;
+    lastFoundUs_ = frame.timeUs;
+    lateralM_ = lateral;
+    riseM_ = (found.y - boat.centre.y) / boat.pixelsPerMetre;
+    startResult_ = result(found.x, found.y, found.confidence, boat.pixelsPerMetre);
+    return StartRefusal::None;
 }
 
 std::unique_ptr<BoatTracker> make_boat_tracker() {

@@ -18,6 +18,7 @@ class TemplateTracker : public BoatTracker {
     StartRefusal start(const FrameView& frame, const TrackStart& start) override;
     TrackResult track(const FrameView& frame) override;
     TrackResult startPosition() const override { return startResult_; }
+    StartRefusal resume(const FrameView& frame, double markX, double markY) override;
 
   private:
     struct Found {
@@ -28,6 +29,8 @@ class TemplateTracker : public BoatTracker {
     Found search(const cv::Mat& frame, const ExpectedBoat& boat, double predictedX,
                  double predictedY, double halfWidthM, double halfHeightM);
     TrackResult result(double x, double y, double confidence, double pixelsPerMetre) const;
+    // How far across the course the boat can have moved by `timeUs` since it was last seen.
+    double lateralReach(std::int64_t timeUs) const;
 
     PassGeometry geometry_;
     cv::Mat template_;  // CV_32FC3, boat-frame pixels
@@ -37,6 +40,10 @@ class TemplateTracker : public BoatTracker {
     double lateralM_ = 0;
     double riseM_ = 0;
     int lostFrames_ = 0;
+    // The video time of the last frame the mark was found on.
+    std::int64_t lastFoundUs_ = 0;
+    // Half the width of the lane the boat can be in, beside the path centre, in metres.
+    double laneHalfWidthM_ = 0;
 };
 
 }  // namespace quillon::tracking

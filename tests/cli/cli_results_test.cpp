@@ -204,8 +204,8 @@ TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
 
     const auto rows = split(text::read_file(file("pass.csv")).bytes, "\r\n");
     ASSERT_EQ(rows.size(), 1u + 162u);
-    EXPECT_EQ(rows[0], "sample,time_s,position_m,deviation_m");
-    EXPECT_EQ(rows[161], "160,16.0,257.391,0.1");
+    EXPECT_EQ(rows[0], "sample,time_s,position_m,deviation_m,provenance");
+    EXPECT_EQ(rows[161], "160,16.0,257.391,0.1,");
 
     const auto zones = split(dossier.err, "\n");
     ASSERT_EQ(zones.size(), 1u + 8u) << dossier.err;

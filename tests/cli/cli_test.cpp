@@ -274,7 +274,7 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "  quillon-cli read-results FILE [--discipline slalom|jump]\n"
         "  quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
         "                    [--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
-        "                    [--surface W,H] [--annotate OUT.mp4]\n"
+        "                    [--surface W,H] [--annotate OUT.mp4] [--detail SAMPLES.csv]\n"
         "Exit codes: 0 done, 1 output lost (stdout could not be written, or for report a log\n"
         "file), 2 bad input (one-line message on stderr); track: 3 when the mark was lost for\n"
         "some samples.\n";

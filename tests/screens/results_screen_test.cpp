@@ -43,6 +43,8 @@ struct MeasuredPass : AppHarness {
         // The captions Start Pass took with the pass.
         session.passSpeedText = "58";
         session.passLineText = "11.25";
+        // The pass as Start Pass took it from the Start screen.
+        session.measuredPass = app.selections().passDescription();
         dialogs.inputAnswers = {QString("12.34"), std::nullopt, QString("windy")};
     }
 };
@@ -65,6 +67,7 @@ class ResultsScreenTest : public QObject {
     void aSavedPassComesBackOntoTheGraph();
     void theDossierGoesToPdfPrinterAndCsv();
     void zoneSettingsAreKeptAndShown();
+    void manyUntrackedSamplesAreWarnedOfAboveTheGraph();
 };
 
 namespace {
@@ -182,6 +185,7 @@ void ResultsScreenTest::logsThatCannotBeWrittenAreNamed() {
     h.startWithResultsHere();
     h.session.passMeasured = 1;
     h.session.lastSampleIndex = 161;
+    h.session.measuredPass = h.app.selections().passDescription();
     h.app.measure().Form_Activate();
     auto& results = h.app.results();
 
@@ -329,6 +333,7 @@ void ResultsScreenTest::theFrameFollowsDisciplineAndDirection() {
     QFETCH(bool, awayAfterClose);
     MeasuredPass h;
     click_option(h.app.start(), qPrintable(option));
+    h.session.measuredPass = h.app.selections().passDescription();
     const bool jump = option == "optJump";
     if (jump) {
         h.session.lastSampleIndex = 177;
@@ -392,7 +397,7 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     // The printer gets the very same pages.
     QCOMPARE(pdf_text(h.path("printed.pdf")), saved);
     const QByteArray csv = read_bytes(h.path("samples.csv"));
-    QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m\r\n0,0.0,0.000,"));
+    QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m,provenance\r\n0,0.0,0.000,"));
     QCOMPARE(csv.count("\r\n"), 1 + 162);
 
     // A folder that cannot be written: a message naming the file, and nothing else changes.
@@ -430,6 +435,39 @@ void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
     QCOMPARE(h.settings.values["Quillon/Dossier/Buoy1Side"], QString("left"));
     // The entry gate's largest distance off the centre is beyond a 1 cm limit.
     QCOMPARE(table->item(0, 4)->text(), QString("OVER"));
+}
+
+// Above the graph, a pass measured with Auto Track says which samples were not tracked once
+// they are more than one in twenty; a pass held by the operator says nothing.
+void ResultsScreenTest::manyUntrackedSamplesAreWarnedOfAboveTheGraph() {
+    using quillon::analysis::Provenance;
+    const struct {
+        const char* name;
+        std::vector<int> untracked;  // the others tracked; none tracked when `operatorOnly`
+        bool operatorOnly;
+        QString warning;
+    } cases[] = {
+        {"held by the operator", {}, true, ""},
+        {"8 of 162 not tracked", {36, 61, 62, 63, 137, 138, 139, 140}, false, ""},
+        {"9 of 162 not tracked",
+         {36, 61, 62, 63, 137, 138, 139, 140, 161},
+         false,
+         "Auto Track: 9 of 162 samples not tracked (36, 61-63, 137-140, 161)"},
+    };
+    for (const auto& c : cases) {
+        MeasuredPass h;
+        h.session.sampleProvenance.fill(c.operatorOnly ? Provenance::Operator
+                                                       : Provenance::Tracked);
+        for (const int k : c.untracked) {
+            h.session.sampleProvenance[static_cast<std::size_t>(k)] = Provenance::Held;
+        }
+        auto& results = h.app.results();
+        auto* warning = control<QLabel>(results, "lblTrackWarning");
+        QVERIFY2(warning->isHidden() == c.warning.isEmpty(), c.name);
+        if (!c.warning.isEmpty()) {
+            QCOMPARE(warning->text(), c.warning);
+        }
+    }
 }
 
 QTEST_MAIN(ResultsScreenTest)

@@ -53,6 +53,7 @@ class VideoScreensTest : public QObject {
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_data();
     void autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver();
     void aReplayThatEndsBeforeThePassKeepsNoPass();
+    void nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -270,9 +271,15 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver_da
     QTest::addColumn<int>("lostFrom");  // the first frame the tracker does not find the mark on
     QTest::addColumn<int>("keyAt");     // the frame the operator presses Right on
     QTest::addColumn<int>("untracked");
-    QTest::newRow("lost at 10 s") << 300 << -1 << 63;
-    QTest::newRow("taken over at 5 s") << 100000 << 150 << 112;
-    QTest::newRow("tracked throughout") << 100000 << -1 << 0;
+    QTest::addColumn<QString>("ranges");
+    QTest::addColumn<QString>("banner");  // on the surface after the mark was lost or taken
+    QTest::newRow("lost at 10 s") << 300 << -1 << 63 << "99-161"
+                                  << "Tracking lost - the line is yours";
+    QTest::newRow("taken over at 5 s")
+        << 100000 << 150 << 112 << "50-161"
+        << "The line is yours: click the boat's mark to track it again";
+    QTest::newRow("tracked throughout") << 100000 << -1 << 0 << ""
+                                        << "";
 }
 
 // The fake tracker finds the mark half a pixel further right on every frame of the video.
@@ -280,6 +287,8 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
     QFETCH(int, lostFrom);
     QFETCH(int, keyAt);
     QFETCH(int, untracked);
+    QFETCH(QString, ranges);
+    QFETCH(QString, banner);
     WithVideo h;
     h.video.frames = 3000;
     h.joystick.positionResult = quillon::platform::joystick_result::unplugged;
@@ -306,21 +315,31 @@ void VideoScreensTest::autoTrackKeepsTheLineOnTheMarkUntilItIsLostOrTakenOver() 
     QCOMPARE(status->text(), QString("Tracking"));
 
     click(measure, "Command1");
+    auto* bannerLabel = control<QLabel>(measure, "lblTrackBanner");
     int frame = 0;
+    QString bannerSeen;
     while (measure.passRunning() && frame < h.video.frames) {
         h.keys.hold(ArrowKey::Right, keyAt >= 0 && frame >= keyAt && frame < keyAt + 3);
         h.video.advance();
+        if (frame == lostFrom + 10 || frame == keyAt + 10) {
+            bannerSeen = bannerLabel->isVisible() ? bannerLabel->text() : QString();
+        }
         ++frame;
     }
     const int n = h.session.lastSampleIndex;
     QCOMPARE(frame, 3 * (n + 1));
+    QCOMPARE(bannerSeen, banner);
     std::string clock = "Pass Clock: Video Time (pass.mp4 from 0:00.000), Auto Track";
     if (untracked > 0) {
-        clock += ", " + std::to_string(untracked) + " samples not tracked";
+        clock += ", " + std::to_string(untracked) + " samples not tracked (" +
+                 ranges.toStdString() + ")";
     }
     QVERIFY2(h.session.passClockLine == clock, h.session.passClockLine.c_str());
-    QCOMPARE(status->text(),
-             QString(untracked > 0 ? "Tracking lost - the line is yours" : "Tracking"));
+    // After the pass, nothing of Auto Track stays on the screen.
+    QVERIFY(status->isHidden());
+    QVERIFY(status->text().isEmpty());
+    QVERIFY(bannerLabel->isHidden());
+    QVERIFY(!measure.findChild<quillon::screens::LineShape*>("trackBoxTop")->isVisible());
 
     // Each tracked sample measures the mark on the frame its clock tick was due on.
     const QSize frameSize = h.video.frame().image.size();
@@ -357,6 +376,49 @@ void VideoScreensTest::aReplayThatEndsBeforeThePassKeepsNoPass() {
     const auto messages = h.dialogs.messages();
     QVERIFY(!messages.empty());
     QVERIFY(messages.back().text.startsWith("The video ended before the pass did: 79 of 162"));
+}
+
+// The tracking box, the banner and the status go with the mark: after Abort, and when
+// another video is opened, none of them stays on the screen.
+void VideoScreensTest::nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo() {
+    WithVideo h;
+    write_bytes(h.path("other.mp4"), "another pass");
+    h.platform.boatTracker = [] {
+        return std::make_unique<FakeBoatTracker>(FakeBoatTracker::Script{});
+    };
+    h.app.setup();
+    h.session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    h.session.setupValid = 1;
+    for (const char* leave : {"btnAbort", "another video"}) {
+        click(h.app.start(), "Command1");
+        auto& measure = h.app.measure();
+        h.openVideo(measure);
+        click_option(measure, "chkAutoTrack");
+        OverlayCanvas& canvas = surface(measure);
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, canvas.videoRect().center());
+        auto* status = control<QLabel>(measure, "lblTrackStatus");
+        auto* box = measure.findChild<quillon::screens::LineShape*>("trackBoxTop");
+        QCOMPARE(status->text(), QString("Tracking"));
+        h.video.advance();
+        QVERIFY(box->isVisible());
+        if (QByteArray(leave) == "btnAbort") {
+            click(measure, "Command1");
+            h.video.advance();
+            click(measure, "btnAbort");
+            QVERIFY(!measure.passRunning());
+        } else {  // the Video menu opens another file only between passes
+            h.dialogs.fileAnswers.push_back(h.path("other.mp4"));
+            trigger(measure, "mnuVideoOpenFile");
+        }
+        QVERIFY2(status->isHidden() && status->text().isEmpty(),
+                 qPrintable(QString(leave) + ": " + status->text()));
+        QVERIFY2(!box->isVisible(), leave);
+        QVERIFY2(control<QLabel>(measure, "lblTrackBanner")->isHidden(), leave);
+        if (measure.isVisible()) {
+            click(measure, "btnAbort");
+        }
+        click_option(measure, "chkAutoTrack");  // off again for the next round
+    }
 }
 
 QTEST_MAIN(VideoScreensTest)

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
 using namespace quillon;
 using namespace quillon::session;
@@ -57,8 +60,8 @@ TEST(PassRecorder, AWholePassAt58StoresEverySampleAtItsRow) {
             // The operator holds the line k centimetres right of the centre for sample k.
             const int k = r.session.sampleIndex;
             EXPECT_EQ(r.recorder.row().y, pollRow.y) << k;
-            const double deviation = r.recorder.poll(screen_x(1.25 + k / 100.0)).deviation;
-            const auto step = r.recorder.step(deviation_text(deviation));
+            r.recorder.poll(screen_x(1.25 + k / 100.0));
+            const auto step = r.recorder.step();
             ASSERT_TRUE(step);
             ++steps;
             EXPECT_EQ(step->index, k);
@@ -84,11 +87,158 @@ TEST(PassRecorder, AWholePassAt58StoresEverySampleAtItsRow) {
     }
 }
 
-TEST(PassRecorder, NoStepBeforeAPassStarts) {
-    Recording r;
-    r.recorder.activate(pass_of(Discipline::Slalom, Direction::Towards), false, 2, 0.5);
-    EXPECT_FALSE(r.recorder.step("0.5"));
-    EXPECT_EQ(r.session.samples[0], 0);
+// The whole lifecycle through the recorder alone, with no widget: every transition, what
+// a step does in each state, the tick counts, the times from the injected clock, and where
+// each sample came from.
+TEST(PassRecorder, LifecycleTable) {
+    enum class Act { Activate, Start, StartViewOnly, Step, ToEnd, Tick, Abort, StopEarly };
+    struct Expect {
+        Act act;
+        PassState state;
+        int sampleIndex;
+        bool stepTaken = false;  // for Step: a sample was stored
+    };
+    const int n = 161;
+    const struct {
+        const char* name;
+        std::vector<Expect> acts;
+    } scenarios[] = {
+        {"a step before any pass stores nothing",
+         {{Act::Activate, PassState::Idle, 0}, {Act::Step, PassState::Idle, 0, false}}},
+        {"a measured pass ends after N + 1 samples; a step after the end does nothing",
+         {{Act::Activate, PassState::Idle, 0},
+          {Act::Start, PassState::Running, 0},
+          {Act::Step, PassState::Running, 1, true},
+          {Act::ToEnd, PassState::Ended, n + 1},
+          {Act::Step, PassState::Ended, n + 1, false},
+          {Act::Activate, PassState::Idle, n + 1}}},
+        {"a view-only pass ends view-only; activation makes it idle",
+         {{Act::StartViewOnly, PassState::Running, 0},
+          {Act::ToEnd, PassState::EndedViewOnly, n + 1},
+          {Act::Activate, PassState::Idle, n + 1}}},
+        {"abort stops the pass; nothing more is stored",
+         {{Act::Start, PassState::Running, 0},
+          {Act::Step, PassState::Running, 1, true},
+          {Act::Abort, PassState::Aborted, 1},
+          {Act::Step, PassState::Aborted, 1, false},
+          {Act::Tick, PassState::Aborted, 1},
+          {Act::Activate, PassState::Idle, 1}}},
+        {"Start Pass again while running restarts from sample 0",
+         {{Act::Start, PassState::Running, 0},
+          {Act::Tick, PassState::Running, 0},
+          {Act::Step, PassState::Running, 1, true},
+          {Act::Start, PassState::Running, 0},
+          {Act::ToEnd, PassState::Ended, n + 1}}},
+        {"a replay that ends early stops the pass as an abort does",
+         {{Act::Start, PassState::Running, 0},
+          {Act::Step, PassState::Running, 1, true},
+          {Act::StopEarly, PassState::Aborted, 1},
+          {Act::Step, PassState::Aborted, 1, false}}},
+        {"activation during a pass leaves it running",
+         {{Act::Start, PassState::Running, 0},
+          {Act::Activate, PassState::Running, 0},
+          {Act::Step, PassState::Running, 1, true}}},
+    };
+    const auto pass = pass_of(Discipline::Slalom, Direction::Towards);
+    for (const auto& scenario : scenarios) {
+        PassSession session;
+        session.calibration.model.set_coefficients({-4.0, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+        int second = 0;
+        PassRecorder recorder(session, [&second] {
+            return quillon::text::CivilDateTime{2026, 12, 6, 10, 0, second++};
+        });
+        recorder.activate(pass, false, 2, 0.5);
+        for (const Expect& e : scenario.acts) {
+            std::optional<SampleStep> step;
+            switch (e.act) {
+                case Act::Activate:
+                    recorder.activate(pass, false, 2, 0.5);
+                    break;
+                case Act::Start:
+                case Act::StartViewOnly:
+                    recorder.start(pass, screen_x(1.25), e.act == Act::StartViewOnly,
+                                   "Pass Clock: Wall Clock");
+                    EXPECT_EQ(recorder.tickCount1(), 0) << scenario.name;
+                    EXPECT_EQ(recorder.tickCount2(), 0) << scenario.name;
+                    EXPECT_EQ(recorder.passEndTime(), "") << scenario.name;
+                    break;
+                case Act::Step:
+                    step = recorder.step();
+                    EXPECT_EQ(step.has_value(), e.stepTaken) << scenario.name;
+                    break;
+                case Act::ToEnd:
+                    while (recorder.passRunning()) {
+                        recorder.tick2();
+                        ASSERT_TRUE(recorder.step()) << scenario.name;
+                    }
+                    EXPECT_FALSE(recorder.passEndTime().empty()) << scenario.name;
+                    break;
+                case Act::Tick:
+                    recorder.tick1();
+                    recorder.tick2();
+                    break;
+                case Act::Abort:
+                    recorder.abort();
+                    break;
+                case Act::StopEarly:
+                    recorder.stopEarly();
+                    break;
+            }
+            EXPECT_EQ(recorder.state(), e.state) << scenario.name;
+            EXPECT_EQ(recorder.passRunning(), e.state == PassState::Running) << scenario.name;
+            EXPECT_EQ(session.sampleIndex, e.sampleIndex) << scenario.name;
+            // Only a pass that reached its end is measured.
+            EXPECT_EQ(session.passMeasured,
+                      e.state == PassState::Ended || e.state == PassState::EndedViewOnly ||
+                              (e.state == PassState::Idle && e.sampleIndex == n + 1)
+                          ? 1
+                          : 0)
+                << scenario.name;
+        }
+    }
+}
+
+// Each sample keeps where its line came from; the report's clock line names the samples not
+// tracked as ranges, and says nothing of Auto Track when no sample was tracked.
+TEST(PassRecorder, ProvenanceAndTheClockLine) {
+    const auto pass = pass_of(Discipline::Slalom, Direction::Towards);
+    const struct {
+        const char* name;
+        // The provenance of sample k's last poll, by k; beyond the list, tracked.
+        std::vector<Provenance> first;
+        std::string clockLine;
+    } cases[] = {
+        {"every sample tracked", {}, "Pass Clock: Video Time (p.mp4 from 0:01.000), Auto Track"},
+        {"held and operator samples are not tracked",
+         {Provenance::Tracked, Provenance::Held, Provenance::Held, Provenance::Held,
+          Provenance::Tracked, Provenance::Operator},
+         "Pass Clock: Video Time (p.mp4 from 0:01.000), Auto Track, 4 samples not tracked "
+         "(1-3, 5)"},
+    };
+    for (const auto& c : cases) {
+        Recording r;
+        r.recorder.activate(pass, false, 2, 0.5);
+        r.recorder.start(pass, screen_x(1.25), false,
+                         "Pass Clock: Video Time (p.mp4 from 0:01.000)");
+        for (std::size_t k = 0; r.recorder.passRunning(); ++k) {
+            const Provenance from = k < c.first.size() ? c.first[k] : Provenance::Tracked;
+            r.recorder.poll(screen_x(1.25 + 0.01 * static_cast<double>(k % 7)), from);
+            const auto step = r.recorder.step();
+            ASSERT_TRUE(step);
+            EXPECT_EQ(step->provenance, from);
+            EXPECT_EQ(r.session.sampleProvenance[k], from);
+        }
+        EXPECT_EQ(r.session.passClockLine, c.clockLine) << c.name;
+    }
+    // The operator alone: no Auto Track note; without a video no clock line at all.
+    for (const std::string clock : {"Pass Clock: Wall Clock", ""}) {
+        Recording r;
+        r.recorder.start(pass, screen_x(1.25), false, clock);
+        while (r.recorder.step()) {
+        }
+        EXPECT_EQ(r.session.passClockLine, clock);
+        EXPECT_EQ(r.recorder.untrackedSamples().size(), 162U);
+    }
 }
 
 TEST(PassRecorder, TheDeviationIsToTheCentimetreHalvesUp) {

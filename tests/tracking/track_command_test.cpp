@@ -3,13 +3,16 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/command_table.h"
+#include "session/provenance.h"
 #include "support/temp_folder.h"
 #include "tracking/tracker_choice.h"
 
@@ -221,6 +224,82 @@ TEST(TrackCommand, RefusesBadInputWithOneLine) {
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
+}
+
+// A number in the C locale's form, whatever the process locale.
+double number_in(const std::string& text) {
+    double value = -1;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// --detail: one row per sample, CR LF, with the frame's time, the deviation stdout prints,
+// where the sample came from and the tracker's confidence. Going away, the skier crosses the
+// pylon: those samples are held, not tracked, and stderr names the same ones.
+TEST(TrackCommand, DetailNamesEverySamplesProvenance) {
+    ScopedEnvironment tracker("QUILLON_TRACKER", "");
+    const std::string name = "jump_away_540p30";
+    const std::string folder = testing::TempDir() + "quillon_detail_test";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    auto words = track_words(name);
+    words.push_back("--detail");
+    words.push_back(folder + "/detail.csv");
+    const Outcome r = run(words);
+    ASSERT_EQ(r.code, 3) << r.err;
+    std::ifstream file(folder + "/detail.csv", std::ios::binary);
+    std::stringstream bytes;
+    bytes << file.rdbuf();
+    const std::string detail = bytes.str();
+    std::filesystem::remove_all(folder);
+
+    std::vector<std::string> rows;
+    for (std::size_t at = 0; at < detail.size();) {
+        const std::size_t end = detail.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos) << "every row ends with CR LF";
+        rows.push_back(detail.substr(at, end - at));
+        at = end + 2;
+    }
+    ASSERT_EQ(rows.front(), "sample,frame_time_s,deviation_m,provenance,confidence");
+    std::istringstream printed(r.out);
+    std::vector<int> held;
+    double lastTime = 0;
+    for (std::size_t k = 1; k < rows.size(); ++k) {
+        std::vector<std::string> fields;
+        std::stringstream row(rows[k] + ",");
+        for (std::string field; std::getline(row, field, ',');) {
+            fields.push_back(field);
+        }
+        ASSERT_EQ(fields.size(), 5U) << rows[k];
+        EXPECT_EQ(fields[0], std::to_string(k - 1));
+        const double time = number_in(fields[1]);
+        EXPECT_GT(time, lastTime) << rows[k];
+        // Sample k is taken on the first frame at or after 1 s + (k + 1) x 100 ms.
+        EXPECT_GE(time, 1.0 + 0.1 * static_cast<double>(k) - 0.0005) << rows[k];
+        EXPECT_LT(time, 1.0 + 0.1 * static_cast<double>(k) + 1.0 / 30) << rows[k];
+        lastTime = time;
+        std::string line;
+        std::getline(printed, line);
+        EXPECT_EQ(fields[2], line) << rows[k];
+        if (fields[3] == "tracked") {
+            const double confidence = number_in(fields[4]);
+            EXPECT_TRUE(confidence > 0.5 && confidence <= 1) << rows[k];
+        } else {
+            EXPECT_EQ(fields[3], "held") << rows[k];
+            EXPECT_EQ(fields[4], "") << rows[k];
+            held.push_back(static_cast<int>(k - 1));
+        }
+    }
+    EXPECT_EQ(rows.size(), 142U);
+    ASSERT_FALSE(held.empty());
+    EXPECT_EQ(r.err, "lost: samples " + session::sample_ranges(held) + "\n");
+
+    // A detail file that cannot be written refuses the run; nothing goes to stdout.
+    words.back() = folder + "/no/such/folder/detail.csv";
+    const Outcome refused = run(words);
+    EXPECT_EQ(refused.code, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("--detail"), std::string::npos) << refused.err;
 }
 
 }  // namespace

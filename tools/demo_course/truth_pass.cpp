@@ -533,6 +533,28 @@ std::pair<int, int> TruthPass::click() const {
             static_cast<int>(std::lround(mark.y() - 0.5)) + miss(random)};
 }
 
+std::pair<double, double> TruthPass::markPoint(double seconds) const {
+    const Impl& m = *impl_;
+    const TruthBoat b = m.boat(seconds);
+    bool ok = false;
+    const QPointF mark = options_.pass.direction == Direction::Towards
+                             ? m.boat_point(b, 0.52, 0, 1.02, ok)
+                             : m.boat_point(b, -0.4, 0, 1.3, ok);
+    return {mark.x(), mark.y()};
+}
+
+std::pair<double, double> TruthPass::skierPoint(double seconds) const {
+    const Impl& m = *impl_;
+    const double s = m.travelled(seconds);
+    const TruthBoat b = m.boat(seconds);
+    const double x = m.skier_x(s);
+    const double lateral = x - b.x;
+    const double behind = std::sqrt(std::max(1.0, m.rope * m.rope - lateral * lateral));
+    QPointF q;
+    m.camera.project(x, b.y - m.forward * (behind + 0.4), 0.8, q);
+    return {q.x(), q.y()};
+}
+
 std::vector<double> TruthPass::truth() const {
     const Impl& m = *impl_;
     int start = 0;

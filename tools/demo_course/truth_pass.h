@@ -55,6 +55,10 @@ class TruthPass {
     // click on the mark there, whole pixels, missing its centre by up to a pixel.
     double startSeconds() const { return options_.leadSeconds; }
     std::pair<int, int> click() const;
+    // Where the frame at `seconds` shows the mark's centre, and the skier's waist, in frame
+    // pixels (QPainter's: pixel i spans i to i + 1).
+    std::pair<double, double> markPoint(double seconds) const;
+    std::pair<double, double> skierPoint(double seconds) const;
     // The true deviation of every sample, to the centimetre: the boat's centre line at the
     // video time of the frame that sample k is taken on.
     std::vector<double> truth() const;

@@ -57,6 +57,7 @@ void MeasureScreen::buildLines() {
     for (LineShape* line : {lnMeasure, lnMeasure1, lnHorizPos}) {
         line->setColour(highlightText);
     }
+    lineColour_ = highlightText;
     lnLeft = canvas_->addLine("lnLeft");
     lnRight = canvas_->addLine("lnRight");
     for (LineShape* bar : {lnLeft, lnRight}) {
@@ -146,6 +147,11 @@ QWidget* MeasureScreen::buildInformation() {
     }
     timeAndDone->addStretch();
     column->addLayout(timeAndDone);
+    // How fast a pass timed by its video was replayed, so that a "Time" count reached late is
+    // read as a slow replay, not as a sampling fault.
+    lblReplayPace = named(new QLabel, "lblReplayPace");
+    lblReplayPace->hide();
+    column->addWidget(lblReplayPace);
 
     Text1 = named(new QLineEdit, "Text1");
     Text2 = named(new QLineEdit, "Text2");

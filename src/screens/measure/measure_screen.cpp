@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,7 +16,6 @@
 
 #include "course/reference_course.h"
 #include "platform/pulse_clock.h"
-#include "platform/video_time_pulse_clock.h"
 #include "screens/video/video_controls.h"
 #include "screens/widgets/drawing_surface.h"
 #include "screens/widgets/line_shape.h"
@@ -47,16 +47,22 @@ MeasureScreen::MeasureScreen(session::PassSession& session, Screens& screens,
     : session_(session),
       screens_(screens),
       platform_(platform),
-      recorder_(session),
+      recorder_(session, [clock = &platform.clock] { return clock->now(); }),
+      tracked_(recorder_,
+               [adapters = &platform] {
+                   return adapters->boatTracker ? adapters->boatTracker()
+                                                : std::unique_ptr<tracking::BoatTracker>();
+               }),
       keys_(platform.keys),
-      joystick_(platform.joystick) {
+      joystick_(platform.joystick),
+      loop_(recorder_, lineInputs_, &tracked_) {
     setWindowTitle("Measure Boat Path Deviation");
     buildControls();
     connectHandlers();
     // The order of precedence within a poll: the tracker puts the line on the boat's mark and
     // the keys step it from there, then (after the deviation) the joystick and the mouse
     // overwrite it.
-    lineInputs_.add(*autoTrack_);
+    lineInputs_.add(tracked_);
     lineInputs_.add(keys_);
     lineInputs_.add(joystick_);
     lineInputs_.add(mouse_);
@@ -129,11 +135,8 @@ void MeasureScreen::connectHandlers() {
         {"optDot", LineShape::Style::Dot}};
     for (const auto& [name, style] : styles) {
         const LineShape::Style s = style;
-        connect(findChild<QRadioButton*>(name), &QRadioButton::clicked, this, [this, s] {
-            lnMeasure->setStyle(s);
-            lnMeasure1->setStyle(s);
-            Command1->setFocus();
-        });
+        connect(findChild<QRadioButton*>(name), &QRadioButton::clicked, this,
+                [this, s] { setLineStyle(s); });
     }
     const std::pair<const char*, QColor> boundaryColours[] = {{"optBBlack", QColor(0, 0, 0)},
                                                               {"optBBlue", QColor(0, 0, 255)},
@@ -163,16 +166,8 @@ void MeasureScreen::Form_Load() {
     tmr2 = platform_.pulseClocks.create(this);
     tmr1->setObjectName("tmr1");
     tmr2->setObjectName("tmr2");
-    videoTmr1_ = new platform::VideoTimePulseClock(platform_.video, this);
-    videoTmr2_ = new platform::VideoTimePulseClock(platform_.video, this);
-    videoTmr1_->setObjectName("videoTmr1");
-    videoTmr2_->setObjectName("videoTmr2");
-    for (platform::PulseClock* clock : {tmr1, videoTmr1_}) {
-        connect(clock, &platform::PulseClock::Timer, this, [this](int ms) { tmr1_Timer(ms); });
-    }
-    for (platform::PulseClock* clock : {tmr2, videoTmr2_}) {
-        connect(clock, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
-    }
+    connect(tmr1, &platform::PulseClock::Timer, this, [this] { tmr1_Timer(); });
+    connect(tmr2, &platform::PulseClock::Timer, this, [this] { tmr2_Timer(); });
 
     if (joystick_.connect() != platform::joystick_result::ok) {
         platform_.dialogs.message("Couldn't Detect the Joystick.");
@@ -249,6 +244,10 @@ void MeasureScreen::Form_Activate() {
     const auto pass = screens_.selections().passDescription();
     const bool slalom = pass.discipline == Discipline::Slalom;
     frmJumpPath->setVisible(!slalom);
+    // A mark picked before belongs to the setup and video of then.
+    if (!recorder_.passRunning()) {
+        stopTracking();
+    }
     const session::MarkerRow row =
         recorder_.activate(pass, chkViewOnly->isChecked(), selectedJumpPathX(),
                            text::text_value(txtJumpBoundry->text().toStdString()));
@@ -284,8 +283,26 @@ void MeasureScreen::Form_Activate() {
 }
 
 void MeasureScreen::setLine(const session::LinePosition& line) {
+    loop_.setLine(line);
+    showLine();
+}
+
+void MeasureScreen::showLine() {
+    const session::LinePosition& line = loop_.line();
     lnMeasure->setX(line.x);
     lnMeasure1->setX(line.twinX);
+    const bool held = recorder_.lastProvenance() == session::Provenance::Held &&
+                      tracked_.state() == measure::TrackState::Lost;
+    const QColor colour = held ? QColor(255, 140, 0) : lineColour_;
+    const LineShape::Style style = held ? LineShape::Style::Dash : lineStyle_;
+    for (LineShape* shape : {lnMeasure, lnMeasure1}) {
+        if (shape->colour() != colour) {
+            shape->setColour(colour);
+        }
+        if (shape->style() != style) {
+            shape->setStyle(style);
+        }
+    }
 }
 
 void MeasureScreen::placeMarker(const session::MarkerRow& row) {
@@ -312,8 +329,10 @@ void MeasureScreen::showDeviation(double deviation) {
 
 void MeasureScreen::Timer1_Timer() {
     mouse_.setEnabled(chkUseMouse->isChecked());
-    const session::CombinedPoll poll = lineInputs_.poll(
-        {lnMeasure->X1(), lnMeasure1->X1()}, recorder_.row().centreX(), chkViewOnly->isChecked());
+    // The line's own coordinates are where it stands: the loop left it there, or a line
+    // option moved it.
+    loop_.setLine({lnMeasure->X1(), lnMeasure1->X1()});
+    showPoll(loop_.poll(chkViewOnly->isChecked()));
     // Up and Down move the line's top end, between 720 and 6000 twips.
     double top = lnMeasure->Y1();
     if (keys_.upPressed() && top > 720) {
@@ -329,131 +348,120 @@ void MeasureScreen::Timer1_Timer() {
     if (keys_.anyPressed() && session_.keepStartFocus && isVisible()) {
         Command1->setFocus();
     }
-
-    // The operator always wins over the tracker; while it tracks, nothing at rest moves the
-    // line off the mark.
-    if (poll.operatorMoved) {
-        autoTrack_->takeOver();
-    }
-    const bool onMark = autoTrack_->lineTracked();
-    setLine(poll.forDeviation);
-    const session::PollReading reading = recorder_.poll(poll.forDeviation.x);
-    showDeviation(reading.deviation);
-    if (session_.setupValid != 0) {
-        placeMarkers(reading.surveyX, reading.surveyY);
-    }
     updateJoystickStatus();
     if (joystick_.result() == platform::joystick_result::ok) {
         showJoystickReading();
     }
-    setLine(onMark ? poll.forDeviation : poll.final);
 }
 
 void MeasureScreen::Command1_Click() {
     stepTimer->stop();
     const auto pass = screens_.selections().passDescription();
-    passStartUs_ = std::max<qint64>(0, platform_.video.frame().timeUs);
-    autoTrack_->passStarted(pass, passStartUs_);
-    autoTrack_->startCounting();
-    showDeviation(recorder_.start(pass, lnMeasure->X1()));
+    // A replayed pass can run in the video's time, so that the samples fall on the same
+    // frames at any speed; live video and no video always use the wall clock.
+    const platform::VideoFrame& frame = platform_.video.frame();
+    const bool file = platform_.video.kind() == platform::VideoSource::Kind::File;
+    const bool videoTime = file && video_->videoTimeChosen() && !frame.image.isNull();
+    std::string clockLine;
+    if (file) {
+        clockLine = videoTime ? QStringLiteral("Pass Clock: Video Time (%1 from %2)")
+                                    .arg(QFileInfo(platform_.video.name()).fileName(),
+                                         video_time_text(frame.timeUs))
+                                    .toStdString()
+                              : std::string("Pass Clock: Wall Clock");
+    }
+    if (!frame.image.isNull()) {
+        tracked_.passStarted(view_of(frame), session_.calibration.model, pass);
+    }
+    showDeviation(
+        recorder_.start(pass, loop_.line().x, chkViewOnly->isChecked(), std::move(clockLine)));
     checkTimer->setInterval(100 * session_.lastSampleIndex);
     checkTimer->start();
     Label3->hide();
     Label3->setText("Time");
     Label7->hide();
-    passStartTime_ = QString::fromStdString(text::time_text(platform_.clock.now()));
-    Text2->setText(passStartTime_);
+    lblReplayPace->hide();
+    Text2->setText(QString::fromStdString(recorder_.passStartTime()));
 
     stop_pulse_clocks();
-    passRunning_ = false;
-    tickCount1_ = 0;
-    tickCount2_ = 0;
-    passRunning_ = true;
+    if (videoTime) {
+        loop_.startVideoTime(frame.timeUs);
+        paceTimer_.start();
+    } else {
+        loop_.stopVideoTime();
+    }
     start_pulse_clocks();
     draw_reference_marks();
     draw_course_overlay();
 }
 
 void MeasureScreen::start_pulse_clocks() {
-    // A replayed pass can run in the video's time, so that the samples fall on the same
-    // frames at any speed; live video and no video always use the wall clock.
-    const bool videoTime = video_->videoTimeChosen();
-    session_.passClockLine.clear();
-    if (platform_.video.kind() == platform::VideoSource::Kind::File) {
-        session_.passClockLine = videoTime
-                                     ? QStringLiteral("Pass Clock: Video Time (%1 from %2)")
-                                           .arg(QFileInfo(platform_.video.name()).fileName(),
-                                                video_time_text(platform_.video.frame().timeUs))
-                                           .toStdString()
-                                     : std::string("Pass Clock: Wall Clock");
+    // In video time the pass loop counts the clocks on the frames.
+    if (!loop_.videoTime()) {
+        tmr1->setPeriodMs(50);
+        tmr1->setResolutionMs(1);
+        tmr1->setPeriodic(1);
+        tmr1->setRunning(true);
+        tmr2->setPeriodMs(100);
+        tmr2->setResolutionMs(1);
+        tmr2->setPeriodic(1);
+        tmr2->setRunning(true);
     }
-    platform::PulseClock* input = videoTime ? videoTmr1_ : tmr1;
-    platform::PulseClock* sampling = videoTime ? videoTmr2_ : tmr2;
-    input->setPeriodMs(50);
-    input->setResolutionMs(1);
-    input->setPeriodic(1);
-    input->setRunning(true);
-    sampling->setPeriodMs(100);
-    sampling->setResolutionMs(1);
-    sampling->setPeriodic(1);
-    sampling->setRunning(true);
+    platform_.video.setEveryFrame(loop_.videoTime() || chkAutoTrack->isChecked());
     video_->setPassRunning(true);
 }
 
 void MeasureScreen::stop_pulse_clocks() {
-    for (platform::PulseClock* clock : {tmr1, tmr2, videoTmr1_, videoTmr2_}) {
-        clock->setRunning(false);
-    }
+    tmr1->setRunning(false);
+    tmr2->setRunning(false);
+    loop_.stopVideoTime();
+    platform_.video.setEveryFrame(chkAutoTrack->isChecked());
     video_->setPassRunning(false);
 }
 
-void MeasureScreen::tmr1_Timer(int elapsedMs) {
-    ++tickCount1_;
-    txtCount1->setText(QString::number(tickCount1_));
-    if (video_->videoTimeChosen()) {
-        autoTrack_->dueAt(passStartUs_ + static_cast<qint64>(elapsedMs) * 1000);
-    }
+void MeasureScreen::tmr1_Timer() {
+    recorder_.tick1();
+    txtCount1->setText(QString::number(recorder_.tickCount1()));
     Timer1_Timer();
 }
 
 void MeasureScreen::tmr2_Timer() {
-    ++tickCount2_;
-    txtCount2->setText(QString::number(tickCount2_));
-    autoTrack_->countSample();
+    recorder_.tick2();
+    txtCount2->setText(QString::number(recorder_.tickCount2()));
     stepTimer_Timer();
 }
 
 void MeasureScreen::stepTimer_Timer() {
-    const auto step = recorder_.step(txtDeviation->text().toStdString());
-    if (!step) {
-        return;
+    if (const auto step = recorder_.step()) {
+        showStep(*step);
     }
-    txtSample->setText(QString::number(step->index));
-    txtDistance->setText(QString::fromStdString(text::format_pattern(step->distance, "0.0")));
-    placeMarker(step->row);
+}
+
+void MeasureScreen::showStep(const session::SampleStep& step) {
+    txtSample->setText(QString::number(step.index));
+    txtDistance->setText(QString::fromStdString(text::format_pattern(step.distance, "0.0")));
+    placeMarker(step.row);
     draw_reference_marks();
     draw_course_overlay();
     if (Label3->isVisible() && Label3->text() == "Time") {
-        Label3->setText(QString::number(step->samplesTaken));
+        Label3->setText(QString::number(step.samplesTaken));
     }
-    if (step->ended) {
+    if (step.ended) {
         endPass();
     }
     txtTest->setText(QString::number(overlayRedraws_));
 }
 
-// The samples and the end-of-pass figures are in the session already.
+// The samples, the end-of-pass figures and the report's clock line are in the session already.
 void MeasureScreen::endPass() {
     stepTimer->stop();
-    passEndTime_ = QString::fromStdString(text::time_text(platform_.clock.now()));
-    Text3->setText(passEndTime_);
+    Text3->setText(QString::fromStdString(recorder_.passEndTime()));
     if (!statusHidden_) {
         Label7->show();
     }
     stop_pulse_clocks();
-    passRunning_ = false;
     txtStep->setText(QString::number(session_.passSampleCount));
-    noteAutoTrack();
+    stopTracking();
 
     if (!chkViewOnly->isChecked()) {
         platform_.dialogs.message("Pass Completed");
@@ -476,7 +484,8 @@ void MeasureScreen::checkTimer_Timer() {
 void MeasureScreen::leaveForStart() {
     stepTimer->stop();
     stop_pulse_clocks();
-    passRunning_ = false;
+    recorder_.abort();
+    stopTracking();
     hide();
     screens_.show(Screen::Start);
 }
@@ -549,9 +558,17 @@ void MeasureScreen::draw_course_overlay() {
 }
 
 void MeasureScreen::setLineColour(const QColor& colour) {
-    for (LineShape* line : {left_edge, right_edge, lnHorizPos, lnMeasure, lnMeasure1}) {
+    lineColour_ = colour;
+    for (LineShape* line : {left_edge, right_edge, lnHorizPos}) {
         line->setColour(colour);
     }
+    showLine();
+    Command1->setFocus();
+}
+
+void MeasureScreen::setLineStyle(LineShape::Style style) {
+    lineStyle_ = style;
+    showLine();
     Command1->setFocus();
 }
 
@@ -655,13 +672,10 @@ void MeasureScreen::cmdStatus_Click() {
 void MeasureScreen::Form_MouseDown(double xTwips, double yTwips) {
     // With Auto Track a press picks the boat's mark; it never starts a pass.
     if (chkAutoTrack->isChecked()) {
-        if (const auto refusal =
-                autoTrack_->pick(xTwips, yTwips, screens_.selections().passDescription())) {
-            platform_.dialogs.message(*refusal, platform::MessageStyle::Exclamation);
-        }
+        pickMark(xTwips, yTwips);
         return;
     }
-    if (chkUseMouse->isChecked() && !passRunning_) {
+    if (chkUseMouse->isChecked() && !recorder_.passRunning()) {
         Command1_Click();
     }
 }

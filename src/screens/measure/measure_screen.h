@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <cstdint>
 
 #include "course/pass_description.h"
+#include "measure/pass_loop.h"
+#include "measure/tracked_line.h"
 #include "platform/platform.h"
 #include "screens/measure/auto_track.h"
 #include "screens/measure/operator_inputs.h"
 #include "screens/screens.h"
+#include "screens/widgets/line_shape.h"
 #include "session/line_input.h"
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
@@ -48,7 +52,8 @@ class MeasureScreen : public QMainWindow {
 
     double pathCentreX() const { return recorder_.pathCentreX(); }
     double boundaryDistance() const { return recorder_.boundaryDistance(); }
-    bool passRunning() const { return passRunning_; }
+    bool passRunning() const { return recorder_.passRunning(); }
+    const session::PassRecorder& recorder() const { return recorder_; }
     bool statusHidden() const { return statusHidden_; }
     int overlayRedraws() const { return overlayRedraws_; }
     const OverlayCanvas& canvas() const { return *canvas_; }
@@ -80,7 +85,7 @@ class MeasureScreen : public QMainWindow {
     void mnuExit_Click();
     void cmdStatus_Click();
     void checkTimer_Timer();
-    void tmr1_Timer(int elapsedMs);
+    void tmr1_Timer();
     void tmr2_Timer();
     void Timer2_Timer();
     void chkEdgeOn_Click();
@@ -96,8 +101,17 @@ class MeasureScreen : public QMainWindow {
     void buildAutoTrack();
     void chkAutoTrack_Click();
     void refreshAutoTrack();
-    void noteAutoTrack();
     void replayEndedEarly();
+    void pickMark(double xTwips, double yTwips);
+    void stopTracking();
+    void showTracking();
+    tracking::FrameOnSurface videoPlacement() const;
+    // Every decoded frame, in order: the pass loop tracks it and, in video time, takes the
+    // polls and samples due on it.
+    void frameDecoded(const platform::VideoFrame& frame);
+    void showPoll(const measure::PollOutcome& poll);
+    void showStep(const session::SampleStep& step);
+    void showReplayPace(qint64 frameUs);
     void Form_MouseMove(double xTwips);
 
     void start_pulse_clocks();
@@ -105,12 +119,16 @@ class MeasureScreen : public QMainWindow {
     void endPass();
     void leaveForStart();
     void setLine(const session::LinePosition& line);
+    // The line where the pass loop's last poll left it, drawn dashed in orange while it holds
+    // the boat's last tracked position.
+    void showLine();
     void placeMarker(const session::MarkerRow& row);
     void placeMarkers(double measuredSurveyX, double surveyY);
     void showDeviation(double deviation);
     void draw_reference_marks();
     void draw_course_overlay();
     void setLineColour(const QColor& colour);
+    void setLineStyle(LineShape::Style style);
     void setBoundaryColour(const QColor& colour);
     std::pair<double, double> mapToScreen(double surveyX, double surveyY);
     double crossSize();
@@ -122,25 +140,25 @@ class MeasureScreen : public QMainWindow {
     Screens& screens_;
     platform::Platform& platform_;
 
-    // The pass itself, and what moves the line in a poll.
+    // The pass itself, what moves the line in a poll, and the loop that runs them.
     session::PassRecorder recorder_;
+    measure::TrackedLine tracked_;
     ArrowKeysInput keys_;
     JoystickInput joystick_;
     MouseInput mouse_;
     session::LineInputs lineInputs_;
-    AutoTrack* autoTrack_ = nullptr;
-    // The video time of the frame shown at Start Pass.
-    qint64 passStartUs_ = 0;
+    measure::PassLoop loop_;
+    AutoTrackOverlay* autoTrack_ = nullptr;
     bool statusHidden_ = false;
     int overlayRedraws_ = 0;
-    bool passRunning_ = false;
-    int tickCount1_ = 0;
-    int tickCount2_ = 0;
     // Minimized, as the last window-state change left it: a show while this is set is the
     // window system restoring the screen, not the program showing it.
     bool minimized_ = false;
-    QString passStartTime_;
-    QString passEndTime_;
+    // The line's colour and style as the operator chose them.
+    QColor lineColour_ = QColor(0, 0, 0);
+    LineShape::Style lineStyle_ = LineShape::Style::Solid;
+    // Wall-clock milliseconds since Start Pass, for the replay's pace.
+    QElapsedTimer paceTimer_;
 
     OverlayCanvas* canvas_ = nullptr;
     QWidget* informationPanel_ = nullptr;
@@ -167,6 +185,7 @@ class MeasureScreen : public QMainWindow {
     QLabel* lblModel = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* Label3 = nullptr;
+    QLabel* lblReplayPace = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* Label10 = nullptr;
@@ -211,9 +230,6 @@ class MeasureScreen : public QMainWindow {
     QTimer* checkTimer = nullptr;
     platform::PulseClock* tmr1 = nullptr;
     platform::PulseClock* tmr2 = nullptr;
-    // The same two clocks in the time of a recorded video, for a pass measured on a replay.
-    platform::PulseClock* videoTmr1_ = nullptr;
-    platform::PulseClock* videoTmr2_ = nullptr;
     VideoControls* video_ = nullptr;
 };
 

@@ -37,7 +37,7 @@ LineReport ArrowKeysInput::read(const session::LinePoll& poll) {
         line.x += pixel;
         line.twinX += pixel;
     }
-    return {line, true};
+    return {line, true, std::nullopt};
 }
 
 int JoystickInput::connect() {
@@ -64,7 +64,7 @@ LineReport JoystickInput::read(const session::LinePoll& poll) {
         std::round((static_cast<double>(reading_.x) - centreX_) * 1250 / 65356 + centre);
     const bool deflected =
         std::abs(static_cast<std::int32_t>(reading_.x) - centreX_) > joystickDeadBand;
-    return {LinePosition{x, x - pixel}, deflected};
+    return {LinePosition{x, x - pixel}, deflected, std::nullopt};
 }
 
 void MouseInput::moveTo(double xTwips) {
@@ -77,7 +77,7 @@ LineReport MouseInput::read(const session::LinePoll&) {
     }
     const bool moved = std::abs(x_ - lastReported_) >= pixel;
     lastReported_ = x_;
-    return {LinePosition{static_cast<double>(x_), x_ - pixel}, moved};
+    return {LinePosition{static_cast<double>(x_), x_ - pixel}, moved, std::nullopt};
 }
 
 }  // namespace quillon::screens

@@ -61,7 +61,7 @@ void ResultsScreen::showZones() {
     if (reportText_.empty()) {
         return;
     }
-    const auto pass = screens_.selections().passDescription();
+    const auto pass = session_.measuredPass;
     const auto zones =
         analysis::zone_readings(session_.samples, session_.lastSampleIndex, session_.directionSign,
                                 pass.discipline, zoneSettings_);
@@ -90,7 +90,7 @@ void ResultsScreen::drawZoneTicks() {
     if (reportText_.empty()) {
         return;
     }
-    const auto pass = screens_.selections().passDescription();
+    const auto pass = session_.measuredPass;
     graph_->drawZoneTicks(
         pass.discipline, pass.direction,
         analysis::zone_readings(session_.samples, session_.lastSampleIndex, session_.directionSign,
@@ -110,7 +110,7 @@ void ResultsScreen::btnZoneSettings_Click() {
 }
 
 std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
-    const auto pass = screens_.selections().passDescription();
+    const auto pass = session_.measuredPass;
     std::optional<dossier::CalibrationFacts> calibration;
     if (session_.setupValid != 0) {
         calibration = dossier::calibration_facts(session_.calibration);
@@ -169,14 +169,14 @@ void ResultsScreen::btnPrint_Click() {
 }
 
 void ResultsScreen::btnExportCsv_Click() {
-    const auto pass = screens_.selections().passDescription();
+    const auto pass = session_.measuredPass;
     const auto path = askFileToSave("Export Samples (CSV)", "CSV Files (*.csv)|*.csv|");
     if (!path) {
         return;
     }
     const auto written = text::replace_file(
-        path->toStdString(),
-        analysis::samples_csv(session_.samples, session_.lastSampleIndex, pass.discipline));
+        path->toStdString(), analysis::samples_csv(session_.samples, session_.lastSampleIndex,
+                                                   pass.discipline, session_.sampleProvenance));
     if (!written) {
         platform_.dialogs.message(
             QStringLiteral("The samples could not be written: %1\n\nFile: \"%2\"")

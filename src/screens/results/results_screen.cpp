@@ -16,6 +16,7 @@
 
 #include "analysis/pass_report.h"
 #include "analysis/results_errors.h"
+#include "analysis/sample_provenance.h"
 #include "analysis/samples_csv.h"
 #include "analysis/saved_report.h"
 #include "dossier/dossier_pages.h"
@@ -68,6 +69,13 @@ void ResultsScreen::buildControls() {
     title.setBold(true);
     title.setPointSize(title.pointSize() + 4);
     Label1->setFont(title);
+
+    lblTrackWarning = placed(new QLabel(canvas_), "lblTrackWarning", 410, 0, 830, 20);
+    QFont warning = lblTrackWarning->font();
+    warning.setBold(true);
+    lblTrackWarning->setFont(warning);
+    lblTrackWarning->setStyleSheet("QLabel { color: rgb(200, 0, 0); }");
+    lblTrackWarning->hide();
 
     txtResults = placed(new QPlainTextEdit(canvas_), "txtResults", 10, 32, 390, 440);
     txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -139,7 +147,7 @@ void ResultsScreen::Form_Load() {
 
 void ResultsScreen::build_pass_report() {
     analysis::PassReportInput input;
-    input.pass = screens_.selections().passDescription();
+    input.pass = session_.measuredPass;
     input.samples = session_.samples;
     input.lastSampleIndex = session_.lastSampleIndex;
     input.figures = {session_.passSampleCount, session_.passMeanAbsDeviation,
@@ -164,6 +172,7 @@ void ResultsScreen::build_pass_report() {
     }
     session_.passStatistics = report.statistics;
     txtResults->setPlainText(shown_text(report.text));
+    showTrackWarning();
     reportText_ = report.text;
     for (QPushButton* button : {btnSaveDossier, btnPrint, btnExportCsv}) {
         button->setEnabled(true);
@@ -182,9 +191,26 @@ void ResultsScreen::build_pass_report() {
     Timer1->start();
 }
 
+// "Auto Track: 7 of 162 samples not tracked (36, 61-63, 137-139)", above the graph, when more
+// than one sample in twenty of an auto-tracked pass was not on the mark.
+void ResultsScreen::showTrackWarning() {
+    const int count = session_.passSampleCount;
+    const auto untracked = analysis::untracked_samples(session_.sampleProvenance, count);
+    const bool shown = analysis::auto_tracked(session_.sampleProvenance, count) &&
+                       untracked.size() * 20 > static_cast<std::size_t>(count);
+    lblTrackWarning->setVisible(shown);
+    if (shown) {
+        lblTrackWarning->setText(
+            QStringLiteral("Auto Track: %1 of %2 samples not tracked (%3)")
+                .arg(untracked.size())
+                .arg(count)
+                .arg(QString::fromStdString(analysis::sample_ranges(untracked))));
+    }
+}
+
 void ResultsScreen::Timer1_Timer() {
     Timer1->stop();
-    const auto pass = screens_.selections().passDescription();
+    const auto pass = session_.measuredPass;
     graph_->showFrame(pass.discipline, pass.direction);
     graph_->drawPass(pass.discipline, pass.direction, session_.samples.data(),
                      session_.lastSampleIndex, session_.passStatistics);

@@ -45,6 +45,7 @@ class ResultsScreen : public QMainWindow {
 
   private:
     void buildControls();
+    void showTrackWarning();
     void build_pass_report();
     void Timer1_Timer();
     void btnSaveResults_Click();
@@ -75,6 +76,8 @@ class ResultsScreen : public QMainWindow {
     OverlayCanvas* canvas_ = nullptr;
     DeviationGraph* graph_ = nullptr;
     QLabel* Label1 = nullptr;
+    // Above the graph: how many samples Auto Track did not track, when they are many.
+    QLabel* lblTrackWarning = nullptr;
     QPlainTextEdit* txtResults = nullptr;
     QLineEdit* txtSplit = nullptr;
     QLineEdit* txtFull = nullptr;
