@@ -62,10 +62,14 @@ std::string samples_with_line_5(const std::string& value) {
     return text;
 }
 
-// A dossier writer for the in-process runs: the report command then takes --pdf.
-text::FileStatus fake_pdf(const std::string& path, const dossier::DossierContent&) {
-    return text::replace_file(path, "%PDF-1.4\n");
-}
+// A dossier writer for the in-process runs while it lives: the report command then takes --pdf.
+struct FakePdfWriter {
+    FakePdfWriter() { cli::set_dossier_pdf_writer(&write); }
+    ~FakePdfWriter() { cli::set_dossier_pdf_writer(nullptr); }
+    static text::FileStatus write(const std::string& path, const dossier::DossierContent&) {
+        return text::replace_file(path, "%PDF-1.4\n");
+    }
+};
 
 class CliRobustness : public test_support::InTempFolder {
   protected:
@@ -125,7 +129,7 @@ TEST_F(CliRobustness, ReportAndReadResultsRefuseWhatTheyCannotTrust) {
     write("bytes.txt", "\xff\xfe\x01-.1\n" + samples_text(161));
     ASSERT_EQ(fs::copy_file(path("s.txt"), path("huge.txt")), true);
     fs::resize_file(path("huge.txt"), 300'000'000);  // sparse: nothing written to the disk
-    cli::set_dossier_pdf_writer(&fake_pdf);
+    const FakePdfWriter pdfWriter;
 
     expect_refused({
         // Samples that no pass can hold, with the line that holds them.
@@ -189,7 +193,6 @@ TEST_F(CliRobustness, ReportAndReadResultsRefuseWhatTheyCannotTrust) {
                                   "--tournament", "Cup|Final", "--csv", path("edges.csv")});
     EXPECT_EQ(edges.exitCode, 0) << edges.err;
     EXPECT_NE(edges.out.find("Tournament: Cup|Final\r\n"), std::string::npos);
-    cli::set_dossier_pdf_writer(nullptr);
 }
 
 TEST_F(CliRobustness, CalibrationCommandsRefuseWhatTheyCannotTrust) {
