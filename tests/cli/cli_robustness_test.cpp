@@ -315,6 +315,10 @@ TEST_F(CliRobustness, ReadOnlyOutputsAreRefusedForAnUnprivilegedUser) {
     if (geteuid() != 0) {
         GTEST_SKIP() << "SKIPPED: dropping to user nobody needs root";
     }
+    // The test's folder is private (0700): nobody may look into it, not write in it.
+    fs::permissions(folder.str(), fs::perms::owner_all | fs::perms::group_read |
+                                      fs::perms::group_exec | fs::perms::others_read |
+                                      fs::perms::others_exec);
     const std::string home = path("nobody");
     fs::create_directory(home);
     fs::permissions(home, fs::perms::all);
