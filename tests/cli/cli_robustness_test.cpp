@@ -19,6 +19,7 @@
 #include "cli/cli_io.h"
 #include "cli/cli_runs.h"
 #include "cli/command_table.h"
+#include "cli/output_paths.h"
 #include "cli/results/dossier_writer.h"
 #include "support/temp_folder.h"
 #include "text/text_file.h"
@@ -197,6 +198,7 @@ TEST_F(CliRobustness, ReportAndReadResultsRefuseWhatTheyCannotTrust) {
 
 TEST_F(CliRobustness, CalibrationCommandsRefuseWhatTheyCannotTrust) {
     fs::create_hard_link(path("points.txt"), path("points-link.txt"));
+    fs::copy_file(path("north.ipt"), path("res/results_file.txt"));
     write("picture.ipt", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR, \xff\xfe", 20));
     const std::string points = path("points.txt");
     expect_refused({
@@ -216,6 +218,8 @@ TEST_F(CliRobustness, CalibrationCommandsRefuseWhatTheyCannotTrust) {
         {{"check", "/dev/zero"}, "Setup file \"/dev/zero\" cannot be read: Not a regular file"},
         {{"check", path("picture.ipt")}, "cannot be used: it is not a text file"},
         {{"accuracy", path("picture.ipt"), "--results", path("res")}, "it is not a text file"},
+        {{"accuracy", path("res/results_file.txt"), "--results", path("res")},
+         "the setup file \"" + path("res/results_file.txt") + "\" is the set-up log"},
         {{"map", path("north.ipt"), "--to-survey"},
          "stdin line 2: \"\\xFF\\xFE\" is not a number.",
          "1,2\n\xff\xfe\n"},
@@ -376,4 +380,63 @@ TEST_F(CliRobustness, ReadOnlyOutputsAreRefusedForAnUnprivilegedUser) {
     EXPECT_TRUE(text::read_file(path("nobody/private.csv")).bytes.starts_with("sample,"));
     EXPECT_EQ(fs::status(path("nobody/private.csv")).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+// The two checks every output option goes through (track's --annotate and --detail too): which
+// names are one file, and which outputs cannot be opened.
+TEST_F(CliRobustness, OutputChecksCompareFilesNotNames) {
+    fs::create_hard_link(path("s.txt"), path("hard.txt"));
+    fs::create_symlink(path("s.txt"), path("soft.txt"));
+    write("other.txt", samples_text(162));
+    const struct {
+        std::string input;
+        std::string output;
+        bool same;
+    } pairs[] = {
+        {path("s.txt"), path("s.txt"), true},
+        {path("s.txt"), path("./s.txt"), true},
+        {path("s.txt"), path("folder/../s.txt"), true},
+        {path("s.txt"), path("hard.txt"), true},
+        {path("s.txt"), path("soft.txt"), true},
+        {path("s.txt"), path("other.txt"), false},
+        {path("new.csv"), path("folder/../new.csv"), true},  // neither exists yet
+        {path("new.csv"), path("folder/new.csv"), false},
+        {path("new.csv"), path("missing/new.csv"), false},  // check_output_file refuses it
+    };
+    for (const auto& pair : pairs) {
+        const cli::CommandFiles files{{{"the input", pair.input}}, {{"--out", pair.output}}, {}};
+        bool refused = false;
+        try {
+            cli::refuse_shared_files(files);
+        } catch (const cli::BadInput&) {
+            refused = true;
+        }
+        EXPECT_EQ(refused, pair.same) << pair.input << " / " << pair.output;
+    }
+
+    const struct {
+        std::string path;
+        std::string refusal;  // empty when the output can be written
+    } outputs[] = {
+        {path("new.csv"), ""},
+        {path("s.txt"), ""},
+        {"/dev/null", ""},
+        {"", "--out needs a file name."},
+        {path("folder"), "--out: \"" + path("folder") + "\" is a folder, not a file."},
+        {path("folder/"), "--out: \"" + path("folder/") + "\" is a folder, not a file."},
+        {path("new/"), "--out: \"" + path("new/") + "\" names a folder, not a file."},
+        {path("pipe"), "--out: \"" + path("pipe") + "\" is a pipe or a socket, not a file."},
+        {path("missing/x"), "--out: the folder \"" + path("missing") + "\" does not exist."},
+        {path("s.txt/x"), "--out: \"" + path("s.txt") + "\" is not a folder."},
+        {path("s.txt/a/x"), "--out: \"" + path("s.txt/a") + "\" is not a folder."},
+    };
+    for (const auto& output : outputs) {
+        std::string refusal;
+        try {
+            cli::check_output_file({"--out", output.path});
+        } catch (const cli::BadInput& bad) {
+            refusal = bad.what();
+        }
+        EXPECT_EQ(refusal, output.refusal) << output.path;
+    }
 }
