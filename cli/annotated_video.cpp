@@ -34,7 +34,7 @@ std::unique_ptr<AnnotatedVideo> AnnotatedVideo::open(const std::string& path, in
     return std::unique_ptr<AnnotatedVideo>(new AnnotatedVideo(std::move(impl)));
 }
 
-void AnnotatedVideo::write(const tracking::DecodedFrame& frame, const tracking::TrackResult& found,
+void AnnotatedVideo::write(const video::DecodedFrame& frame, const tracking::TrackResult& found,
                            const tracking::TrackResult& line, double rowSurfaceY,
                            const tracking::FrameOnSurface& placement, int sample) {
     const cv::Mat pixels(frame.height, frame.width, CV_8UC4,

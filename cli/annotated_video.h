@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tracking/boat_tracker.h"
-#include "tracking/video_file.h"
+#include "video/video_reader.h"
 
 namespace quillon::cli {
 
@@ -21,7 +21,7 @@ class AnnotatedVideo {
 
     // `line` is where the measurement line stands (the last tracked position), `rowSurfaceY`
     // the marker row in surface pixels.
-    void write(const tracking::DecodedFrame& frame, const tracking::TrackResult& found,
+    void write(const video::DecodedFrame& frame, const tracking::TrackResult& found,
                const tracking::TrackResult& line, double rowSurfaceY,
                const tracking::FrameOnSurface& placement, int sample);
     // Closes the file; false, with `error` saying why, when it could not be written whole.

@@ -23,7 +23,7 @@
 #include "text/text_file.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/tracker_choice.h"
-#include "tracking/video_file.h"
+#include "video/video_reader.h"
 
 namespace quillon::cli {
 
@@ -155,10 +155,11 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         refuse("The command track needs --setup, --start-time and --mark.");
     }
     const course::PassDescription pass = pass_of(line);
-    const auto startSeconds = text::parse_number(*startText, text::decimalNumber);
-    if (!startSeconds || *startSeconds < 0) {
-        throw BadInput{
-            joined({"--start-time must be seconds into the video, not \"", *startText, "\""})};
+    const auto startUs = video::parse_video_time(*startText);
+    if (!startUs) {
+        throw BadInput{joined({"--start-time must be seconds into the video (2.1) or minutes and "
+                               "seconds (0:02.100), not \"",
+                               *startText, "\""})};
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
     const std::string trackerName = chosen_tracker();
@@ -166,7 +167,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
 
     const std::string& videoPath = line.positional.front();
     std::string problem;
-    auto video = tracking::VideoFile::open(videoPath, problem);
+    auto video = video::VideoReader::open(videoPath, problem);
     if (!video) {
         throw BadInput{joined({"Video \"", videoPath, "\" cannot be read: ", problem})};
     }
@@ -183,22 +184,21 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         surfaceH = static_cast<long>(size.b);
     }
 
-    // The frame shown at the start time: the last one whose time is not after it.
-    const auto startUs = static_cast<std::int64_t>(std::llround(*startSeconds * 1e6));
-    tracking::DecodedFrame shown;
-    tracking::DecodedFrame next;
+    // The frame shown at the start time, counted from the video's first frame as a player
+    // shows it: the last one whose time is not after it.
+    video::DecodedFrame shown;
+    video::DecodedFrame next;
     const bool any = video->next(shown);
-    const std::int64_t firstUs = shown.timeUs;
-    if (!any || shown.timeUs > startUs) {
+    if (!any || shown.timeUs > *startUs) {
         throw BadInput{
             joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
     }
     bool more = video->next(next);
-    while (more && next.timeUs <= startUs) {
+    while (more && next.timeUs <= *startUs) {
         std::swap(shown, next);
         more = video->next(next);
     }
-    if (!more && startUs - shown.timeUs > 200000) {
+    if (!more && *startUs - shown.timeUs > 200000) {
         throw BadInput{
             joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
     }
@@ -247,9 +247,21 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     const auto began = std::chrono::steady_clock::now();
     long frames = 0;
     tracking::TrackResult last = tracked.lastFound();
+    // The samples taken on frames the reader found damaged, with those frames' times.
+    std::vector<std::pair<int, std::int64_t>> onDamage;
+    std::vector<std::int64_t> damagedBefore = video->damagedBefore();
     while (recorder.passRunning() && more) {
         std::swap(shown, next);
+        for (const std::int64_t damagedUs : damagedBefore) {
+            for (const session::SampleStep& step : loop.damagedFrame(damagedUs, false).steps) {
+                samples += session::deviation_text(step.deviation);
+                samples += '\n';
+                detail += detail_row(step, damagedUs, {});
+                onDamage.emplace_back(step.index, damagedUs);
+            }
+        }
         more = video->next(next);
+        damagedBefore = video->damagedBefore();
         ++frames;
         const measure::FrameOutcome outcome = loop.frame(shown.view(), false);
         if (outcome.track.found) {
@@ -258,7 +270,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         for (const session::SampleStep& step : outcome.steps) {
             samples += session::deviation_text(step.deviation);
             samples += '\n';
-            detail += detail_row(step, shown.timeUs - firstUs, outcome.track);
+            detail += detail_row(step, shown.timeUs, outcome.track);
         }
         if (annotated) {
             annotated->write(shown, outcome.track, last, recorder.row().y / 15, placement,
@@ -295,11 +307,32 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     io.out << samples;
     io.out.flush();
-    if (const auto untracked = recorder.untrackedSamples(); !untracked.empty()) {
-        io.err << "lost: samples " << session::sample_ranges(untracked) << '\n';
-        return 3;
+    // Each reason for a sample not tracked, on a line of its own: the damaged stretches of the
+    // video up to the end of the pass, and the samples where the tracker lost the mark.
+    std::vector<int> lost;
+    for (const int k : recorder.untrackedSamples()) {
+        if (std::none_of(onDamage.begin(), onDamage.end(),
+                         [k](const auto& taken) { return taken.first == k; })) {
+            lost.push_back(k);
+        }
     }
-    return 0;
+    for (const video::DamagedStretch& stretch : video->damage()) {
+        std::vector<int> inStretch;
+        for (const auto& [k, timeUs] : onDamage) {
+            if (timeUs >= stretch.fromUs && timeUs <= stretch.toUs) {
+                inStretch.push_back(k);
+            }
+        }
+        io.err << video::damage_text(stretch);
+        if (!inStretch.empty()) {
+            io.err << ": samples " << session::sample_ranges(inStretch);
+        }
+        io.err << '\n';
+    }
+    if (!lost.empty()) {
+        io.err << "lost: samples " << session::sample_ranges(lost) << '\n';
+    }
+    return recorder.untrackedSamples().empty() ? 0 : 3;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-multimedia-dev libswscale-dev libavutil-dev libavformat-dev libavcodec-dev ffmpeg
+    libavdevice-dev libavfilter-dev
     libopencv-dev
     libsdl2-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -16,6 +16,7 @@
 #include "session/pass_recorder.h"
 #include "support/decoded_video_source.h"
 #include "support/fake_platform.h"
+#include "support/file_words.h"
 #include "support/fake_pulse_clock.h"
 #include "support/screen_test.h"
 #include "tracking/boat_tracker.h"
@@ -26,15 +27,6 @@ using namespace quillon::testing;
 namespace {
 
 const std::string videos = QUILLON_TRUTH_VIDEOS;
-
-std::vector<std::string> words_of(const std::string& path) {
-    std::ifstream file(path);
-    std::vector<std::string> words;
-    for (std::string word; file >> word;) {
-        words.push_back(word);
-    }
-    return words;
-}
 
 // The pass's setup file as it would have been marked on a surface the video is fitted to:
 // the four reference points moved onto the surface as the video is, and the model solved

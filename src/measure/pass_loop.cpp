@@ -43,11 +43,25 @@ FrameOutcome PassLoop::frame(const tracking::FrameView& frame, bool viewOnly) {
     if (tracked_ != nullptr) {
         outcome.track = tracked_->track(frame);
     }
-    if (!videoTime_) {
-        return outcome;
+    takeDue(frame.timeUs, viewOnly, outcome);
+    return outcome;
+}
+
+FrameOutcome PassLoop::damagedFrame(std::int64_t timeUs, bool viewOnly) {
+    FrameOutcome outcome;
+    if (tracked_ != nullptr) {
+        tracked_->missed(timeUs);
     }
-    const int pollsDue = session::video_ticks_due(frame.timeUs, startUs_, pollPeriodMs);
-    const int stepsDue = session::video_ticks_due(frame.timeUs, startUs_, stepPeriodMs);
+    takeDue(timeUs, viewOnly, outcome);
+    return outcome;
+}
+
+void PassLoop::takeDue(std::int64_t timeUs, bool viewOnly, FrameOutcome& outcome) {
+    if (!videoTime_) {
+        return;
+    }
+    const int pollsDue = session::video_ticks_due(timeUs, startUs_, pollPeriodMs);
+    const int stepsDue = session::video_ticks_due(timeUs, startUs_, stepPeriodMs);
     while (recorder_.passRunning() && (polls_ < pollsDue || steps_ < stepsDue)) {
         // Due times in milliseconds after t0; a poll due with a step runs first.
         const long nextPoll = static_cast<long>(polls_ + 1) * pollPeriodMs;
@@ -68,7 +82,6 @@ FrameOutcome PassLoop::frame(const tracking::FrameView& frame, bool viewOnly) {
     if (!recorder_.passRunning()) {
         videoTime_ = false;
     }
-    return outcome;
 }
 
 }  // namespace quillon::measure

@@ -59,8 +59,13 @@ class PassLoop {
     // A decoded frame, in order: tracked, then in video time every poll and sampling step due
     // by its time.
     FrameOutcome frame(const tracking::FrameView& frame, bool viewOnly);
+    // A damaged frame at `timeUs` that the reader skipped: nothing can be seen on it, so the
+    // polls and samples due on it hold the line where the tracker last had the mark.
+    FrameOutcome damagedFrame(std::int64_t timeUs, bool viewOnly);
 
   private:
+    void takeDue(std::int64_t timeUs, bool viewOnly, FrameOutcome& outcome);
+
     session::PassRecorder& recorder_;
     session::LineInputs& inputs_;
     TrackedLine* tracked_;

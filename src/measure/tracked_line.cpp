@@ -106,6 +106,16 @@ tracking::TrackResult TrackedLine::track(const tracking::FrameView& frame) {
     return result;
 }
 
+void TrackedLine::missed(std::int64_t timeUs) {
+    if (!tracker_ || state_ == TrackState::Off || timeUs <= lastFrameUs_) {
+        return;
+    }
+    lastFrameUs_ = timeUs;
+    if (state_ == TrackState::Tracking) {
+        state_ = TrackState::Lost;
+    }
+}
+
 void TrackedLine::follow(const tracking::TrackResult& result) {
     lastFound_ = result;
     state_ = TrackState::Tracking;

@@ -52,6 +52,8 @@ class TrackedLine : public session::LineInput {
                      const course::PassDescription& pass);
     // A decoded frame, in order. Gives what the tracker found on it.
     tracking::TrackResult track(const tracking::FrameView& frame);
+    // A frame at `timeUs` that could not be decoded: the mark is not seen on it.
+    void missed(std::int64_t timeUs);
     // A key, the joystick or the mouse moved the line.
     void operatorMoved();
     // Auto Track switched off, or the video or the setup changed: no mark any more.

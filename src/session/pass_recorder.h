@@ -140,8 +140,6 @@ class PassRecorder {
     void setBoundaryDistance(double metres) { boundaryDistance_ = metres; }
     const MarkerRow& row() const { return row_; }
     double rowSurveyY() const { return rowSurveyY_; }
-    // The pass as it was when Start Pass took it.
-    const course::PassDescription& pass() const { return session_.measuredPass; }
 
   private:
     MarkerRow rowAt(double surveyY);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/video_source.h"
-#include "tracking/video_file.h"
+#include "video/video_reader.h"
 
 namespace quillon::testing {
 
@@ -60,7 +60,7 @@ class DecodedVideoSource : public platform::VideoSource {
 
   private:
     bool reopen() {
-        file_ = tracking::VideoFile::open(path_, problem_);
+        file_ = video::VideoReader::open(path_, problem_);
         return file_ && file_->next(decoded_);
     }
     void show() {
@@ -71,8 +71,8 @@ class DecodedVideoSource : public platform::VideoSource {
 
     std::string path_;
     std::string problem_;
-    std::unique_ptr<tracking::VideoFile> file_;
-    tracking::DecodedFrame decoded_;
+    std::unique_ptr<video::VideoReader> file_;
+    video::DecodedFrame decoded_;
 };
 
 }  // namespace quillon::testing

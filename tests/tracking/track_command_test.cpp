@@ -12,12 +12,15 @@
 #include <vector>
 
 #include "cli/command_table.h"
+#include "support/file_words.h"
 #include "session/provenance.h"
 #include "support/temp_folder.h"
 #include "tracking/tracker_choice.h"
 
 namespace quillon::cli {
 namespace {
+
+using quillon::testing::words_of;
 
 const std::string videos = QUILLON_TRUTH_VIDEOS;
 
@@ -35,15 +38,6 @@ Outcome run(std::vector<std::string> words) {
     r.out = out.str();
     r.err = err.str();
     return r;
-}
-
-std::vector<std::string> words_of(const std::string& path) {
-    std::ifstream file(path);
-    std::vector<std::string> words;
-    for (std::string word; file >> word;) {
-        words.push_back(word);
-    }
-    return words;
 }
 
 std::vector<double> numbers_of(const std::string& text) {
@@ -239,7 +233,7 @@ double number_in(const std::string& text) {
 TEST(TrackCommand, DetailNamesEverySamplesProvenance) {
     ScopedEnvironment tracker("QUILLON_TRACKER", "");
     const std::string name = "jump_away_540p30";
-    const std::string folder = testing::TempDir() + "quillon_detail_test";
+    const std::string folder = ::testing::TempDir() + "quillon_detail_test";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     auto words = track_words(name);

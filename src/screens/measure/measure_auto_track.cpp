@@ -148,7 +148,7 @@ void MeasureScreen::frameDecoded(const platform::VideoFrame& frame) {
 
 void MeasureScreen::showPoll(const measure::PollOutcome& poll) {
     showLine();
-    showDeviation(poll.reading.deviation);
+    showDeviation();
     if (session_.setupValid != 0) {
         placeMarkers(poll.reading.surveyX, poll.reading.surveyY);
     }

@@ -323,8 +323,9 @@ void MeasureScreen::placeMarkers(double measuredSurveyX, double surveyY) {
     }
 }
 
-void MeasureScreen::showDeviation(double deviation) {
-    txtDeviation->setText(QString::fromStdString(session::deviation_text(deviation)));
+// The text the recorder keeps for the next sample, byte for byte.
+void MeasureScreen::showDeviation() {
+    txtDeviation->setText(QString::fromStdString(recorder_.deviationText()));
 }
 
 void MeasureScreen::Timer1_Timer() {
@@ -373,8 +374,8 @@ void MeasureScreen::Command1_Click() {
     if (!frame.image.isNull()) {
         tracked_.passStarted(view_of(frame), session_.calibration.model, pass);
     }
-    showDeviation(
-        recorder_.start(pass, loop_.line().x, chkViewOnly->isChecked(), std::move(clockLine)));
+    recorder_.start(pass, loop_.line().x, chkViewOnly->isChecked(), std::move(clockLine));
+    showDeviation();
     checkTimer->setInterval(100 * session_.lastSampleIndex);
     checkTimer->start();
     Label3->hide();

@@ -124,7 +124,7 @@ class MeasureScreen : public QMainWindow {
     void showLine();
     void placeMarker(const session::MarkerRow& row);
     void placeMarkers(double measuredSurveyX, double surveyY);
-    void showDeviation(double deviation);
+    void showDeviation();
     void draw_reference_marks();
     void draw_course_overlay();
     void setLineColour(const QColor& colour);
