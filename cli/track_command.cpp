@@ -13,6 +13,7 @@
 #include "cli/annotated_video.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/output_paths.h"
 #include "cli/results/command_line.h"
 #include "cli/setup_input.h"
 #include "measure/pass_loop.h"
@@ -136,6 +137,48 @@ bool progress_wanted(const CommandIo& io) {
     return &io.err == &std::cerr && isatty(STDERR_FILENO) == 1;
 }
 
+// The setup's four buoys were marked on the drawing surface: on a surface that does not
+// hold them the setup belongs to another picture size, and every sample would be wrong.
+void refuse_setup_off_surface(const calibration::CameraModel& model, long surfaceW, long surfaceH,
+                              bool surfaceGiven) {
+    double right = 0;
+    double bottom = 0;
+    for (std::size_t i = 1; i <= calibration::CameraModel::pointCount; ++i) {
+        right = std::max(right, model.screen_x[i] / 15);
+        bottom = std::max(bottom, model.screen_y[i] / 15);
+    }
+    if (right < static_cast<double>(surfaceW) && bottom < static_cast<double>(surfaceH)) {
+        return;
+    }
+    const std::string reach = decimal(std::lround(std::ceil(right))) + " x " +
+                              decimal(std::lround(std::ceil(bottom)));
+    const std::string surface = decimal(surfaceW) + " x " + decimal(surfaceH);
+    throw BadInput{surfaceGiven
+                       ? joined({"--surface ", surface, " is too small for the setup's buoys, "
+                                 "marked out to ", reach,
+                                 " pixels: give the surface the setup was marked on."})
+                       : joined({"the setup was marked on a picture of at least ", reach,
+                                 " pixels; this video is ", surface,
+                                 ": give --surface W,H, the drawing surface it was marked on."})};
+}
+
+// A boat is never this far off the path centre: a tracked sample farther out means the setup
+// does not fit the video (another surface or picture size), not that the boat was there.
+constexpr double plausibleDeviationM = 3.5;
+
+void refuse_implausible(const session::PassSession& session, const std::vector<int>& untracked) {
+    for (int k = 0; k <= session.lastSampleIndex; ++k) {
+        const double deviation = session.samples[static_cast<std::size_t>(k)];
+        const bool tracked = std::find(untracked.begin(), untracked.end(), k) == untracked.end();
+        if (tracked && std::abs(deviation) > plausibleDeviationM) {
+            throw BadInput{joined(
+                {"sample ", decimal(k), " measures ", session::deviation_text(deviation),
+                 " m from the path centre, farther than a boat goes: the setup does not fit "
+                 "this video (marked on another picture size? give --surface W,H)."})};
+        }
+    }
+}
+
 int track(const std::vector<std::string>& args, const CommandIo& io) {
     const auto parsed =
         parse_command_line(args, {"setup", "start-time", "mark", "discipline", "speed", "direction",
@@ -163,13 +206,28 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
     const std::string trackerName = chosen_tracker();
+    const std::string& videoPath = line.positional.front();
+    // Every output is checked, and kept apart from the inputs and from each other, before
+    // anything is read at length or written.
+    CommandFiles files;
+    files.inputs = {{"the video", videoPath}, {"the setup file", *setupPath}};
+    for (const char* option : {"annotate", "detail"}) {
+        if (const auto out = line.option(option)) {
+            files.outputs.push_back({std::string("--") + option, *out});
+            check_output_file(files.outputs.back());
+        }
+    }
+    refuse_shared_files(files);
     LoadedSetup setup = load_setup(*setupPath);
 
-    const std::string& videoPath = line.positional.front();
     std::string problem;
     auto video = video::VideoReader::open(videoPath, problem);
     if (!video) {
         throw BadInput{joined({"Video \"", videoPath, "\" cannot be read: ", problem})};
+    }
+    if (video->picture()) {
+        throw BadInput{joined({"\"", videoPath, "\" is a picture, not a video: track follows the "
+                               "boat through a recorded pass."})};
     }
     long surfaceW = video->width();
     long surfaceH = video->height();
@@ -183,6 +241,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         surfaceW = static_cast<long>(size.a);
         surfaceH = static_cast<long>(size.b);
     }
+    refuse_setup_off_surface(setup.calibration.model, surfaceW, surfaceH,
+                             line.option("surface").has_value());
 
     // The frame shown at the start time, counted from the video's first frame as a player
     // shows it: the last one whose time is not after it.
@@ -287,10 +347,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     if (progress) {
         std::fputs("\r\033[K", stderr);
     }
-    if (annotated && !annotated->finish(problem)) {
-        throw BadInput{
-            joined({"--annotate \"", *line.option("annotate"), "\" cannot be written: ", problem})};
-    }
+    // A refused pass leaves no output behind: the annotated video is written beside its name
+    // and only moved there once the pass is known good.
     if (recorder.passRunning()) {
         const int taken = session.sampleIndex;
         recorder.stopEarly();
@@ -298,6 +356,11 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
                                " s, before the pass does: sample ", decimal(taken), " of ",
                                decimal(lastSample + 1), " would be taken at ",
                                seconds_text(loop.startUs() + (taken + 1) * 100000), " s."})};
+    }
+    refuse_implausible(session, recorder.untrackedSamples());
+    if (annotated && !annotated->finish(problem)) {
+        throw BadInput{
+            joined({"--annotate \"", *line.option("annotate"), "\" cannot be written: ", problem})};
     }
     if (const auto detailPath = line.option("detail")) {
         if (const auto written = text::replace_file(*detailPath, detail); !written) {

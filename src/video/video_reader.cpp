@@ -258,6 +258,11 @@ void VideoReader::resume() {
     impl_->interrupted = false;
 }
 
+bool VideoReader::picture() const {
+    const std::string_view name = impl_->format->iformat->name;
+    return name == "image2" || (name.size() > 5 && name.substr(name.size() - 5) == "_pipe");
+}
+
 bool VideoReader::live() const {
     return impl_->live;
 }

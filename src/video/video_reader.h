@@ -66,6 +66,8 @@ class VideoReader {
     std::int64_t durationUs() const;
     // A camera, a stream or a filter graph: frames come as they are made, and cannot be sought.
     bool live() const;
+    // A still picture (BMP, PNG, JPEG...), which FFmpeg opens as a one-frame video.
+    bool picture() const;
     // Goes back to the keyframe at or before `timeUs` (from the first frame): `next` goes on
     // from there. False for a live source, or when the file cannot be sought.
     bool seek(std::int64_t timeUs);
