@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <ostream>
 #include <sstream>
@@ -150,13 +151,14 @@ void refuse_setup_off_surface(const calibration::CameraModel& model, long surfac
     if (right < static_cast<double>(surfaceW) && bottom < static_cast<double>(surfaceH)) {
         return;
     }
-    const std::string reach = decimal(std::lround(std::ceil(right))) + " x " +
-                              decimal(std::lround(std::ceil(bottom)));
+    const std::string reach =
+        decimal(std::lround(std::ceil(right))) + " x " + decimal(std::lround(std::ceil(bottom)));
     const std::string surface = decimal(surfaceW) + " x " + decimal(surfaceH);
     throw BadInput{surfaceGiven
-                       ? joined({"--surface ", surface, " is too small for the setup's buoys, "
-                                 "marked out to ", reach,
-                                 " pixels: give the surface the setup was marked on."})
+                       ? joined({"--surface ", surface,
+                                 " is too small for the setup's buoys, "
+                                 "marked out to ",
+                                 reach, " pixels: give the surface the setup was marked on."})
                        : joined({"the setup was marked on a picture of at least ", reach,
                                  " pixels; this video is ", surface,
                                  ": give --surface W,H, the drawing surface it was marked on."})};
@@ -171,10 +173,10 @@ void refuse_implausible(const session::PassSession& session, const std::vector<i
         const double deviation = session.samples[static_cast<std::size_t>(k)];
         const bool tracked = std::find(untracked.begin(), untracked.end(), k) == untracked.end();
         if (tracked && std::abs(deviation) > plausibleDeviationM) {
-            throw BadInput{joined(
-                {"sample ", decimal(k), " measures ", session::deviation_text(deviation),
-                 " m from the path centre, farther than a boat goes: the setup does not fit "
-                 "this video (marked on another picture size? give --surface W,H)."})};
+            throw BadInput{
+                joined({"sample ", decimal(k), " measures ", session::deviation_text(deviation),
+                        " m from the path centre, farther than a boat goes: the setup does not fit "
+                        "this video (marked on another picture size? give --surface W,H)."})};
         }
     }
 }
@@ -200,9 +202,10 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     const course::PassDescription pass = pass_of(line);
     const auto startUs = video::parse_video_time(*startText);
     if (!startUs) {
-        throw BadInput{joined({"--start-time must be seconds into the video (2.1) or minutes and "
-                               "seconds (0:02.100), not \"",
-                               *startText, "\""})};
+        throw BadInput{
+            joined({"--start-time must be seconds into the video (2.1) or minutes and "
+                    "seconds (0:02.100), not \"",
+                    *startText, "\""})};
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
     const std::string trackerName = chosen_tracker();
@@ -218,6 +221,17 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         }
     }
     refuse_shared_files(files);
+    // A pipe with no writer would keep the reader waiting for ever, and a device never ends:
+    // a video given by name is a regular file (cameras and streams are the screens' sources).
+    std::error_code statusError;
+    const auto videoStatus = std::filesystem::status(videoPath, statusError);
+    if (!statusError && std::filesystem::exists(videoStatus) &&
+        !std::filesystem::is_regular_file(videoStatus)) {
+        throw BadInput{joined({"Video \"", videoPath, "\" cannot be read: ",
+                               std::filesystem::is_directory(videoStatus)
+                                   ? "it is a folder, not a file."
+                                   : "it is not a regular file (a pipe, a device or a socket)."})};
+    }
     LoadedSetup setup = load_setup(*setupPath);
 
     std::string problem;
@@ -226,7 +240,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         throw BadInput{joined({"Video \"", videoPath, "\" cannot be read: ", problem})};
     }
     if (video->picture()) {
-        throw BadInput{joined({"\"", videoPath, "\" is a picture, not a video: track follows the "
+        throw BadInput{joined({"\"", videoPath,
+                               "\" is a picture, not a video: track follows the "
                                "boat through a recorded pass."})};
     }
     long surfaceW = video->width();

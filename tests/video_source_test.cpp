@@ -111,14 +111,12 @@ void VideoSourceTest::playbackHandsOnEveryFrameInOrder() {
     QCOMPARE(video.openFile(QUILLON_TEST_VIDEO), std::nullopt);
     video.seekUs(0);
     QList<int> handedOn;
-    const auto connection = connect(&video, &VideoSource::frameDecoded, this,
-                                    [&](const quillon::platform::VideoFrame& frame) {
-                                        handedOn.append(quillon::test_video::readIndex(
-                                            [&](int x, int y) {
-                                                return qGray(frame.image.pixel(x, y));
-                                            },
-                                            frame.image.width(), frame.image.height()));
-                                    });
+    const auto connection = connect(
+        &video, &VideoSource::frameDecoded, this, [&](const quillon::platform::VideoFrame& frame) {
+            handedOn.append(quillon::test_video::readIndex(
+                [&](int x, int y) { return qGray(frame.image.pixel(x, y)); }, frame.image.width(),
+                frame.image.height()));
+        });
     video.setEveryFrame(true);
     video.setRate(1);
     video.setPlaying(true);

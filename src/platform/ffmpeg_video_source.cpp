@@ -169,8 +169,8 @@ double FfmpegVideoSource::frameRate() const {
 }
 
 qint64 FfmpegVideoSource::clockUs() const {
-    return clockBaseUs_ + static_cast<qint64>(static_cast<double>(since_.nsecsElapsed()) / 1000.0 *
-                                              rate_);
+    return clockBaseUs_ +
+           static_cast<qint64>(static_cast<double>(since_.nsecsElapsed()) / 1000.0 * rate_);
 }
 
 void FfmpegVideoSource::setPlaying(bool playing) {

@@ -91,8 +91,8 @@ std::optional<std::int64_t> parse_video_time(std::string_view text) {
         return std::nullopt;
     }
     constexpr text::NumberForms seconds{.decimals = true};
-    const auto last = text::parse_number(parts.back(), parts.size() == 1 ? text::decimalNumber
-                                                                           : seconds);
+    const auto last =
+        text::parse_number(parts.back(), parts.size() == 1 ? text::decimalNumber : seconds);
     if (!last || *last < 0 || (parts.size() > 1 && *last >= 60)) {
         return std::nullopt;
     }
@@ -151,8 +151,8 @@ struct VideoReader::Impl {
         if (pixelAspect.num <= 0 || pixelAspect.den <= 0 || pixelAspect.num == pixelAspect.den) {
             return width;
         }
-        return static_cast<int>(std::lround(static_cast<double>(width) * pixelAspect.num /
-                                            pixelAspect.den));
+        return static_cast<int>(
+            std::lround(static_cast<double>(width) * pixelAspect.num / pixelAspect.den));
     }
 };
 
@@ -178,8 +178,8 @@ std::unique_ptr<VideoReader> VideoReader::open(const std::string& source, std::s
             impl->live = true;
         }
     }
-    for (const char* scheme : {"rtsp://", "rtmp://", "udp://", "tcp://", "http://", "https://",
-                               "srt://"}) {
+    for (const char* scheme :
+         {"rtsp://", "rtmp://", "udp://", "tcp://", "http://", "https://", "srt://"}) {
         impl->live = impl->live || source.rfind(scheme, 0) == 0;
     }
     impl->format = avformat_alloc_context();
@@ -380,10 +380,9 @@ bool VideoReader::next(DecodedFrame& frame) {
     const auto source = static_cast<AVPixelFormat>(d->format);
     // Nearest neighbour when nothing is scaled (a plain conversion, as the screens do it);
     // bilinear when an anamorphic picture is widened.
-    v.scaler = sws_getCachedContext(v.scaler, d->width, d->height, source, storedWidth, d->height,
-                                    AV_PIX_FMT_BGRA,
-                                    storedWidth == d->width ? SWS_POINT : SWS_BILINEAR, nullptr,
-                                    nullptr, nullptr);
+    v.scaler = sws_getCachedContext(
+        v.scaler, d->width, d->height, source, storedWidth, d->height, AV_PIX_FMT_BGRA,
+        storedWidth == d->width ? SWS_POINT : SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (v.scaler == nullptr) {
         error_ = "the frames' pixel format cannot be converted";
         return false;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -51,6 +52,7 @@ TEST(TrackRobustness, RefusesWhatCannotBeRightAndLeavesNothingBehind) {
         std::ofstream(folder.file("cut.mp4"), std::ios::binary) << whole.substr(0, 4000);
     }
     fs::create_directory(folder.file("a folder.mp4"));
+    ASSERT_EQ(mkfifo(folder.file("pipe.mp4").c_str(), 0600), 0);
     const std::string videoBefore = bytes_of(video);
     const std::string setupBefore = bytes_of(setup);
     const struct {
@@ -59,42 +61,35 @@ TEST(TrackRobustness, RefusesWhatCannotBeRightAndLeavesNothingBehind) {
         std::string says;
         std::string leavesNothingAt;  // an output that must not exist afterwards
     } cases[] = {
-        {"the input video as --annotate",
-         track_words(video, setup, pass, {"--annotate", video}),
-         "is the video",
-         ""},
-        {"the setup file as --detail",
-         track_words(video, setup, pass, {"--detail", setup}),
-         "is the setup file",
-         ""},
+        {"the input video as --annotate", track_words(video, setup, pass, {"--annotate", video}),
+         "is the video", ""},
+        {"the setup file as --detail", track_words(video, setup, pass, {"--detail", setup}),
+         "is the setup file", ""},
         {"a 640 x 360 video with a setup marked on 1280 x 720",
-         track_words(smallVideo, setup, pass, {}),
-         "this video is 640 x 360: give --surface W,H",
+         track_words(smallVideo, setup, pass, {}), "this video is 640 x 360: give --surface W,H",
          ""},
-        {"a surface of one pixel",
-         track_words(video, setup, pass, {"--surface", "1,1"}),
-         "--surface 1 x 1 is too small for the setup's buoys",
-         ""},
+        {"a surface of one pixel", track_words(video, setup, pass, {"--surface", "1,1"}),
+         "--surface 1 x 1 is too small for the setup's buoys", ""},
         {"a picture given as the video",
          track_words(QUILLON_DATA_DIR "/SlalomOK.bmp", setup, pass, {}),
-         "is a picture, not a video",
-         ""},
+         "is a picture, not a video", ""},
         {"a text file named .mp4", track_words(folder.file("notes.mp4"), setup, pass, {}),
          "cannot be read", ""},
         {"a truncated video", track_words(folder.file("cut.mp4"), setup, pass, {}), "Video", ""},
+        {"a pipe with no writer as the video",
+         track_words(folder.file("pipe.mp4"), setup, pass, {}), "not a regular file", ""},
+        {"/dev/zero as the video", track_words("/dev/zero", setup, pass, {}), "not a regular file",
+         ""},
         {"--annotate into a missing folder",
          track_words(video, setup, pass, {"--annotate", folder.file("no/such/out.mp4")}),
-         "does not exist",
-         folder.file("no/such/out.mp4")},
+         "does not exist", folder.file("no/such/out.mp4")},
         {"--annotate onto a folder",
-         track_words(video, setup, pass, {"--annotate", folder.file("a folder.mp4")}),
-         "folder",
+         track_words(video, setup, pass, {"--annotate", folder.file("a folder.mp4")}), "folder",
          ""},
         {"a video that ends before the pass, with --annotate",
          track_words(smallVideo, videos + "/short_360p25.ipt", "short_360p25",
                      {"--annotate", folder.file("short.mp4")}),
-         "before the pass does",
-         folder.file("short.mp4")},
+         "before the pass does", folder.file("short.mp4")},
     };
     for (const auto& c : cases) {
         const CliRun run = test_support::run_cli(c.words);
@@ -109,7 +104,9 @@ TEST(TrackRobustness, RefusesWhatCannotBeRightAndLeavesNothingBehind) {
     // Nothing but what was asked for was written, and no input changed.
     for (const auto& entry : fs::directory_iterator(folder.str())) {
         const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name == "notes.mp4" || name == "cut.mp4" || name == "a folder.mp4") << name;
+        EXPECT_TRUE(name == "notes.mp4" || name == "cut.mp4" || name == "a folder.mp4" ||
+                    name == "pipe.mp4")
+            << name;
     }
     EXPECT_EQ(bytes_of(video), videoBefore);
     EXPECT_EQ(bytes_of(setup), setupBefore);

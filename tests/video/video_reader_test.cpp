@@ -95,8 +95,8 @@ TEST(VideoReader, CameraAndPhoneFilesComeOutAsTheViewerSeesThem) {
     } variants[] = {
         // Its pixels turned a quarter clockwise, tagged rotate=90: FFmpeg's players turn such a
         // file a quarter counter-clockwise to show it, and so does the reader.
-        {".clean.mp4", 0, 0, 0},    {".rot90.mp4", 270, 0, 0},       {".rot180.mp4", 180, 0, 0},
-        {".ts", 0, 0, 0},           {".anamorphic.mp4", 0, 3, 0.03}, {".vfr.mp4", 0, 0, 0.03},
+        {".clean.mp4", 0, 0, 0}, {".rot90.mp4", 270, 0, 0},       {".rot180.mp4", 180, 0, 0},
+        {".ts", 0, 0, 0},        {".anamorphic.mp4", 0, 3, 0.03}, {".vfr.mp4", 0, 0, 0.03},
     };
     // Times of frames every variant keeps (the variable-rate file drops every third frame).
     const std::vector<std::int64_t> times{0, 1'000'000, 6'000'000, 12'000'000};
@@ -182,10 +182,10 @@ TEST(VideoTime, ReadAsAPlayerShowsIt) {
         const char* text;
         std::optional<std::int64_t> us;
     } cases[] = {
-        {"2.1", 2'100'000},       {"0:02.100", 2'100'000},      {"1:00:02.1", 3'602'100'000},
-        {"12", 12'000'000},       {"0:2.5", 2'500'000},         {"-1", std::nullopt},
-        {"0:60", std::nullopt},   {"1:2:3:4", std::nullopt},    {"a", std::nullopt},
-        {"", std::nullopt},       {"0:-2", std::nullopt},       {"1:60:00", std::nullopt},
+        {"2.1", 2'100'000},     {"0:02.100", 2'100'000},   {"1:00:02.1", 3'602'100'000},
+        {"12", 12'000'000},     {"0:2.5", 2'500'000},      {"-1", std::nullopt},
+        {"0:60", std::nullopt}, {"1:2:3:4", std::nullopt}, {"a", std::nullopt},
+        {"", std::nullopt},     {"0:-2", std::nullopt},    {"1:60:00", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(video::parse_video_time(c.text), c.us) << c.text;
