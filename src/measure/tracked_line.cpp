@@ -1,5 +1,7 @@
 #include "measure/tracked_line.h"
 
+#include <cmath>
+
 namespace quillon::measure {
 
 namespace {
@@ -72,14 +74,22 @@ std::optional<std::string> TrackedLine::click(const tracking::FrameView& frame, 
 
 void TrackedLine::passStarted(const tracking::FrameView& frame,
                               const calibration::CameraModel& model,
-                              const course::PassDescription& pass) {
-    if (!tracker_ || state_ != TrackState::Tracking || lastFoundUs_ == frame.timeUs) {
+                              const course::PassDescription& pass, bool fromRoundedMark) {
+    if (!tracker_ || state_ != TrackState::Tracking ||
+        (lastFoundUs_ == frame.timeUs && !fromRoundedMark)) {
         return;  // a mark picked on this very frame already runs from this start
     }
     // The prediction of where the boat is runs from Start Pass: start again from the mark
     // where it was last found, on this frame.
+    double x = lastFound_.x;
+    double y = lastFound_.y;
+    if (fromRoundedMark) {
+        x = std::round(x * 1000) / 1000;
+        y = std::round(y * 1000) / 1000;
+    }
+    startMark_ = {x, y};
     auto tracker = makeTracker_();
-    if (tracker->start(frame, trackStart(lastFound_.x, lastFound_.y, frame.timeUs, model, pass)) ==
+    if (tracker->start(frame, trackStart(x, y, frame.timeUs, model, pass)) ==
         tracking::StartRefusal::None) {
         tracker_ = std::move(tracker);
         lastFoundUs_ = frame.timeUs;

@@ -11,6 +11,7 @@
 #include "session/line_input.h"
 #include "session/pass_recorder.h"
 #include "tracking/boat_tracker.h"
+#include "tracking/pass_geometry.h"
 
 namespace quillon::measure {
 
@@ -48,8 +49,11 @@ class TrackedLine : public session::LineInput {
                                      const calibration::CameraModel& model,
                                      const course::PassDescription& pass);
     // Start Pass on `frame`: the tracker's prediction of the boat runs from this frame on.
+    // With `fromRoundedMark` the track starts again from the mark's position rounded to
+    // 0.001 px even when it was picked on this very frame, so that quillon-cli track given that
+    // position on the recorded frame starts exactly as the pass did.
     void passStarted(const tracking::FrameView& frame, const calibration::CameraModel& model,
-                     const course::PassDescription& pass);
+                     const course::PassDescription& pass, bool fromRoundedMark = false);
     // A decoded frame, in order. Gives what the tracker found on it.
     tracking::TrackResult track(const tracking::FrameView& frame);
     // A frame at `timeUs` that could not be decoded: the mark is not seen on it.
@@ -64,6 +68,8 @@ class TrackedLine : public session::LineInput {
     const tracking::TrackResult& lastFound() const { return lastFound_; }
     // The video time of the newest frame tracked.
     std::int64_t lastFrameUs() const { return lastFrameUs_; }
+    // Where the track started at the last Start Pass, in frame pixels.
+    const tracking::FramePoint& startMark() const { return startMark_; }
     // "Tracking", "Tracking lost - the line is yours", ...: what the banner says.
     std::string status() const;
 
@@ -84,6 +90,7 @@ class TrackedLine : public session::LineInput {
     std::int64_t lastFrameUs_ = -1;
     // The boat's last tracked lateral position, survey metres, and whether a poll measured it.
     std::optional<double> heldSurveyX_;
+    tracking::FramePoint startMark_;
 };
 
 // What the operator is told when a click is not taken.

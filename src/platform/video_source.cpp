@@ -88,6 +88,7 @@ void VideoSource::present(VideoFrame frame, bool handedOn) {
         emit frameDecoded(frame);
     }
     frame_ = std::move(frame);
+    lastFrame_.start();
     if (stepTarget_ && (playing() || frameIndex() == *stepTarget_)) {
         stepTarget_.reset();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QObject>
@@ -61,6 +62,9 @@ class VideoSource : public QObject {
     int frameCount() const;
 
     const VideoFrame& frame() const { return frame_; }
+    // Wall-clock milliseconds since a frame was last presented (a camera or stream that has
+    // gone quiet); 0 before any.
+    qint64 msSinceFrame() const { return lastFrame_.isValid() ? lastFrame_.elapsed() : 0; }
 
     // With every frame asked for, each decoded frame is handed on by frameDecoded, in order,
     // even when the screen shows fewer; otherwise only the frames shown are.
@@ -88,6 +92,7 @@ class VideoSource : public QObject {
     Kind kind_ = Kind::None;
     QString name_;
     VideoFrame frame_;
+    QElapsedTimer lastFrame_;
     // Read on the decoder's thread.
     std::atomic<bool> everyFrame_ = false;
     // The frame a step asked for until it is shown, so that quick steps add up.

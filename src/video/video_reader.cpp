@@ -141,8 +141,12 @@ struct VideoReader::Impl {
 
     std::int64_t micros(std::int64_t pts) const {
         const AVRational base = format->streams[stream]->time_base;
-        return av_rescale_q_rnd(pts, base, AVRational{1, 1000000},
-                                static_cast<AVRounding>(AV_ROUND_NEAR_INF));
+        // A live source is timed in whole milliseconds, the time base of its recording, so
+        // that the live pass and a measurement of its recording use the same times.
+        const AVRational unit = live ? AVRational{1, 1000} : AVRational{1, 1000000};
+        const std::int64_t time =
+            av_rescale_q_rnd(pts, base, unit, static_cast<AVRounding>(AV_ROUND_NEAR_INF));
+        return live ? time * 1000 : time;
     }
 
     // Stored width after the pixel aspect: an anamorphic picture comes out at its display

@@ -4,11 +4,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QFileInfo>
 #include <QTimer>
 
 #include "screens/measure/measure_screen.h"
 #include "screens/video/video_controls.h"
 #include "screens/widgets/overlay_canvas.h"
+#include "text/text_file.h"
 
 // The Measure screen's side of the pass loop and Auto Track: every decoded frame goes to the
 // loop, which tracks it and, in video time, takes the polls and samples due on it; this file
@@ -131,6 +133,9 @@ void MeasureScreen::frameDecoded(const platform::VideoFrame& frame) {
     if (frame.image.isNull()) {
         return;
     }
+    if (recording_ && recorder_.passRunning()) {
+        recording_->add(view_of(frame));
+    }
     const measure::FrameOutcome outcome = loop_.frame(view_of(frame), chkViewOnly->isChecked());
     if (outcome.lastPoll) {
         showPoll(*outcome.lastPoll);
@@ -186,6 +191,75 @@ void MeasureScreen::replayEndedEarly() {
                        "again.")
             .arg(taken)
             .arg(session_.lastSampleIndex + 1),
+        platform::MessageStyle::Exclamation);
+}
+
+// The recording of a live pass, in the results folder, named by the time of Start Pass.
+void MeasureScreen::startRecording(const course::PassDescription& pass,
+                                   const platform::VideoFrame& frame) {
+    const auto now = platform_.clock.now();
+    const std::string path = text::path_in_folder(
+        pass.resultsFolder,
+        video::recording_name(now.year, now.month, now.day, now.hour, now.minute, now.second));
+    std::string error;
+    recording_ = video::PassRecording::open(path, frame.image.width(), frame.image.height(), error);
+    if (!recording_) {
+        // The pass goes on; the operator knows at once that nothing is kept of its video.
+        lblRecording->setText(QStringLiteral("Not recording: \"%1\" cannot be written: %2")
+                                  .arg(QString::fromStdString(path), QString::fromStdString(error)));
+        lblRecording->show();
+        return;
+    }
+    recording_->add(view_of(frame));
+    lblRecording->setText(QStringLiteral("Recording %1")
+                              .arg(QFileInfo(QString::fromStdString(path)).fileName()));
+    lblRecording->show();
+}
+
+// Closes the recording; what went wrong with it is said after the pass, which it never stops.
+void MeasureScreen::finishRecording() {
+    if (!recording_) {
+        return;
+    }
+    const auto failure = recording_->finish();
+    const int dropped = recording_->dropped();
+    const QString name = QString::fromStdString(recording_->path());
+    recording_.reset();
+    lblRecording->hide();
+    if (failure) {
+        platform_.dialogs.message(
+            QStringLiteral("The recording \"%1\" could not be written whole: %2. The pass itself "
+                           "is measured.")
+                .arg(name, QString::fromStdString(*failure)),
+            platform::MessageStyle::Exclamation);
+    } else if (dropped > 0) {
+        platform_.dialogs.message(
+            QStringLiteral("%1 frames could not be written to the recording \"%2\" in time; the "
+                           "pass itself saw every frame.")
+                .arg(dropped)
+                .arg(name),
+            platform::MessageStyle::Exclamation);
+    }
+}
+
+// A camera or stream that sends nothing for 2 seconds ends the pass: its samples are not kept
+// as a pass, and the recording so far is.
+void MeasureScreen::liveSourceStalled() {
+    const int taken = session_.sampleIndex;
+    const QString name =
+        recording_ ? QString::fromStdString(recording_->path()) : QStringLiteral("(none)");
+    stepTimer->stop();
+    recorder_.stopEarly();
+    stop_pulse_clocks();
+    stopTracking();
+    finishRecording();
+    platform_.dialogs.message(
+        QStringLiteral("The camera sent no picture for 2 seconds: the pass stopped after %1 of "
+                       "%2 samples, which are not kept as a pass. The recording so far is kept "
+                       "in \"%3\".")
+            .arg(taken)
+            .arg(session_.lastSampleIndex + 1)
+            .arg(name),
         platform::MessageStyle::Exclamation);
 }
 

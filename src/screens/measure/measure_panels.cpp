@@ -152,6 +152,11 @@ QWidget* MeasureScreen::buildInformation() {
     lblReplayPace = named(new QLabel, "lblReplayPace");
     lblReplayPace->hide();
     column->addWidget(lblReplayPace);
+    // A live pass's recording: its file, or why it is not being written.
+    lblRecording = named(new QLabel, "lblRecording");
+    lblRecording->setWordWrap(true);
+    lblRecording->hide();
+    column->addWidget(lblRecording);
 
     Text1 = named(new QLineEdit, "Text1");
     Text2 = named(new QLineEdit, "Text2");

@@ -353,6 +353,11 @@ void MeasureScreen::Timer1_Timer() {
     if (joystick_.result() == platform::joystick_result::ok) {
         showJoystickReading();
     }
+    if (recorder_.passRunning() && loop_.videoTime() &&
+        platform_.video.kind() == platform::VideoSource::Kind::Camera &&
+        platform_.video.msSinceFrame() > 2000) {
+        liveSourceStalled();
+    }
 }
 
 void MeasureScreen::Command1_Click() {
@@ -362,7 +367,10 @@ void MeasureScreen::Command1_Click() {
     // frames at any speed; live video and no video always use the wall clock.
     const platform::VideoFrame& frame = platform_.video.frame();
     const bool file = platform_.video.kind() == platform::VideoSource::Kind::File;
-    const bool videoTime = file && video_->videoTimeChosen() && !frame.image.isNull();
+    // A live pass is timed by its frames, in the milliseconds its recording keeps.
+    const bool live =
+        platform_.video.kind() == platform::VideoSource::Kind::Camera && !frame.image.isNull();
+    const bool videoTime = (file && video_->videoTimeChosen() && !frame.image.isNull()) || live;
     std::string clockLine;
     if (file) {
         clockLine = videoTime ? QStringLiteral("Pass Clock: Video Time (%1 from %2)")
@@ -372,7 +380,25 @@ void MeasureScreen::Command1_Click() {
                               : std::string("Pass Clock: Wall Clock");
     }
     if (!frame.image.isNull()) {
-        tracked_.passStarted(view_of(frame), session_.calibration.model, pass);
+        tracked_.passStarted(view_of(frame), session_.calibration.model, pass, live);
+    }
+    finishRecording();
+    if (live) {
+        startRecording(pass, frame);
+        // The recording, the time of this frame in it, and where the track started on it:
+        // what quillon-cli track needs to measure the pass again.
+        QString line = QStringLiteral("Pass Clock: Live Video (%1 from %2")
+                           .arg(recording_ ? QFileInfo(QString::fromStdString(
+                                                           recording_->path()))
+                                                 .fileName()
+                                           : QStringLiteral("no recording"),
+                                video_time_text(0));
+        if (tracked_.state() == measure::TrackState::Tracking) {
+            line += QStringLiteral(", mark %1,%2")
+                        .arg(tracked_.startMark().x, 0, 'f', 3)
+                        .arg(tracked_.startMark().y, 0, 'f', 3);
+        }
+        clockLine = (line + ")").toStdString();
     }
     recorder_.start(pass, loop_.line().x, chkViewOnly->isChecked(), std::move(clockLine));
     showDeviation();
@@ -456,6 +482,7 @@ void MeasureScreen::showStep(const session::SampleStep& step) {
 // The samples, the end-of-pass figures and the report's clock line are in the session already.
 void MeasureScreen::endPass() {
     stepTimer->stop();
+    finishRecording();
     Text3->setText(QString::fromStdString(recorder_.passEndTime()));
     if (!statusHidden_) {
         Label7->show();
@@ -486,6 +513,7 @@ void MeasureScreen::leaveForStart() {
     stepTimer->stop();
     stop_pulse_clocks();
     recorder_.abort();
+    finishRecording();
     stopTracking();
     hide();
     screens_.show(Screen::Start);

@@ -16,6 +16,7 @@
 #include "session/line_input.h"
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
+#include "video/pass_recording.h"
 
 class QAction;
 class QCheckBox;
@@ -112,6 +113,10 @@ class MeasureScreen : public QMainWindow {
     void showPoll(const measure::PollOutcome& poll);
     void showStep(const session::SampleStep& step);
     void showReplayPace(qint64 frameUs);
+    // A live pass: the recording of its frames, begun at Start Pass and closed with the pass.
+    void startRecording(const course::PassDescription& pass, const platform::VideoFrame& frame);
+    void finishRecording();
+    void liveSourceStalled();
     void Form_MouseMove(double xTwips);
 
     void start_pulse_clocks();
@@ -159,6 +164,7 @@ class MeasureScreen : public QMainWindow {
     LineShape::Style lineStyle_ = LineShape::Style::Solid;
     // Wall-clock milliseconds since Start Pass, for the replay's pace.
     QElapsedTimer paceTimer_;
+    std::unique_ptr<video::PassRecording> recording_;
 
     OverlayCanvas* canvas_ = nullptr;
     QWidget* informationPanel_ = nullptr;
@@ -186,6 +192,7 @@ class MeasureScreen : public QMainWindow {
     QLabel* Label9 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* lblReplayPace = nullptr;
+    QLabel* lblRecording = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label7 = nullptr;
     QLabel* Label10 = nullptr;
