@@ -16,8 +16,8 @@
 #include "session/pass_recorder.h"
 #include "support/decoded_video_source.h"
 #include "support/fake_platform.h"
-#include "support/file_words.h"
 #include "support/fake_pulse_clock.h"
+#include "support/file_words.h"
 #include "support/screen_test.h"
 #include "tracking/boat_tracker.h"
 

@@ -148,8 +148,7 @@ void LivePassTest::aSourceThatGoesQuietEndsThePass() {
     click(p.app.start(), "Command1");
     auto& measure = p.app.measure();
     // Three seconds of pass, then nothing: a camera unplugged in the middle of a pass.
-    const QByteArray graph =
-        "lavfi:movie=" + (videos + "/short_360p25.mp4").toUtf8() + ",realtime";
+    const QByteArray graph = "lavfi:movie=" + (videos + "/short_360p25.mp4").toUtf8() + ",realtime";
     QCOMPARE(p.video.openCamera({graph, "short pass"}), std::nullopt);
     click(measure, "Command1");
     QVERIFY(measure.passRunning());

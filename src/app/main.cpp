@@ -4,11 +4,11 @@
 
 #include "app/application.h"
 #include "app/program_folders.h"
+#include "platform/ffmpeg_video_source.h"
 #include "platform/key_state.h"
 #include "platform/precise_pulse_clock.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_settings_store.h"
-#include "platform/ffmpeg_video_source.h"
 #include "platform/sdl_joystick.h"
 #include "platform/wall_clock.h"
 #include "session/pass_session.h"

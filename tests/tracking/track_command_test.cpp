@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "cli/command_table.h"
-#include "support/file_words.h"
 #include "session/provenance.h"
+#include "support/file_words.h"
 #include "support/temp_folder.h"
 #include "tracking/tracker_choice.h"
 

@@ -1,10 +1,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QFileInfo>
 #include <QTimer>
 
 #include "screens/measure/measure_screen.h"
@@ -205,14 +205,15 @@ void MeasureScreen::startRecording(const course::PassDescription& pass,
     recording_ = video::PassRecording::open(path, frame.image.width(), frame.image.height(), error);
     if (!recording_) {
         // The pass goes on; the operator knows at once that nothing is kept of its video.
-        lblRecording->setText(QStringLiteral("Not recording: \"%1\" cannot be written: %2")
-                                  .arg(QString::fromStdString(path), QString::fromStdString(error)));
+        lblRecording->setText(
+            QStringLiteral("Not recording: \"%1\" cannot be written: %2")
+                .arg(QString::fromStdString(path), QString::fromStdString(error)));
         lblRecording->show();
         return;
     }
     recording_->add(view_of(frame));
-    lblRecording->setText(QStringLiteral("Recording %1")
-                              .arg(QFileInfo(QString::fromStdString(path)).fileName()));
+    lblRecording->setText(
+        QStringLiteral("Recording %1").arg(QFileInfo(QString::fromStdString(path)).fileName()));
     lblRecording->show();
 }
 

@@ -387,12 +387,11 @@ void MeasureScreen::Command1_Click() {
         startRecording(pass, frame);
         // The recording, the time of this frame in it, and where the track started on it:
         // what quillon-cli track needs to measure the pass again.
-        QString line = QStringLiteral("Pass Clock: Live Video (%1 from %2")
-                           .arg(recording_ ? QFileInfo(QString::fromStdString(
-                                                           recording_->path()))
-                                                 .fileName()
-                                           : QStringLiteral("no recording"),
-                                video_time_text(0));
+        QString line =
+            QStringLiteral("Pass Clock: Live Video (%1 from %2")
+                .arg(recording_ ? QFileInfo(QString::fromStdString(recording_->path())).fileName()
+                                : QStringLiteral("no recording"),
+                     video_time_text(0));
         if (tracked_.state() == measure::TrackState::Tracking) {
             line += QStringLiteral(", mark %1,%2")
                         .arg(tracked_.startMark().x, 0, 'f', 3)
