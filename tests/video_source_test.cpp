@@ -131,8 +131,8 @@ void VideoSourceTest::playbackHandsOnEveryFrameInOrder() {
     QCOMPARE(indexShown(video), 89);
 }
 
-// A filter graph stands in for a camera: frames come as it makes them, timed from its first,
-// and a live source is not played, paused or sought.
+// A filter graph stands in for a camera: frames come as it makes them, timed from its first in
+// whole milliseconds, and a live source is not played, paused or sought.
 void VideoSourceTest::aLiveSourceDeliversAsItComes() {
     const QByteArray graph = "lavfi:testsrc2=size=320x240:rate=30";
     QCOMPARE(video.openCamera({graph, "test pattern"}), std::nullopt);
@@ -146,7 +146,8 @@ void VideoSourceTest::aLiveSourceDeliversAsItComes() {
     disconnect(connection);
     video.setEveryFrame(false);
     for (qsizetype i = 0; i < times.size(); ++i) {
-        QCOMPARE(times[i], qRound64(i * 1e6 / 30 + 1e6 / 30));
+        // In whole milliseconds, as a live pass and its recording keep them.
+        QCOMPARE(times[i], qRound64((i + 1) * 1000.0 / 30) * 1000);
     }
     QCOMPARE(video.frame().image.size(), QSize(320, 240));
     video.setPlaying(true);
