@@ -41,13 +41,6 @@ std::string decimal(long value) {
     return std::string(digits, result.ptr);
 }
 
-std::string seconds_text(std::int64_t us) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
-                                      std::chars_format::fixed, 3);
-    return std::string(digits, result.ptr);
-}
-
 course::PassDescription pass_of(const CommandLine& line) {
     course::PassDescription pass;
     const std::string discipline = line.option("discipline").value_or("slalom");
@@ -111,18 +104,10 @@ std::string chosen_tracker() {
     return name;
 }
 
-// "1.040000": seconds with microseconds, in the C locale.
-std::string seconds6(std::int64_t us) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
-                                      std::chars_format::fixed, 6);
-    return std::string(digits, result.ptr);
-}
-
 // One row of --detail: sample, frame time, deviation, provenance, confidence.
 std::string detail_row(const session::SampleStep& step, std::int64_t frameUs,
                        const tracking::TrackResult& found) {
-    std::string row = decimal(step.index) + "," + seconds6(frameUs) + "," +
+    std::string row = decimal(step.index) + "," + video::seconds_text(frameUs, 6) + "," +
                       session::deviation_text(step.deviation) + "," +
                       std::string(session::provenance_name(step.provenance)) + ",";
     if (step.provenance == session::Provenance::Tracked) {
@@ -297,7 +282,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     if (const auto refusal =
             tracked.click(shown.view(), mark.a, mark.b, setup.calibration.model, pass)) {
         throw BadInput{joined({"--mark ", *markText, " is not on a boat's mark at ",
-                               seconds_text(shown.timeUs), " s: ", *refusal})};
+                               video::seconds_text(shown.timeUs), " s: ", *refusal})};
     }
     session::LineInputs inputs;
     inputs.add(tracked);
@@ -355,7 +340,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
             const double elapsed =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
             std::fprintf(stderr, "\rsample %d of %d, video %s s, %.0f frames/s   ",
-                         session.sampleIndex, lastSample + 1, seconds_text(shown.timeUs).c_str(),
+                         session.sampleIndex, lastSample + 1,
+                         video::seconds_text(shown.timeUs).c_str(),
                          elapsed > 0 ? frames / elapsed : 0.0);
         }
     }
@@ -367,10 +353,11 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     if (recorder.passRunning()) {
         const int taken = session.sampleIndex;
         recorder.stopEarly();
-        throw BadInput{joined({"Video \"", videoPath, "\" ends at ", seconds_text(shown.timeUs),
-                               " s, before the pass does: sample ", decimal(taken), " of ",
-                               decimal(lastSample + 1), " would be taken at ",
-                               seconds_text(loop.startUs() + (taken + 1) * 100000), " s."})};
+        throw BadInput{
+            joined({"Video \"", videoPath, "\" ends at ", video::seconds_text(shown.timeUs),
+                    " s, before the pass does: sample ", decimal(taken), " of ",
+                    decimal(lastSample + 1), " would be taken at ",
+                    video::seconds_text(loop.startUs() + (taken + 1) * 100000), " s."})};
     }
     refuse_implausible(session, recorder.untrackedSamples());
     if (annotated && !annotated->finish(problem)) {

@@ -27,13 +27,6 @@ std::string av_message(int code) {
     return text;
 }
 
-std::string seconds_text(std::int64_t us) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
-                                      std::chars_format::fixed, 3);
-    return std::string(digits, result.ptr);
-}
-
 // How the stored picture is turned upright, as FFmpeg's own player turns it: output pixel
 // (x', y') is stored pixel (column, row) with, for a quarter turn, row = x' (or h - 1 - x'
 // when `flipRows`) and column = y' (or w - 1 - y' when `flipColumns`); without a quarter turn
@@ -71,6 +64,13 @@ Upright upright_of(const AVStream& stream) {
 }
 
 }  // namespace
+
+std::string seconds_text(std::int64_t us, int decimals) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<double>(us) / 1e6,
+                                      std::chars_format::fixed, decimals);
+    return std::string(digits, result.ptr);
+}
 
 std::string damage_text(const DamagedStretch& stretch) {
     return "damaged video between " + seconds_text(stretch.fromUs) + " s and " +

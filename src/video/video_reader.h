@@ -32,6 +32,9 @@ struct DamagedStretch {
     int frames = 0;
 };
 
+// A time in seconds with `decimals` places and a point, whatever the locale: "10.500".
+std::string seconds_text(std::int64_t us, int decimals = 3);
+
 // "damaged video between 10.500 s and 10.900 s"
 std::string damage_text(const DamagedStretch& stretch);
 
