@@ -163,8 +163,11 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "--truth-pass") {
         return write_truth_pass(std::vector<std::string>(argv + 2, argv + argc));
     }
-    if (argc != 2) {
-        std::cerr << "usage: quillon-demo-course <folder>\n"
+    const std::string first = argc >= 2 ? argv[1] : "";
+    const bool help = argc == 2 && (first == "--help" || first == "-h" || first == "help");
+    // An option it does not know is never taken for the name of a folder to write into.
+    if (argc != 2 || help || first.rfind('-', 0) == 0) {
+        (help ? std::cout : std::cerr) << "usage: quillon-demo-course <folder>\n"
                      "Writes SlalomOK.ipt, SlalomOK.bmp, JumpOK.ipt and JumpOK.bmp into the "
                      "folder, creating it when missing.\n"
                      "       quillon-demo-course --slalom-pass-frames | ffmpeg -f rawvideo ...\n"
@@ -177,7 +180,7 @@ int main(int argc, char** argv) {
                      "           [--lead S] [--duration S] [--no-skier] | ffmpeg -f rawvideo ...\n"
                      "Renders a pass with a known boat path: STEM.ipt, STEM.truth.txt and\n"
                      "STEM.args, and the frames as raw RGB24 on standard output.\n";
-        return 2;
+        return help ? 0 : 2;
     }
     const std::string folder = argv[1];
     std::error_code error;
