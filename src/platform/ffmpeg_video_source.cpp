@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -38,12 +39,15 @@ struct FfmpegVideoSource::Feed {
     std::deque<VideoFrame> frames;
     bool stopping = false;
     bool ended = false;
+    // When the decoder last gave a frame, on the steady clock.
+    std::chrono::steady_clock::time_point lastDecoded = std::chrono::steady_clock::now();
 
     ~Feed() { halt(); }
 
     void start() {
         stopping = false;
         ended = false;
+        lastDecoded = std::chrono::steady_clock::now();
         reader->resume();
         thread = std::thread([this] { run(); });
     }
@@ -70,6 +74,7 @@ struct FfmpegVideoSource::Feed {
                 return;
             }
             frames.push_back(std::move(frame));
+            lastDecoded = std::chrono::steady_clock::now();
         }
         std::lock_guard lock(mutex);
         ended = true;
@@ -86,6 +91,15 @@ struct FfmpegVideoSource::Feed {
         }
         room.notify_all();
         return due;
+    }
+    qint64 msSinceDecoded() {
+        std::lock_guard lock(mutex);
+        if (!frames.empty()) {
+            return 0;  // frames are waiting for the screen: the source is not quiet
+        }
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - lastDecoded)
+            .count();
     }
     bool finished() {
         std::lock_guard lock(mutex);
@@ -158,6 +172,10 @@ void FfmpegVideoSource::closeSource() {
     timer_->stop();
     feed_.reset();
     playing_ = false;
+}
+
+qint64 FfmpegVideoSource::msSinceFrame() const {
+    return feed_ ? feed_->msSinceDecoded() : 0;
 }
 
 qint64 FfmpegVideoSource::durationUs() const {

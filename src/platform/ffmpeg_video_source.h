@@ -28,6 +28,7 @@ class FfmpegVideoSource : public VideoSource {
     double rate() const override { return rate_; }
     void setRate(double rate) override;
     qint64 durationUs() const override;
+    qint64 msSinceFrame() const override;
     double frameRate() const override;
     void seekUs(qint64 timeUs) override;
 

@@ -62,9 +62,12 @@ class VideoSource : public QObject {
     int frameCount() const;
 
     const VideoFrame& frame() const { return frame_; }
-    // Wall-clock milliseconds since a frame was last presented (a camera or stream that has
-    // gone quiet); 0 before any.
-    qint64 msSinceFrame() const { return lastFrame_.isValid() ? lastFrame_.elapsed() : 0; }
+    // Wall-clock milliseconds since the source last gave a frame (a camera or stream that has
+    // gone quiet); 0 before any. A busy screen that has not shown the frames waiting for it
+    // does not make the source quiet.
+    virtual qint64 msSinceFrame() const {
+        return lastFrame_.isValid() ? lastFrame_.elapsed() : 0;
+    }
 
     // With every frame asked for, each decoded frame is handed on by frameDecoded, in order,
     // even when the screen shows fewer; otherwise only the frames shown are.
