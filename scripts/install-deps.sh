@@ -15,6 +15,7 @@ packages=(
     xvfb xauth fonts-dejavu-core locales
     dpkg-dev file
     poppler-utils
+    stress-ng util-linux
 )
 
 missing=()
