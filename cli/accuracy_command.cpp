@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/output_paths.h"
 #include "cli/setup_input.h"
 
 namespace quillon::cli {
@@ -60,12 +61,17 @@ AccuracyRequest accuracy_request(const std::vector<std::string>& args) {
 }
 
 std::string accuracy(const AccuracyRequest& request) {
+    const text::CivilDateTime now = request.now ? *request.now : local_now();
+    // The report is appended to the day's accuracy report: the setup file must not be it, nor
+    // any other of the day's logs.
+    refuse_shared_files(
+        {{{"the setup file", request.setup}}, {}, day_logs(request.resultsFolder, now)});
     LoadedSetup setup = load_setup(request.setup);
     calibration::CameraModel& model = setup.calibration.model;
     calibration::grid_check(model, setup.display.boxes, request.screenWidthPx);
 
     calibration::AccuracyReportInput input;
-    input.now = request.now ? *request.now : local_now();
+    input.now = now;
     input.boxes = setup.display.boxes;
     input.ipt_file_description = setup.display.ipt_file_description;
     input.ipt_file_description_2 = setup.display.ipt_file_description_2;

@@ -2,10 +2,14 @@
 
 #include "calibration/camera_model.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <ctime>
 #include <istream>
 #include <ostream>
+#include <system_error>
 
 #include "cli/command_table.h"
 #include "text/number_forms.h"
@@ -27,25 +31,112 @@ int run_guarded(const CommandIo& io, const RefusalWording& wording,
     } catch (const std::exception& failure) {
         line = joined({wording.failurePrefix, failure.what()});
     }
-    if (wording.oneLine) {
-        for (char& c : line) {
-            if (c == '\n' || c == '\r') {
-                c = ' ';
-            }
+    line = message_line(line, wording.breaksAsBlanks);
+    io.err.write(line.data(), static_cast<std::streamsize>(line.size()));
+    return 2;
+}
+
+const char* control_character_in(std::string_view text) {
+    const char* found = nullptr;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\n' || c == '\r') {
+            return "a line break";
+        }
+        if (u < 0x20 || u == 0x7f) {
+            found = "a control character";
+        }
+    }
+    return found;
+}
+
+std::string message_line(std::string_view text, bool breaksAsBlanks) {
+    constexpr char hex[] = "0123456789ABCDEF";
+    std::string line;
+    line.reserve(text.size() + 1);
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7f) {
+            line += c;
+        } else if (breaksAsBlanks && (c == '\n' || c == '\r')) {
+            line += ' ';
+        } else if (c == '\n') {
+            line += "\\n";
+        } else if (c == '\r') {
+            line += "\\r";
+        } else if (c == '\t') {
+            line += "\\t";
+        } else {
+            line += "\\x";
+            line += hex[u >> 4];
+            line += hex[u & 0xf];
         }
     }
     line += '\n';
-    io.err.write(line.data(), static_cast<std::streamsize>(line.size()));
-    return 2;
+    return line;
 }
 
 int run_printing(const CommandIo& io, const std::function<std::string()>& work) {
     return run_guarded(io, plainRefusals, [&] {
         const std::string output = work();
         io.out.write(output.data(), static_cast<std::streamsize>(output.size()));
-        io.out.flush();
-        return io.out ? 0 : 2;
+        return 0;
     });
+}
+
+DescriptorOutput::DescriptorOutput(int descriptor) : descriptor_(descriptor) {
+    setp(buffer_, buffer_ + sizeof buffer_);
+}
+
+DescriptorOutput::~DescriptorOutput() {
+    write_buffer();
+}
+
+bool DescriptorOutput::write_buffer() {
+    const char* next = pbase();
+    const char* const end = pptr();
+    while (error_ == 0 && next < end) {
+        const ssize_t written = ::write(descriptor_, next, static_cast<std::size_t>(end - next));
+        if (written > 0) {
+            next += written;
+        } else if (written < 0 && errno == EINTR) {
+            continue;
+        } else {
+            error_ = written < 0 && errno != 0 ? errno : EIO;
+        }
+    }
+    setp(buffer_, buffer_ + sizeof buffer_);  // what could not be written is dropped
+    return error_ == 0;
+}
+
+DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
+    if (!write_buffer()) {
+        return traits_type::eof();
+    }
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+    }
+    return traits_type::not_eof(c);
+}
+
+int DescriptorOutput::sync() {
+    return write_buffer() ? 0 : -1;
+}
+
+int finish_output(const CommandIo& io, std::string_view command, int exitCode) {
+    io.out.flush();
+    if (io.out) {
+        return exitCode;
+    }
+    const auto* descriptor = dynamic_cast<const DescriptorOutput*>(io.out.rdbuf());
+    const int error = descriptor ? descriptor->error() : 0;
+    const std::string reason =
+        error ? std::generic_category().message(error) : std::string("the stream failed");
+    const std::string line = message_line(
+        joined({"The output of quillon-cli ", command, " could not be written: ", reason, "."}));
+    io.err.write(line.data(), static_cast<std::streamsize>(line.size()));
+    return 1;
 }
 
 std::string joined(std::initializer_list<std::string_view> parts) {
@@ -165,12 +256,21 @@ std::vector<double> numbers_of_line(const NumberedLine& line, std::size_t count,
     return numbers;
 }
 
-std::string read_all(std::istream& in) {
+std::string read_all(std::istream& in, std::size_t maxBytes) {
     std::string text;
     char buffer[65536];
     do {
         in.read(buffer, sizeof buffer);
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        const auto count = static_cast<std::size_t>(in.gcount());
+        if (count > maxBytes - text.size()) {
+            const std::size_t mebibyte = 1024 * 1024;
+            const std::string size = maxBytes % mebibyte == 0
+                                         ? std::to_string(maxBytes / mebibyte) + " MiB"
+                                         : std::to_string(maxBytes) + " bytes";
+            throw BadInput(joined({"The standard input holds more than ", size,
+                                   ": it is refused without reading further."}));
+        }
+        text.append(buffer, count);
     } while (in);
     if (in.bad()) {
         throw BadInput("The standard input could not be read.");

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <iosfwd>
 #include <stdexcept>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,14 +31,24 @@ class BadInput : public std::runtime_error {
 // Refuses the command line: BadInput with the message and a pointer to --help.
 [[noreturn]] void refuse(std::string message);
 
-// How a subcommand words its refusals on stderr.
+// How a subcommand words its refusals on stderr. Every message is one line (message_line).
 struct RefusalWording {
     std::string_view badInputPrefix;  // before the message of a BadInput
     std::string_view failurePrefix;   // before the text of any other exception
-    bool oneLine = true;              // line breaks in the text become blanks
+    bool breaksAsBlanks = true;       // line breaks become blanks; otherwise shown as \n, \r
 };
 // The calibration commands and the command names: the message alone, one line whatever it holds.
 inline constexpr RefusalWording plainRefusals{"", "quillon-cli stopped: ", true};
+
+// A message as one line of plain ASCII, ended by a line end: control characters and bytes
+// above 0x7F (a binary file's bytes, a name typed with a line break) are shown escaped as \n,
+// \r, \t or \xNN, so a message never breaks over two lines or sends raw bytes to a terminal.
+// With breaksAsBlanks a CR or LF becomes a blank instead.
+std::string message_line(std::string_view text, bool breaksAsBlanks = false);
+
+// What a text typed for a file line holds that no such line can keep: "a line break" (CR or
+// LF), "a control character" (any other below 0x20, or DEL), or nothing.
+const char* control_character_in(std::string_view text);
 
 // Runs a subcommand's work and gives back its exit code. A BadInput, or any other exception,
 // that the work throws instead becomes one line on io.err and exit code 2.
@@ -45,8 +56,39 @@ int run_guarded(const CommandIo& io, const RefusalWording& wording,
                 const std::function<int()>& work);
 
 // Runs a subcommand whose whole output is one text, worded as plainRefusals: the text goes to
-// io.out only when nothing was refused. Exit code 0, or 2 when io.out cannot take the text.
+// io.out only when nothing was refused. Exit code 0; whether io.out took the text is checked
+// by finish_output.
 int run_printing(const CommandIo& io, const std::function<std::string()>& work);
+
+// stdout of quillon-cli as a stream buffer that keeps the system's error of the first write
+// that failed (a full disk, /dev/full, a closed pipe), so that the command can name it. After
+// a failure the rest of the output is dropped and the stream goes bad.
+class DescriptorOutput : public std::streambuf {
+  public:
+    explicit DescriptorOutput(int descriptor);
+    ~DescriptorOutput() override;
+    DescriptorOutput(const DescriptorOutput&) = delete;
+    DescriptorOutput& operator=(const DescriptorOutput&) = delete;
+
+    // The errno of the first failed write; 0 while every write went through.
+    int error() const { return error_; }
+
+  protected:
+    int_type overflow(int_type c) override;
+    int sync() override;
+
+  private:
+    bool write_buffer();
+
+    int descriptor_;
+    int error_ = 0;
+    char buffer_[65536];
+};
+
+// Ends a command that gave exitCode: flushes io.out and, when any of its output was lost,
+// says so in one line on io.err ("The output of quillon-cli NAME could not be written: No
+// space left on device.") and gives exit code 1. Otherwise exitCode.
+int finish_output(const CommandIo& io, std::string_view command, int exitCode);
 
 // The parts one after another (messages are built with this, never with "lit" + string).
 std::string joined(std::initializer_list<std::string_view> parts);
@@ -77,8 +119,13 @@ std::vector<NumberedLine> non_blank_lines(std::string_view text);
 std::vector<double> numbers_of_line(const NumberedLine& line, std::size_t count,
                                     std::string_view source);
 
-// Everything left in a stream: stdin for quillon-cli. BadInput when it cannot be read.
-std::string read_all(std::istream& in);
+// What a reader of stdin takes at most: far more than any list of pairs, far less than the
+// machine's memory when stdin is /dev/zero.
+inline constexpr std::size_t maxStdinBytes = 64u * 1024u * 1024u;
+
+// Everything left in a stream: stdin for quillon-cli. BadInput when it cannot be read, or when
+// it holds more than maxBytes (nothing past that is read).
+std::string read_all(std::istream& in, std::size_t maxBytes = maxStdinBytes);
 
 // The local date and time of the clock.
 text::CivilDateTime local_now();

@@ -49,8 +49,9 @@ constexpr std::array table{
 };
 
 constexpr std::string_view exitCodes =
-    "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
-    "file could not be written; track: 3 when the mark was lost for some samples.\n";
+    "Exit codes: 0 done, 1 output lost (stdout could not be written, or for report a log\n"
+    "file), 2 bad input (one-line message on stderr); track: 3 when the mark was lost for\n"
+    "some samples.\n";
 
 // The handler named by the first word; refuses a missing or unknown name.
 CommandHandler handler_of(const std::vector<std::string>& words) {
@@ -114,7 +115,8 @@ int run_command(const std::vector<std::string>& words, const CommandIo& io) {
     if (!handler) {
         return refused;
     }
-    return handler(std::vector<std::string>(words.begin() + 1, words.end()), io);
+    const int code = handler(std::vector<std::string>(words.begin() + 1, words.end()), io);
+    return finish_output(io, words.front(), code);
 }
 
 }  // namespace quillon::cli

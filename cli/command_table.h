@@ -38,7 +38,8 @@ std::string usage_text();
 std::string usage_line(std::string_view name);
 
 // Runs the subcommand named by the first word with the words after it. A missing or unknown
-// name gives one line on io.err and exit code 2.
+// name gives one line on io.err and exit code 2; output that io.out did not take gives one
+// line and exit code 1 (finish_output).
 int run_command(const std::vector<std::string>& words, const CommandIo& io);
 
 }  // namespace quillon::cli

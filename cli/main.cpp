@@ -1,11 +1,14 @@
 // quillon-cli: the calibration and analysis cores without a window. See the README.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <iostream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
+#include "cli/cli_io.h"
 #include "cli/command_table.h"
 #include "cli/dossier_pdf.h"
 #include "cli/results/dossier_writer.h"
@@ -38,8 +41,9 @@ int main(int argc, char** argv) {
     quillon::cli::set_dossier_pdf_writer(&quillon::cli::write_dossier_pdf_offscreen);
     StdinBuffer stdinBuffer;
     std::istream in(&stdinBuffer);
-    const int code = quillon::cli::run_command(std::vector<std::string>(argv + 1, argv + argc),
-                                               {in, std::cout, std::cerr});
-    std::cout.flush();
-    return code;
+    // stdout through a buffer that keeps the reason of a failed write: run_command checks it.
+    quillon::cli::DescriptorOutput stdoutBuffer(STDOUT_FILENO);
+    std::ostream out(&stdoutBuffer);
+    return quillon::cli::run_command(std::vector<std::string>(argv + 1, argv + argc),
+                                     {in, out, std::cerr});
 }

@@ -5,6 +5,7 @@
 #include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/output_paths.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -38,6 +39,21 @@ SolveRequest solve_request(const std::vector<std::string>& args) {
     }
     if (!request.writeTo && (descriptionGiven || request.jump)) {
         refuse("--description and --jump go with --write.");
+    }
+    // The description is line 2 of the file and the file's name is in line 1: a line break in
+    // either would move every later value.
+    if (const char* what = control_character_in(request.description)) {
+        throw BadInput(joined({"--description holds ", what,
+                               ", which the setup file's one descriptive line cannot keep."}));
+    }
+    if (const char* what = request.writeTo ? control_character_in(*request.writeTo) : nullptr) {
+        throw BadInput(joined({"--write: the name holds ", what,
+                               ", which the setup file's first line, naming it, cannot keep."}));
+    }
+    if (request.writeTo) {
+        const NamedFile output{"--write", *request.writeTo};
+        check_output_file(output);
+        refuse_shared_files({{{"the POINTS file", request.points}}, {output}, {}});
     }
     return request;
 }

@@ -8,7 +8,8 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-for target in setup_file saved_report item_reader text_value; do
+for target in setup_file saved_report item_reader text_value samples_reader points_reader \
+    cli_numbers; do
     mkdir -p "$scratch/$target"
     echo "fuzzing $target for ${seconds}s"
     set +e

@@ -22,35 +22,39 @@ std::string shortest(double value) {
 }  // namespace
 
 int read_results_command(const std::vector<std::string>& args, const CommandIo& io) {
+    // Every refusal is one line on stderr and exit code 2.
+    const auto refused = [&](std::string_view message) {
+        io.err << message_line(message);
+        return 2;
+    };
     const auto parsed = parse_command_line(args, {"discipline"});
     if (!parsed.error.empty() || parsed.line.positional.size() != 1) {
-        io.err << (parsed.error.empty() ? usage_line("read-results")
-                                        : joined({"quillon-cli read-results: ", parsed.error}))
-               << '\n';
-        return 2;
+        return refused(parsed.error.empty() ? usage_line("read-results")
+                                            : joined({"quillon-cli read-results: ", parsed.error}));
     }
     const std::string discipline = parsed.line.option("discipline").value_or("slalom");
     if (discipline != "slalom" && discipline != "jump") {
-        io.err << "quillon-cli read-results: --discipline must be slalom or jump, not \""
-               << discipline << "\"\n";
-        return 2;
+        return refused(
+            joined({"quillon-cli read-results: --discipline must be slalom or jump, not \"",
+                    discipline, "\""}));
     }
 
-    auto content = text::read_file(parsed.line.positional.front());
+    const std::string& path = parsed.line.positional.front();
+    auto content = text::read_file(path, analysis::maxSavedReportBytes);
+    if (content.tooLarge) {
+        return refused(joined({"The file \"", path, "\" is too large to be a saved pass report."}));
+    }
     if (!content.status) {
-        io.err << analysis::unexpected_error_text(analysis::file_error(content.status)) << '\n';
-        return 2;
+        return refused(analysis::unexpected_error_text(analysis::file_error(content.status)));
     }
     const auto reading = analysis::read_saved_report(
         std::move(content.bytes),
         discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom);
     if (reading.refusal) {
-        io.err << *reading.refusal << '\n';
-        return 2;
+        return refused(*reading.refusal);
     }
     if (reading.report.error) {
-        io.err << analysis::unexpected_error_text(*reading.report.error) << '\n';
-        return 2;
+        return refused(analysis::unexpected_error_text(*reading.report.error));
     }
 
     std::string listing =

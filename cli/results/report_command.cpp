@@ -10,8 +10,10 @@
 #include "calibration/grid_check.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/output_paths.h"
 #include "cli/results/command_line.h"
 #include "cli/results/dossier_writer.h"
+#include "cli/results/samples_file.h"
 #include "cli/setup_input.h"
 #include "dossier/dossier_content.h"
 #include "text/number_forms.h"
@@ -24,10 +26,7 @@ namespace {
 using course::Discipline;
 using course::PassDescription;
 
-// A samples file of a few hundred lines is tiny; anything near this size is not one.
-constexpr std::size_t maxSamplesFileBytes = 1024 * 1024;
-
-// Refusals start with the command's name; the message is written as it stands.
+// Refusals start with the command's name; a line break in what the user typed shows as \n.
 constexpr RefusalWording reportRefusals{"quillon-cli report: ", "quillon-cli report: ", false};
 
 std::string decimal(long value) {
@@ -107,6 +106,34 @@ void set_direction(PassDescription& pass, const CommandLine& line) {
     }
 }
 
+// The texts typed for the pass go into the report and the day's logs: a line break would split
+// the report's line and the database record, a "|" would add a field to the record, and any
+// other control character would hide in the logs. All are refused, never replaced.
+void check_log_texts(const CommandLine& line) {
+    const struct {
+        const char* option;
+        bool databaseField;
+    } texts[] = {
+        {"boat", true},        {"model", true},     {"driver", true}, {"skier", true},
+        {"number", true},      {"split", true},     {"full", true},   {"comment", true},
+        {"tournament", false}, {"location", false}, {"date", false},
+    };
+    for (const auto& text : texts) {
+        const auto value = line.option(text.option);
+        if (!value) {
+            continue;
+        }
+        const char* what = control_character_in(*value);
+        if (!what && text.databaseField && value->find('|') != std::string::npos) {
+            what = "the field separator \"|\"";
+        }
+        if (what) {
+            throw BadInput{
+                joined({"--", text.option, " holds ", what, ", which the day's logs cannot keep"})};
+        }
+    }
+}
+
 void set_texts(PassDescription& pass, const CommandLine& line) {
     const struct {
         const char* option;
@@ -158,20 +185,22 @@ analysis::ZoneSettings zone_settings(const CommandLine& line) {
     return settings;
 }
 
-// An output file must go into a folder that exists; checked before anything is written.
-void require_output_folder(const CommandLine& line, std::string_view option) {
-    const auto path = line.option(option);
-    if (!path) {
-        return;
+// The samples and --setup are read, --csv and --pdf replaced, and the day's logs appended:
+// each output must be writable and none may be another of these files.
+void check_files(const CommandLine& line, const text::CivilDateTime& now) {
+    CommandFiles files;
+    files.inputs.push_back({"the samples file", line.positional.front()});
+    if (const auto setup = line.option("setup")) {
+        files.inputs.push_back({"the setup file of --setup", *setup});
     }
-    if (path->empty()) {
-        throw BadInput{joined({"--", option, " needs a file name"})};
+    for (const char* option : {"csv", "pdf"}) {
+        if (const auto path = line.option(option)) {
+            files.outputs.push_back({joined({"--", option}), *path});
+            check_output_file(files.outputs.back());
+        }
     }
-    std::error_code ignored;
-    const auto folder = std::filesystem::path(*path).parent_path();
-    if (!folder.empty() && !std::filesystem::is_directory(folder, ignored)) {
-        throw BadInput{joined({"the folder of ", *path, " is not a folder"})};
-    }
+    files.logs = day_logs(*line.option("results"), now);
+    refuse_shared_files(files);
 }
 
 // The calibration of --setup, loaded and checked as the Setup screen does (ratios against a
@@ -230,37 +259,12 @@ text::CivilDateTime parse_now(std::string_view text) {
     return when;
 }
 
-// One deviation per line; line ends CR LF, LF or CR; empty lines at the very end are allowed.
 std::vector<double> read_samples(const std::string& path) {
     const auto content = text::read_file(path, maxSamplesFileBytes);
     if (!content.status) {
         throw BadInput{joined({"cannot read ", path, ": ", content.status.description})};
     }
-    std::vector<std::string_view> lines;
-    std::string_view rest = content.bytes;
-    while (!rest.empty()) {
-        const auto end = rest.find_first_of("\r\n");
-        lines.push_back(rest.substr(0, end));
-        if (end == std::string_view::npos) {
-            break;
-        }
-        const bool crLf = rest[end] == '\r' && end + 1 < rest.size() && rest[end + 1] == '\n';
-        rest.remove_prefix(end + (crLf ? 2 : 1));
-    }
-    while (!lines.empty() && text::trim_trailing_blanks(lines.back()).empty()) {
-        lines.pop_back();
-    }
-    std::vector<double> samples;
-    samples.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const auto value = text::parse_number(lines[i], text::decimalNumber);
-        if (!value) {
-            throw BadInput{joined({"line ", decimal(static_cast<long>(i + 1)), " of ", path,
-                                   " is not a deviation in metres"})};
-        }
-        samples.push_back(*value);
-    }
-    return samples;
+    return parse_samples(content.bytes, path);
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -284,6 +288,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     set_speed(pass, line);
     set_line_length(pass, line);
     set_direction(pass, line);
+    check_log_texts(line);
     set_texts(pass, line);
     input.split = line.option("split").value_or("");
     input.full = line.option("full").value_or("");
@@ -296,12 +301,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     std::error_code ignored;
     if (!std::filesystem::is_directory(*folder, ignored)) {
-        throw BadInput{joined({"the results folder ", *folder, " is not a folder"})};
+        throw BadInput{joined({"the results folder \"", *folder, "\" is not a folder"})};
     }
     pass.resultsFolder = *folder;
     const analysis::ZoneSettings zoneSettings = zone_settings(line);
-    require_output_folder(line, "pdf");
-    require_output_folder(line, "csv");
+    check_files(line, input.now);
     if (line.option("pdf") && !pdfWriter) {
         throw BadInput{"this quillon-cli cannot write PDF files"};
     }
@@ -346,8 +350,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     int status = 0;
     for (const auto& log : written) {
         if (!log.status) {
-            err << "quillon-cli report: could not write " << log.path << ": "
-                << log.status.description << '\n';
+            err << message_line(joined(
+                {"quillon-cli report: could not write ", log.path, ": ", log.status.description}));
             status = 1;
         }
     }

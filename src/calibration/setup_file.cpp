@@ -36,6 +36,19 @@ Message refusal(std::string_view path, std::string_view reason) {
     return {std::move(text), applicationTitle, MessageStyle::Exclamation};
 }
 
+// A picture, a video or another program's file: control bytes that no text holds. Tabs, line
+// ends and form feeds are text; bytes above 0x7F may be a description in any code page.
+bool holds_binary_bytes(std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '\v') ||
+            u == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // What each line of the file holds, for messages.
 std::string line_content(int line) {
     if (line == 1) {
@@ -172,6 +185,12 @@ SetupFileRead parse_setup_file(std::string_view bytes, std::string_view path) {
     }
     if (bytes.size() > maxSetupFileBytes) {
         return {std::nullopt, refusal(path, "it is far too large to be a setup file.")};
+    }
+    if (holds_binary_bytes(bytes)) {
+        // Say so rather than quote the first field that fails: its bytes mean nothing to the
+        // operator, and no comma in the descriptive line is to blame.
+        return {std::nullopt,
+                refusal(path, "it is not a text file (it holds control bytes such as NUL).")};
     }
     SetupItems items(bytes, path);
     SetupFileData data;

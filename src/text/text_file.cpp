@@ -14,6 +14,22 @@ FileStatus system_failure(int error) {
     return FileStatus::failure(std::error_code(error, std::generic_category()));
 }
 
+}  // namespace
+
+FileStatus not_a_regular_file() {
+    return {false, std::string(notRegularFileText),
+            std::make_error_code(std::errc::invalid_argument)};
+}
+
+namespace {
+
+// A pipe or socket at the path: opening it for writing would wait for a reader for ever.
+bool waits_for_a_reader(const std::string& path) {
+    std::error_code ignored;
+    const auto status = std::filesystem::status(path, ignored);
+    return std::filesystem::is_fifo(status) || std::filesystem::is_socket(status);
+}
+
 // Writes everything and closes the stream; on failure returns the errno to report.
 int write_and_close(std::FILE* file, std::string_view content) {
     int error = 0;
@@ -56,6 +72,9 @@ FileStatus append_to_file(const std::string& path, std::string_view content) {
     const bool existedBefore = std::filesystem::exists(path, ignored);
     const bool wasRegular = std::filesystem::is_regular_file(path, ignored);
     const auto oldSize = wasRegular ? std::filesystem::file_size(path, ignored) : 0;
+    if (waits_for_a_reader(path)) {
+        return not_a_regular_file();
+    }
 
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "ab");
@@ -93,12 +112,19 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     if (std::filesystem::is_directory(path, ignored)) {
         return system_failure(EISDIR);
     }
+    if (waits_for_a_reader(path)) {
+        return not_a_regular_file();
+    }
     if (std::filesystem::exists(path, ignored) &&
         !std::filesystem::is_regular_file(path, ignored)) {
-        // A device or pipe is written to, never replaced.
+        // A device is written to, never replaced.
         return overwrite_in_place(path, content);
     }
     const std::string temporary = path + ".quillon-new";
+    // The new content takes the old file's place with the old file's permissions: a file the
+    // operator made private, or read-only for others, stays so.
+    const auto oldStatus = std::filesystem::status(path, ignored);
+    const bool replacing = std::filesystem::is_regular_file(oldStatus);
     errno = 0;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
@@ -115,6 +141,10 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
         std::filesystem::remove(temporary, ignored);
         return system_failure(error);
     }
+    if (replacing) {
+        std::filesystem::permissions(temporary, oldStatus.permissions(),
+                                     std::filesystem::perm_options::replace, ignored);
+    }
     std::error_code renameError;
     std::filesystem::rename(temporary, path, renameError);
     if (renameError) {
@@ -126,6 +156,19 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
 
 FileContent read_file(const std::string& path, std::size_t maxBytes) {
     FileContent result;
+    // Only a regular file is read: a pipe with no writer would block the open for ever, and a
+    // device such as /dev/zero never ends.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (!statusError && std::filesystem::is_directory(status)) {
+        result.status = system_failure(EISDIR);
+        return result;
+    }
+    if (!statusError && std::filesystem::exists(status) &&
+        !std::filesystem::is_regular_file(status)) {
+        result.status = not_a_regular_file();
+        return result;
+    }
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {

@@ -35,6 +35,9 @@ struct FileStatus {
 // folder + "/" + name: a file in the results folder or another folder.
 std::string path_in_folder(std::string_view folder, std::string_view name);
 
+// Both writers refuse a pipe or socket at the path (not_a_regular_file): opening one would wait
+// for a reader for ever. A device such as /dev/full is written to in place.
+
 // Opens the file for appending (creating it when missing), writes the content and closes it.
 // If the write fails part way, the file is cut back to its old length, so nothing already in
 // it is lost and no half-written block is left behind.
@@ -44,6 +47,11 @@ FileStatus append_to_file(const std::string& path, std::string_view content);
 // over it, so a failed write leaves the old file as it was.
 FileStatus replace_file(const std::string& path, std::string_view content);
 
+// What a reader says of a path that names a pipe, a device or a socket.
+inline constexpr std::string_view notRegularFileText =
+    "Not a regular file (a pipe, a device or a socket)";
+FileStatus not_a_regular_file();
+
 struct FileContent {
     FileStatus status;
     std::string bytes;
@@ -51,7 +59,9 @@ struct FileContent {
     bool tooLarge = false;
 };
 
-// Reads a whole file, refusing one larger than maxBytes without reading further.
+// Reads a whole file, refusing one larger than maxBytes without reading further, and refusing
+// a folder (EISDIR) or anything else that is not a regular file (not_a_regular_file) without
+// opening it.
 FileContent read_file(const std::string& path, std::size_t maxBytes = 64u * 1024u * 1024u);
 
 // The text with its trailing blanks removed.

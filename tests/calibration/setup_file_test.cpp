@@ -223,8 +223,12 @@ TEST(ParseSetupFile, RefusesFilesThatCannotBeUsed) {
              return text.replace(text.find(" 3 \r\n"), 5, " 3a \r\n");
          }(),
          "line 9 holds \"3a\" where a number is expected."},
+        // A control byte anywhere: a binary file, whose bytes are not quoted and whose
+        // shifted fields are not blamed on a comma in the descriptive line.
         {file_with("North lake", " 8200 , 3000 , 0 , 0\x01 "),
-         "line 3 holds \"0?\" where a number is expected."},
+         "it is not a text file (it holds control bytes such as NUL)."},
+        {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR, \xff\xfe", 20),
+         "it is not a text file (it holds control bytes such as NUL)."},
     };
     for (const auto& c : cases) {
         const auto read = parse_setup_file(c.content, "/x/a.ipt");

@@ -108,16 +108,18 @@ TEST(CliDossier, PdfHoldsTheReportZonesAndCalibrationAsText) {
     ASSERT_EQ(images.status, 0);
     EXPECT_EQ(std::count(images.out.begin(), images.out.end(), '\n'), 2) << images.out;
 
-    // A PDF that cannot be written is named and leaves no file; a folder that is missing is
-    // refused before anything is written.
-    fs::create_directory(folder.file("taken.pdf"));
-    const ShellRun taken = shell(
-        quoted(QUILLON_CLI_PATH) + " report " + quoted(folder.file("samples.txt")) + " --results " +
-        quoted(folder.str()) + " --pdf " + quoted(folder.file("taken.pdf")) + " 2>&1 >/dev/null");
-    EXPECT_EQ(taken.status, 1);
-    EXPECT_NE(taken.out.find("could not write " + folder.file("taken.pdf")), std::string::npos)
-        << taken.out;
+    // A folder at the PDF's name, or a folder that is missing, is refused before anything is
+    // written.
     const auto before = text::read_file(folder.file("ResultLog1206.txt")).bytes;
+    fs::create_directory(folder.file("taken.pdf"));
+    const ShellRun taken =
+        shell(quoted(QUILLON_CLI_PATH) + " report " + quoted(folder.file("samples.txt")) +
+              " --results " + quoted(folder.str()) + " --now '12-06-2026 14:05:09' --pdf " +
+              quoted(folder.file("taken.pdf")) + " 2>&1 >/dev/null");
+    EXPECT_EQ(taken.status, 2);
+    EXPECT_NE(taken.out.find(folder.file("taken.pdf") + "\" is a folder, not a file."),
+              std::string::npos)
+        << taken.out;
     const ShellRun missing =
         shell(quoted(QUILLON_CLI_PATH) + " report " + quoted(folder.file("samples.txt")) +
               " --results " + quoted(folder.str()) + " --now '12-06-2026 14:05:09' --pdf " +

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "analysis/saved_report.h"
+#include "cli/cli_io.h"
+#include "cli/cli_runs.h"
 #include "cli/command_table.h"
 #include "support/temp_folder.h"
 #include "text/number_text.h"
@@ -39,15 +43,7 @@ CommandRun read_results(const std::vector<std::string>& args) {
     return run("read-results", args);
 }
 
-// count deviations, one per line: k / 100 - .3, wrapping after .29.
-std::string samples_text(int count, const char* lineEnd = "\n") {
-    std::string text;
-    for (int k = 0; k < count; ++k) {
-        text += text::number_text((k % 60) / 100.0 - 0.3);
-        text += lineEnd;
-    }
-    return text;
-}
+using test_support::samples_text;
 
 std::vector<std::string> split(const std::string& text, const std::string& separator) {
     std::vector<std::string> parts;
@@ -224,13 +220,31 @@ TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
     EXPECT_EQ(zones[2],
               "Buoy 1       27.0-  29.0 m  samples   2  mean  0.125  largest  0.130  OVER LIMIT");
 
-    // A CSV that cannot be written is named; the report and its logs are written all the same.
+    // A folder at the CSV's name is refused before anything is written.
     fs::create_directory(file("taken.csv"));
-    const auto failed =
+    const auto taken =
         report({file("samples162.txt"), "--results", results, "--csv", file("taken.csv")});
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.err.find("could not write " + file("taken.csv")), std::string::npos);
+    EXPECT_EQ(taken.status, 2);
+    EXPECT_EQ(taken.err, "quillon-cli report: --csv: \"" + file("taken.csv") +
+                             "\" is a folder, not a file.\n");
     EXPECT_TRUE(fs::is_directory(file("taken.csv")));
+    EXPECT_EQ(log("ResultLog1206.txt"), plain.out + plain.out);
+
+    // A CSV whose write fails (a full disk) is named; the report and its logs are written all
+    // the same.
+    if (!fs::exists("/dev/full")) {
+        GTEST_SKIP() << "SKIPPED: no /dev/full for a full disk";
+    }
+    fs::create_symlink("/dev/full", file("full.csv"));
+    const auto failed = report({file("samples162.txt"), "--results", results, "--now",
+                                "12-06-2026 14:05:09", "--csv", file("full.csv")});
+    EXPECT_EQ(failed.status, 1);
+    // (The system's words are those of the tests' German locale here, escaped as any bytes
+    // above 0x7F in a message.)
+    EXPECT_EQ(failed.err,
+              cli::message_line("quillon-cli report: could not write " + file("full.csv") + ": " +
+                                std::generic_category().message(ENOSPC)));
+    EXPECT_EQ(log("ResultLog1206.txt"), plain.out + plain.out + plain.out);
 }
 
 TEST_F(CliResults, ReadResultsGivesBackThePath) {

@@ -15,6 +15,7 @@
 #include "calibration/number_field.h"
 #include "calibration/setup_file.h"
 #include "cli/cli_io.h"
+#include "cli/cli_runs.h"
 #include "cli/command_table.h"
 #include "support/temp_folder.h"
 #include "text/text_file.h"
@@ -25,24 +26,8 @@ using quillon::text::replace_file;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string shell_quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'') {
-            quoted += "'\\''";
-        } else {
-            quoted += c;
-        }
-    }
-    quoted += "'";
-    return quoted;
-}
+using quillon::test_support::CliRun;
+using quillon::test_support::shell_quoted;
 
 // The commands take their paths as given, relative to the test's folder: each test runs in it.
 class Cli : public quillon::test_support::InTempFolder {
@@ -50,8 +35,7 @@ class Cli : public quillon::test_support::InTempFolder {
     void SetUp() override {
         previousFolder_ = fs::current_path();
         fs::current_path(folder.str());
-        write("points.txt",
-              "8200,3000,0,0\r\n12300,11000,0,-259\r\n7100,3050,2.5,0\r\n2900,11200,2.5,-259\r\n");
+        write("points.txt", quillon::test_support::cornerPoints);
     }
     void TearDown() override { fs::current_path(previousFolder_); }
 
@@ -61,22 +45,16 @@ class Cli : public quillon::test_support::InTempFolder {
 
     // Runs quillon-cli WORDS... in-process, under the tests' decimal-comma locales.
     static CliRun run(const std::vector<std::string>& words, const std::string& input = "") {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int exitCode = quillon::cli::run_command(words, {in, out, err});
-        return {exitCode, out.str(), err.str()};
+        return quillon::test_support::run_cli(words, input);
     }
 
     // Runs the real program in the test's folder with the ARGUMENTS and redirections of a
     // shell command, under a decimal-comma locale where one exists.
     CliRun run_program(const std::string& arguments) const {
-        const std::string command = "LC_ALL=de_DE.UTF-8 " + shell_quoted(QUILLON_CLI_PATH) + " " +
-                                    arguments + " 2>stderr.txt";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                fs::exists(path("stdout.txt")) ? read_file(path("stdout.txt")).bytes : "",
-                read_file(path("stderr.txt")).bytes};
+        return quillon::test_support::run_shell("LC_ALL=de_DE.UTF-8 " +
+                                                    shell_quoted(QUILLON_CLI_PATH) + " " +
+                                                    arguments + " 2>stderr.txt",
+                                                folder.str());
     }
 
   private:
@@ -237,7 +215,7 @@ TEST_F(Cli, BadInputGivesOneLineAndExitCodeTwo) {
         {{"solve", "points.txt", "--write"}, "", "The option --write needs a value."},
         {{"solve", "points.txt", "--write", "nofolder/x.ipt"},
          "",
-         "Setup file \"nofolder/x.ipt\" could not be written: "},
+         "--write: the folder \"nofolder\" does not exist."},
         {{"map", "good.ipt"}, "", "map needs --to-survey or --to-screen."},
         {{"map", "good.ipt", "--to-survey", "--to-screen"}, "", "Give one of --to-survey"},
         {{"map", "good.ipt", "--to-survey"},
@@ -297,8 +275,9 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "  quillon-cli track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y\n"
         "                    [--discipline slalom|jump] [--speed KMH] [--direction towards|away]\n"
         "                    [--surface W,H] [--annotate OUT.mp4] [--detail SAMPLES.csv]\n"
-        "Exit codes: 0 done, 2 bad input (one-line message on stderr); report: 1 when a log\n"
-        "file could not be written; track: 3 when the mark was lost for some samples.\n";
+        "Exit codes: 0 done, 1 output lost (stdout could not be written, or for report a log\n"
+        "file), 2 bad input (one-line message on stderr); track: 3 when the mark was lost for\n"
+        "some samples.\n";
     const std::vector<std::vector<std::string>> asks = {
         {"--help"}, {"-h"}, {"help"}, {"--help", "solve", "--frames"}};
     for (const auto& words : asks) {
@@ -342,7 +321,9 @@ TEST(CliRefusals, BecomeOneStderrLineAndExitCodeTwo) {
          "two li nes\n"},
         {&quillon::cli::plainRefusals, []() -> int { throw std::length_error("too\nlong"); }, 2,
          "quillon-cli stopped: too long\n"},
-        {&named, []() -> int { throw BadInput("two\nlines"); }, 2, "quillon-cli x: two\nlines\n"},
+        {&named, []() -> int { throw BadInput("two\nlines"); }, 2, "quillon-cli x: two\\nlines\n"},
+        {&named, []() -> int { throw BadInput("tab\there, bell\a, \xC3\x85 and \xff"); }, 2,
+         "quillon-cli x: tab\\there, bell\\x07, \\xC3\\x85 and \\xFF\n"},
         {&named, []() -> int { throw std::length_error("too long"); }, 2,
          "quillon-cli x failed: too long\n"},
     };
@@ -365,8 +346,13 @@ TEST(CliRefusals, BecomeOneStderrLineAndExitCodeTwo) {
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(quillon::cli::run_printing({in, out, err}, [] { return std::string("done\n"); }), 0);
     EXPECT_EQ(out.str(), "done\n");
-    out.setstate(std::ios::badbit);  // as std::cout is when stdout cannot be written
-    EXPECT_EQ(quillon::cli::run_printing({in, out, err}, [] { return std::string("lost\n"); }), 2);
+    std::ostringstream finished;
+    EXPECT_EQ(quillon::cli::finish_output({in, out, finished}, "x", 3), 3);
+    EXPECT_EQ(finished.str(), "");
+    out.setstate(std::ios::badbit);  // as a stream is when its output cannot be written
+    EXPECT_EQ(quillon::cli::finish_output({in, out, finished}, "x", 0), 1);
+    EXPECT_EQ(finished.str(),
+              "The output of quillon-cli x could not be written: the stream failed.\n");
 }
 
 // main itself: argv, stdin, stdout, stderr and the exit code of the real program.
@@ -388,6 +374,10 @@ TEST_F(Cli, TheProgramRunsTheCommandsWithItsOwnStreams) {
     EXPECT_EQ(unread.err, "The standard input could not be read.\n");
 
     if (fs::exists("/dev/full")) {
-        EXPECT_EQ(run_program("--help </dev/null >/dev/full").exitCode, 2);
+        const CliRun full = run_program("--help </dev/null >/dev/full");
+        EXPECT_EQ(full.exitCode, 1);
+        EXPECT_EQ(full.err,
+                  "The output of quillon-cli --help could not be written: No space left on "
+                  "device.\n");
     }
 }

@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace quillon::test_support {
 
-// A fresh folder per test, removed afterwards.
+// A fresh folder per test, removed afterwards. Its name carries the test's and a part of its
+// own (mkdtemp), so two runs of the suite at once never share or remove each other's folder.
 class TempFolder {
   public:
     TempFolder() {
@@ -21,9 +26,13 @@ class TempFolder {
                 c = '_';
             }
         }
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
+        name += "-XXXXXX";
+        std::string pattern = (std::filesystem::temp_directory_path() / name).string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::filesystem::filesystem_error(
+                "no temporary folder", pattern, std::error_code(errno, std::generic_category()));
+        }
+        path_ = pattern;
     }
     ~TempFolder() {
         std::error_code ignored;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <filesystem>
@@ -117,6 +118,21 @@ TEST_F(TextFile, ReplaceSwapsTheWholeContent) {
     EXPECT_FALSE(fs::exists(path("boats.txt.quillon-new")));
 }
 
+// The new content takes over the old file's permissions, whatever the umask gives a new file.
+TEST_F(TextFile, ReplaceKeepsTheOldFilesMode) {
+    using fs::perms;
+    for (const perms mode : {perms::owner_read | perms::owner_write,
+                             perms::owner_read | perms::group_read | perms::others_read,
+                             perms::owner_all | perms::group_read | perms::group_exec}) {
+        ASSERT_TRUE(replace_file(path("kept.txt"), "old\r\n"));
+        fs::permissions(path("kept.txt"), mode);
+        ASSERT_TRUE(replace_file(path("kept.txt"), "new\r\n"));
+        EXPECT_EQ(content_of(path("kept.txt")), "new\r\n");
+        EXPECT_EQ(fs::status(path("kept.txt")).permissions(), mode) << static_cast<int>(mode);
+        fs::remove(path("kept.txt"));
+    }
+}
+
 TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
     ASSERT_TRUE(replace_file(path("big.txt"), std::string(2000, 'x')));
     const auto tooBig = read_file(path("big.txt"), 1000);
@@ -125,6 +141,38 @@ TEST_F(TextFile, ReadRefusesHugeFilesAndFolders) {
     EXPECT_TRUE(tooBig.bytes.empty());
     EXPECT_EQ(read_file(path("big.txt"), 2000).bytes.size(), 2000u);
     EXPECT_FALSE(read_file(folder.str()).status.ok);
+}
+
+// A pipe with no writer would block the open for ever and /dev/zero never ends: neither is
+// opened for reading, and the refusal says why.
+TEST_F(TextFile, ReadRefusesWhatIsNotARegularFile) {
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
+    fs::create_symlink(path("pipe"), path("link to pipe"));
+    const struct {
+        std::string path;
+        std::string description;
+    } cases[] = {
+        {path("pipe"), std::string(notRegularFileText)},
+        {path("link to pipe"), std::string(notRegularFileText)},
+        {"/dev/zero", std::string(notRegularFileText)},
+        {"/dev/null", std::string(notRegularFileText)},
+        {folder.str(), system_words(std::errc::is_a_directory)},
+        {path("missing"), system_words(std::errc::no_such_file_or_directory)},
+    };
+    for (const auto& c : cases) {
+        const auto read = read_file(c.path);
+        EXPECT_FALSE(read.status.ok) << c.path;
+        EXPECT_EQ(read.status.description, c.description) << c.path;
+        EXPECT_TRUE(read.bytes.empty()) << c.path;
+    }
+
+    // Nor is a pipe opened for writing: with no reader that would wait for ever too.
+    for (const auto& write : {append_to_file, replace_file}) {
+        const auto written = write(path("link to pipe"), "log\r\n");
+        EXPECT_FALSE(written.ok);
+        EXPECT_EQ(written.description, notRegularFileText);
+        EXPECT_TRUE(fs::is_fifo(path("pipe")));
+    }
 }
 
 TEST(TrimTrailingBlanks, RemovesOnlyBlanksAtTheEnd) {

@@ -14,6 +14,7 @@
 #include "cli/command_table.h"
 #include "support/file_words.h"
 #include "session/provenance.h"
+#include "support/temp_folder.h"
 #include "tracking/tracker_choice.h"
 
 namespace quillon::cli {
@@ -131,10 +132,11 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
         EXPECT_LE(lost.size(), truth.size() / 20) << name;
 
         // What track prints, report takes.
-        const std::string samples = ::testing::TempDir() + name + ".samples.txt";
+        const test_support::TempFolder folder;
+        const std::string samples = folder.file(name + ".samples.txt");
         std::ofstream(samples) << r.out;
-        const Outcome report = run({"report", samples, "--results", ::testing::TempDir(),
-                                    "--discipline", name.substr(0, name.find('_')), "--speed",
+        const Outcome report = run({"report", samples, "--results", folder.str(), "--discipline",
+                                    name.substr(0, name.find('_')), "--speed",
                                     name[0] == 's' ? "58" : "72", "--now", "01-02-2027 10:00:00"});
         EXPECT_EQ(report.code, 0) << report.err;
     }
