@@ -220,11 +220,17 @@ void ResultsScreen::Timer1_Timer() {
                                 pass.discipline, zoneSettings_));
 }
 
-void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error,
-                                        const QString& file) {
+void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error, const QString& file,
+                                        const QString& refusedFolder) {
     QString text = QString::fromStdString(analysis::unexpected_error_text(error));
     if (!file.isEmpty()) {
         text += QStringLiteral("\n\nFile: \"%1\"").arg(file);
+    }
+    if (!refusedFolder.isEmpty()) {
+        text += QStringLiteral(
+                    "\n\nThe folder \"%1\" takes no new file; the old file is kept "
+                    "as it was.")
+                    .arg(refusedFolder);
     }
     platform_.dialogs.message(text, platform::MessageStyle::Error);
 }
@@ -243,7 +249,8 @@ void ResultsScreen::btnSaveResults_Click() {
     const auto saved = text::replace_file(
         path->toStdString(), analysis::saved_report_text(file_text(txtResults->toPlainText())));
     if (!saved) {
-        showUnexpectedError(analysis::file_error(saved), *path);
+        showUnexpectedError(analysis::file_error(saved), *path,
+                            QString::fromStdString(saved.refusedFolder));
         return;
     }
     Command1->setFocus();

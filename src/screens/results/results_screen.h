@@ -64,7 +64,8 @@ class ResultsScreen : public QMainWindow {
     // Asks for a file to save with the filter; nothing on a cancel.
     std::optional<QString> askFileToSave(const QString& title, const QString& filter);
     // The error in its fixed form; a file error names the file on a line of its own.
-    void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {});
+    void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {},
+                             const QString& refusedFolder = {});
     platform::FileDialogRequest resultFileRequest(const QString& title) const;
     // Asks until the answer is a colour number from 1 to 7.
     int askPathColour();
