@@ -107,12 +107,19 @@ FileStatus write_to_device(const std::string& path, std::string_view content) {
     return error ? system_failure(error) : FileStatus::success();
 }
 
-FileStatus folder_refuses_new_file(const std::string& path, int error) {
+// The temporary file could not be made. A folder that is there but takes no new file is named;
+// a missing folder is only the system's words.
+FileStatus folder_refuses_new_file(const std::string& path, int error, bool replacing) {
     FileStatus status = system_failure(error);
-    const auto folder = std::filesystem::path(path).parent_path();
-    status.refusedFolder = folder.empty() ? std::string(".") : folder.string();
-    status.description +=
-        " (the folder \"" + status.refusedFolder + "\" takes no new file; the old file is kept)";
+    const auto parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(folder, ignored)) {
+        return status;
+    }
+    status.refusedFolder = folder;
+    status.description += " (the folder \"" + folder + "\" takes no new file" +
+                          (replacing ? "; the old file is kept)" : ")");
     return status;
 }
 
@@ -141,7 +148,7 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     if (file == nullptr) {
         // The folder takes no new file. Writing over the old one in place instead would leave
         // half a file on a full disk, so the old file is kept whole and the write is refused.
-        return folder_refuses_new_file(path, errno ? errno : EIO);
+        return folder_refuses_new_file(path, errno ? errno : EIO, replacing);
     }
     if (const int error = write_and_close(file, content); error != 0) {
         std::filesystem::remove(temporary, ignored);
