@@ -149,6 +149,11 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         {samples, "--results", results, "--zone-length", "1.5"},
         {samples, "--results", results, "--zone-length", "five"},
         {samples, "--results", results, "--limit", "0"},
+        {samples, "--results", results, "--limit", "0.049"},
+        {samples, "--results", results, "--limit", "0.25"},
+        // The dossier's options go with --pdf, and with each other as they make sense.
+        {samples, "--results", results, "--measured-by", "auto"},
+        {samples, "--results", results, "--video", samples},
         {samples, "--results", results, "--buoy1", "middle"},
         {samples, "--results", results, "--zones", "--zones"},
         {samples, "--results", results, "--csv", file("no-folder/samples.csv")},
@@ -170,7 +175,9 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
               "[--driver T] [--skier T] [--tournament T] [--location T] [--date T] [--number T] "
               "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"] "
               "[--pdf OUT.pdf] [--csv OUT.csv] [--setup SETUP.ipt] [--zones] "
-              "[--zone-length 2..10] [--limit METRES] [--buoy1 left|right]\n");
+              "[--zone-length 2..10] [--limit METRES] [--buoy1 left|right] [--video FILE "
+              "[--video-start SECONDS]] [--measured-by hand|auto [--untracked 36,61-63]] "
+              "[--detail FILE.csv]\n");
 }
 
 TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
@@ -218,7 +225,8 @@ TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
     // Buoy 1 zone 27-29 m holds samples 17 and 18: -.13 and -.12, toward a buoy on the boat's
     // left when the boat comes toward the camera.
     EXPECT_EQ(zones[2],
-              "Buoy 1       27.0-  29.0 m  samples   2  mean  0.125  largest  0.130  OVER LIMIT");
+              "Buoy 1       27.0-  29.0 m  left   samples   2  mean  0.125  largest  0.130  off "
+              "centre 0.130 left  OVER LIMIT");
 
     // A folder at the CSV's name is refused before anything is written.
     fs::create_directory(file("taken.csv"));

@@ -66,6 +66,9 @@ class ResultsScreenTest : public QObject {
     void colourIsAskedUntilItIsOneToSeven();
     void aSavedPassComesBackOntoTheGraph();
     void theDossierGoesToPdfPrinterAndCsv();
+    void printingFitsThePaperOfTheDialog_data();
+    void printingFitsThePaperOfTheDialog();
+    void theGraphFollowsTheLimitAndBuoySides();
     void zoneSettingsAreKeptAndShown();
     void manyUntrackedSamplesAreWarnedOfAboveTheGraph();
 };
@@ -380,22 +383,36 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     const QByteArray resultLog = read_bytes(h.path("ResultLog1206.txt"));
     QVERIFY(!resultLog.isEmpty());
 
-    h.dialogs.fileAnswers = {h.path("dossier.pdf"), h.path("samples.csv")};
+    // Names typed without their extension get it.
+    h.dialogs.fileAnswers = {h.path("dossier"), h.path("samples")};
     h.dialogs.printAnswers = {h.path("printed.pdf")};
     click(results, "btnSaveDossier");
     click(results, "btnPrint");
     click(results, "btnExportCsv");
     QVERIFY(h.dialogs.messages().empty());
+    // Both save dialogs propose "<Skier>_<yyyy-mm-dd>_<hh-mm>" in the results folder.
+    QStringList proposed;
+    for (const auto& shown : h.dialogs.shown) {
+        if (shown.kind == FakeDialogs::Kind::SaveFile) {
+            proposed << shown.request.startFolder;
+        }
+    }
+    QCOMPARE(proposed, QStringList({h.path("Skiers_2026-12-06_14-05.pdf"),
+                                    h.path("Skiers_2026-12-06_14-05.csv")}));
 
     const QString saved = pdf_text(h.path("dossier.pdf"));
     for (const char* expected :
          {"Slalom Pass Results", "Skier Name: Skiers", "Frames Measured: 162", "Buoy 1",
           "Exit gate", "No calibration was given for this pass.", "Pass Clock: Wall Clock",
-          "Page 2 of 2"}) {
+          "Line held by the operator (keys, joystick, mouse)",
+          "Measured (ISO 8601): 2026-12-06T14:05:09 (12-06-2026 14:05:09)", "Page 3 of 3"}) {
         QVERIFY2(saved.contains(expected), expected);
     }
-    // The printer gets the very same pages.
-    QCOMPARE(pdf_text(h.path("printed.pdf")), saved);
+    // The printer gets the same pages, on the paper the dialog chose.
+    const QString printed = pdf_text(h.path("printed.pdf"));
+    for (const char* expected : {"Skier Name: Skiers", "Frames Measured: 162", "Page 3 of 3"}) {
+        QVERIFY2(printed.contains(expected), expected);
+    }
     const QByteArray csv = read_bytes(h.path("samples.csv"));
     QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m,provenance\r\n0,0.0,0.000,"));
     QCOMPARE(csv.count("\r\n"), 1 + 162);
@@ -413,6 +430,123 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     QCOMPARE(read_bytes(h.path("ResultLog1206.txt")), resultLog);
 }
 
+namespace {
+
+// Where pdftotext finds a word on page 1, in points, and the page's size.
+struct WordBox {
+    double pageWidth = 0, pageHeight = 0;
+    double xMin = -1, yMin = -1, xMax = -1, yMax = -1;
+};
+WordBox word_on_first_page(const QString& path, const QString& word) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", path, "-"});
+    process.waitForFinished();
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    WordBox box;
+    const auto page =
+        QRegularExpression(R"re(<page width="([0-9.]+)" height="([0-9.]+)")re").match(html);
+    if (page.hasMatch()) {
+        box.pageWidth = page.captured(1).toDouble();
+        box.pageHeight = page.captured(2).toDouble();
+    }
+    const auto found =
+        QRegularExpression(
+            R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">)re" +
+            QRegularExpression::escape(word) + "</word>")
+            .match(html);
+    if (found.hasMatch()) {
+        box.xMin = found.captured(1).toDouble();
+        box.yMin = found.captured(2).toDouble();
+        box.xMax = found.captured(3).toDouble();
+        box.yMax = found.captured(4).toDouble();
+    }
+    return box;
+}
+
+}  // namespace
+
+void ResultsScreenTest::printingFitsThePaperOfTheDialog_data() {
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<double>("marginMm");
+    QTest::addColumn<double>("width");  // points
+    QTest::addColumn<double>("height");
+    QTest::newRow("US Letter, printer margins")
+        << int(QPageSize::Letter) << int(QPageLayout::Portrait) << 12.7 << 612.0 << 792.0;
+    QTest::newRow("US Letter, no margins")
+        << int(QPageSize::Letter) << int(QPageLayout::Portrait) << 0.0 << 612.0 << 792.0;
+    QTest::newRow("A4 landscape") << int(QPageSize::A4) << int(QPageLayout::Landscape) << 10.0
+                                  << 841.89 << 595.28;
+}
+
+// The paper, orientation and margins of the print dialog are kept, and the footer of every
+// page stands inside the printable area.
+void ResultsScreenTest::printingFitsThePaperOfTheDialog() {
+    QFETCH(int, paper);
+    QFETCH(int, orientation);
+    QFETCH(double, marginMm);
+    QFETCH(double, width);
+    QFETCH(double, height);
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    h.dialogs.printLayout =
+        QPageLayout(QPageSize(static_cast<QPageSize::PageSizeId>(paper)),
+                    static_cast<QPageLayout::Orientation>(orientation),
+                    QMarginsF(marginMm, marginMm, marginMm, marginMm), QPageLayout::Millimeter);
+    h.dialogs.printAnswers = {h.path("printed.pdf")};
+    click(results, "btnPrint");
+    QVERIFY(h.dialogs.messages().empty());
+
+    const double margin = marginMm / 25.4 * 72;
+    for (const QString& word : {QString("Page"), QString("Record"), QString("Quillon")}) {
+        const WordBox box = word_on_first_page(h.path("printed.pdf"), word);
+        QVERIFY2(std::abs(box.pageWidth - width) < 1, qPrintable(word));
+        QVERIFY2(std::abs(box.pageHeight - height) < 1, qPrintable(word));
+        QVERIFY2(box.xMin >= margin - 0.5 && box.yMin >= margin - 0.5, qPrintable(word));
+        QVERIFY2(box.xMax <= width - margin + 0.5 && box.yMax <= height - margin + 0.5,
+                 qPrintable(word));
+    }
+    // "Page 1 of 3" is the footer: in the lowest part of the sheet.
+    QVERIFY(word_on_first_page(h.path("printed.pdf"), "Page").yMin > height * 0.85);
+    QVERIFY(pdf_text(h.path("printed.pdf")).contains("Page 1 of 3"));
+}
+
+// The Results screen's limit lines follow the limit, with their legend; buoy 1 on the boat's
+// left mirrors the buoy rows; at 0.20 m with buoy 1 on the right the classic frame stands.
+void ResultsScreenTest::theGraphFollowsTheLimitAndBuoySides() {
+    const struct {
+        double limit;
+        const char* buoy1Side;
+        double leftLineX;
+        const char* legend;
+        double topRowEndX;  // where the top buoy row reaches out to
+        int topLabelX;      // pixels
+    } cases[] = {
+        {0.20, "right", 7200, "Red Line - 20cm Record Limit", 6600, 6240 / 15},
+        {0.15, "right", 7350, "Red Line - 15cm Limit", 6600, 6240 / 15},
+        {0.20, "left", 7200, "Red Line - 20cm Record Limit", 9000, 9120 / 15},
+        {0.05, "left", 7650, "Red Line - 5cm Limit", 9000, 9120 / 15},
+    };
+    for (const auto& c : cases) {
+        MeasuredPass h;
+        h.settings.values["Quillon/Dossier/Limit"] = QString::number(c.limit);
+        h.settings.values["Quillon/Dossier/Buoy1Side"] = c.buoy1Side;
+        fill_drifting_pass(h.session);
+        auto& results = h.app.results();
+        QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+        QCOMPARE(control<LineShape>(results, "Line14")->X1(), c.leftLineX);
+        QCOMPARE(control<LineShape>(results, "Line15")->X1(),
+                 2 * DeviationGraph::centreX - c.leftLineX);
+        QCOMPARE(control<QLabel>(results, "Label12")->text(), QString(c.legend));
+        QCOMPARE(control<LineShape>(results, "Line6")->X2(), c.topRowEndX);
+        QCOMPARE(control<QLabel>(results, "Label8")->x(), c.topLabelX);
+        // The next row reaches the other way.
+        QCOMPARE(control<LineShape>(results, "Line7")->X2(),
+                 c.topRowEndX == 6600 ? 9000.0 : 6600.0);
+    }
+}
+
 void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
     MeasuredPass h;
     fill_drifting_pass(h.session);
@@ -420,21 +554,30 @@ void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
     auto* table = control<QTableWidget>(results, "tblZones");
     QCOMPARE(table->rowCount(), 8);
     QCOMPARE(table->item(1, 0)->text(), QString("Buoy 1"));
-    QCOMPARE(table->item(1, 1)->text(), QString("3"));  // 5 m at 1.61 m per sample
+    QCOMPARE(table->item(1, 1)->text(), QString("right"));
+    QCOMPARE(table->item(1, 2)->text(), QString("3"));  // 5 m at 1.61 m per sample
 
     click(results, "btnZoneSettings");
     auto* dialog = results.findChild<QDialog*>("dlgZoneSettings");
     QVERIFY(dialog);
     dialog->findChild<QDoubleSpinBox*>("txtZoneLength")->setValue(10);
-    dialog->findChild<QDoubleSpinBox*>("txtLimit")->setValue(0.01);
+    dialog->findChild<QDoubleSpinBox*>("txtLimit")->setValue(0.01);  // held at 0.05
     dialog->findChild<QComboBox*>("cbBuoy1Side")->setCurrentIndex(1);
     dialog->accept();
-    QCOMPARE(table->item(1, 1)->text(), QString("7"));
+    QCOMPARE(table->item(1, 1)->text(), QString("left"));
+    QCOMPARE(table->item(1, 2)->text(), QString("7"));
     QCOMPARE(h.settings.values["Quillon/Dossier/ZoneLength"], QString("10"));
-    QCOMPARE(h.settings.values["Quillon/Dossier/Limit"], QString("0.01"));
+    QCOMPARE(h.settings.values["Quillon/Dossier/Limit"], QString("0.05"));
     QCOMPARE(h.settings.values["Quillon/Dossier/Buoy1Side"], QString("left"));
-    // The entry gate's largest distance off the centre is beyond a 1 cm limit.
-    QCOMPARE(table->item(0, 4)->text(), QString("OVER"));
+    // A zone is OVER exactly when its largest distance off the centre, either way, is beyond
+    // the 5 cm limit; the drifting pass goes beyond it somewhere.
+    int over = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const double offCentre = table->item(row, 5)->text().section(' ', 0, 0).toDouble();
+        QCOMPARE(table->item(row, 6)->text(), QString(offCentre > 0.05 ? "OVER" : "ok"));
+        over += offCentre > 0.05 ? 1 : 0;
+    }
+    QVERIFY(over > 0);
 }
 
 // Above the graph, a pass measured with Auto Track says which samples were not tracked once
