@@ -51,6 +51,7 @@ CalibrationFacts calibration_facts(const calibration::Calibration& calibration, 
     CalibrationFacts facts;
     const auto& slot = calibration.grids.current();
     facts.setupFile = slot.grid_file_name;
+    facts.markedAt = slot.grid_marked_at;
     facts.description = slot.grid_description;
     const auto& model = calibration.model;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -169,14 +170,8 @@ std::vector<SampleRow> sample_rows(const DossierContent& content) {
 
 namespace {
 
-std::string two(int value) {
-    std::string text = whole(value);
-    return text.size() < 2 ? "0" + text : text;
-}
-
 std::string iso_date_time(const text::CivilDateTime& when) {
-    return whole(when.year) + "-" + two(when.month) + "-" + two(when.day) + "T" + two(when.hour) +
-           ":" + two(when.minute) + ":" + two(when.second);
+    return text::iso_date_text(when) + "T" + text::time_text(when);
 }
 
 std::string or_none(const std::string& text) {
@@ -184,7 +179,7 @@ std::string or_none(const std::string& text) {
 }
 
 bool marked_on_screen(const CalibrationFacts& facts) {
-    return facts.setupFile.empty() || facts.setupFile == "No File";
+    return !facts.markedAt.empty() || facts.setupFile.empty() || facts.setupFile == "No File";
 }
 
 }  // namespace
