@@ -418,13 +418,18 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     QCOMPARE(csv.count("\r\n"), 1 + 162);
 
     // A folder that cannot be written: a message naming the file, and nothing else changes.
+    // Printing to a PDF file there is reported the same way.
     h.dialogs.fileAnswers = {h.path("gone/dossier.pdf"), h.path("gone/samples.csv")};
+    h.dialogs.printAnswers = {h.path("gone/printed.pdf")};
     click(results, "btnSaveDossier");
+    click(results, "btnPrint");
     click(results, "btnExportCsv");
     const auto messages = h.dialogs.messages();
-    QCOMPARE(messages.size(), size_t(2));
+    QCOMPARE(messages.size(), size_t(3));
     QVERIFY(messages[0].text.endsWith("File: \"" + h.path("gone/dossier.pdf") + "\""));
-    QVERIFY(messages[1].text.endsWith("File: \"" + h.path("gone/samples.csv") + "\""));
+    QVERIFY(messages[1].text.startsWith("The dossier could not be printed to the file: "));
+    QVERIFY(messages[1].text.endsWith("File: \"" + h.path("gone/printed.pdf") + "\""));
+    QVERIFY(messages[2].text.endsWith("File: \"" + h.path("gone/samples.csv") + "\""));
     QVERIFY(!QDir(h.path("gone")).exists());
     // The report and its logs are as they were.
     QCOMPARE(read_bytes(h.path("ResultLog1206.txt")), resultLog);
