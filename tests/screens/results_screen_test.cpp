@@ -1,6 +1,8 @@
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -66,6 +68,7 @@ class ResultsScreenTest : public QObject {
     void colourIsAskedUntilItIsOneToSeven();
     void aSavedPassComesBackOntoTheGraph();
     void theDossierGoesToPdfPrinterAndCsv();
+    void theDossierStatesAnAutoTrackedVideoPass();
     void printingFitsThePaperOfTheDialog_data();
     void printingFitsThePaperOfTheDialog();
     void theGraphFollowsTheLimitAndBuoySides();
@@ -433,6 +436,49 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     QVERIFY(!QDir(h.path("gone")).exists());
     // The report and its logs are as they were.
     QCOMPARE(read_bytes(h.path("ResultLog1206.txt")), resultLog);
+}
+
+// A pass Auto Track followed on a video file: the dossier says which samples were not tracked,
+// names the video with its SHA-256 while it is still the one open, and the frame time of
+// sample 0; the typed split and comment and the time of measurement are there too.
+void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
+    using quillon::analysis::Provenance;
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    h.session.sampleProvenance.fill(Provenance::Tracked);
+    h.session.sampleProvenance[2] = Provenance::Held;
+    h.session.sampleProvenance[3] = Provenance::Held;
+    h.session.passClockLine =
+        "Pass Clock: Video Time (pass.mp4 from 0:01.500), Auto Track, 2 samples not tracked (2-3)";
+    const QByteArray video(100000, 'v');
+    for (const char* name : {"pass.mp4", "other.mp4"}) {
+        QFile file(h.path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(video);
+    }
+    QVERIFY(!h.video.openFile(h.path("pass.mp4")));
+    auto& results = h.app.results();
+    h.dialogs.fileAnswers = {h.path("auto.pdf"), h.path("later.pdf")};
+    click(results, "btnSaveDossier");
+    QVERIFY(h.dialogs.messages().empty());
+    const QString sha = QCryptographicHash::hash(video, QCryptographicHash::Sha256).toHex();
+    const QString text = pdf_text(h.path("auto.pdf"));
+    for (const QString& expected :
+         {QString("Auto Track: 160 of 162 samples tracked; not tracked: 2-3"),
+          QString("Pass Clock: Video Time (pass.mp4 from 0:01.500)"), QString("Video: pass.mp4"),
+          "Video SHA-256: " + sha, QString("Frame time of sample 0: 1.500 s"),
+          QString("Split Time: 12.34"), QString("Comment: windy"),
+          QString("Measured (ISO 8601): 2026-12-06T14:05:09"),
+          // Samples 0 to 3 make the entry gate.
+          QString("Verdict: Not verified in Entry gate")}) {
+        QVERIFY2(text.contains(expected), qPrintable(expected));
+    }
+
+    // Once another video is open, the pass's video is named but not hashed.
+    QVERIFY(!h.video.openFile(h.path("other.mp4")));
+    click(results, "btnSaveDossier");
+    QVERIFY(pdf_text(h.path("later.pdf"))
+                .contains("Video SHA-256: not known (the video is no longer open)"));
 }
 
 namespace {
