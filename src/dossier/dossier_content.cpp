@@ -330,7 +330,8 @@ std::vector<std::string> exactness_lines(const DossierContent& content) {
     const PixelBasis& pixel = content.calibration->pixel;
     std::vector<std::string> out{
         pixel.videoPixel
-            ? "Lateral size of one video pixel (" + plain(pixel.twipsPerPixel) +
+            ? "Lateral size of one video pixel (" +
+                  text::format_pattern(pixel.twipsPerPixel, "0.0") +
                   " twips on the screen) at each zone's row:"
             : "Lateral size of one screen pixel (15 twips, as the accuracy check takes it) at "
               "each zone's row:"};

@@ -79,19 +79,31 @@ TEST(DossierContent, CalibrationIsNamedAndItsRatiosComeFromTheMarks) {
         std::vector<std::string> expected;
         bool warned;
     } cases[] = {
-        {"file", "/data/SlalomOK.ipt", "", {15, 1024, false}, 2820,
+        {"file",
+         "/data/SlalomOK.ipt",
+         "",
+         {15, 1024, false},
+         2820,
          {"Setup: file /data/SlalomOK.ipt",
           "Front Ratio: 58%   Back Ratio: 18% (from the marks in use, of the screen's width, 1024 "
           "pixels)"},
          false},
-        {"marked, far gate too narrow", "No File", "2026-12-06 14:05", {15, 1024, false}, 2300,
+        {"marked, far gate too narrow",
+         "No File",
+         "2026-12-06 14:05",
+         {15, 1024, false},
+         2300,
          {"Setup: marked on the Setup screen, 2026-12-06 14:05",
           "Front Ratio: 58%   Back Ratio: 14% (from the marks in use, of the screen's width, 1024 "
           "pixels)",
           "Warning: the back ratio is under the 16% minimum"},
          true},
         // A 720-pixel video shown 1440 pixels wide: each video pixel is 30 twips.
-        {"video pixels", "c.ipt", "", {30, 720, true}, 2820,
+        {"video pixels",
+         "c.ipt",
+         "",
+         {30, 720, true},
+         2820,
          {"Front Ratio: 41%   Back Ratio: 13% (from the marks in use, of the video's width, 720 "
           "pixels)"},
          true},
@@ -134,7 +146,7 @@ TEST(DossierContent, CameraExactnessPerZoneAndItsWarning) {
          "1.5 cm, Buoy 6 1.5 cm, Exit gate 1.5 cm",
          ""},
         {"video pixel of 6 cm", flat_camera(0.002, {30, 720, true}),
-         "Lateral size of one video pixel (30 twips on the screen) at each zone's row:",
+         "Lateral size of one video pixel (30.0 twips on the screen) at each zone's row:",
          "Entry gate 6.0 cm, Buoy 1 6.0 cm, Buoy 2 6.0 cm, Buoy 3 6.0 cm, Buoy 4 6.0 cm, Buoy 5 "
          "6.0 cm, Buoy 6 6.0 cm, Exit gate 6.0 cm",
          "Warning: one pixel is wider than 5 cm in Entry gate, Buoy 1, Buoy 2, Buoy 3, Buoy 4, "

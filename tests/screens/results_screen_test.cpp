@@ -457,6 +457,13 @@ void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
         file.write(video);
     }
     QVERIFY(!h.video.openFile(h.path("pass.mp4")));
+    // A camera that sees 1 mm of water per twip; a 1024 x 768 display gives a 1024 x 668
+    // drawing surface, into which the 320 x 240 video fits 890 pixels wide: one video pixel is
+    // 15 x 890 / 320 = 41.7 twips, 4.2 cm.
+    h.session.setupValid = 1;
+    h.session.calibration.model.set_coefficients({0, 0.001, 0, 0, 0, 0, 0, 0.001});
+    h.session.screenWidthPx = "1024";
+    h.session.screenHeightPx = "768";
     auto& results = h.app.results();
     h.dialogs.fileAnswers = {h.path("auto.pdf"), h.path("later.pdf")};
     click(results, "btnSaveDossier");
@@ -470,7 +477,11 @@ void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
           QString("Split Time: 12.34"), QString("Comment: windy"),
           QString("Measured (ISO 8601): 2026-12-06T14:05:09"),
           // Samples 0 to 3 make the entry gate.
-          QString("Verdict: Not verified in Entry gate")}) {
+          QString("Verdict: Not verified in Entry gate"),
+          QString("Lateral size of one video pixel (41.7 twips on the screen) at each zone's "
+                  "row:"),
+          QString("Entry gate 4.2 cm, Buoy 1 4.2 cm"),
+          QString("of the video's width, 320 pixels")}) {
         QVERIFY2(text.contains(expected), qPrintable(expected));
     }
 

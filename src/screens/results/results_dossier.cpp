@@ -2,6 +2,7 @@
 // printing and the samples as CSV. The report, the logs and saved reports are untouched.
 
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "screens/results/deviation_graph.h"
 #include "screens/results/results_screen.h"
 #include "screens/results/zone_settings_dialog.h"
+#include "screens/widgets/drawing_surface.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 #include "text/text_value.h"
@@ -123,13 +125,28 @@ void ResultsScreen::btnZoneSettings_Click() {
 
 std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
     const auto pass = session_.measuredPass;
+    // The pass's video, when it was timed on one and that video is still the one open.
+    const auto clockVideo = dossier::clock_line_video(session_.passClockLine);
+    const QString openVideo = platform_.video.name();
+    const bool videoOpen = clockVideo &&
+                           platform_.video.kind() == platform::VideoSource::Kind::File &&
+                           QFileInfo(openVideo).fileName().toStdString() == clockVideo->fileName;
     std::optional<dossier::CalibrationFacts> calibration;
     if (session_.setupValid != 0) {
-        // The screen pixel of the accuracy check, and the screen's width for the gate ratios.
+        // The video's pixel where the video rectangle is known: the video fitted to the drawing
+        // surface, as the Measure screen showed it. Else the screen pixel of the accuracy check,
+        // and the screen's width for the gate ratios.
         dossier::PixelBasis pixel;
         const double widthPx = text::text_value(session_.screenWidthPx);
         if (widthPx > 0) {
             pixel.widthPx = widthPx;
+        }
+        const QImage& frame = platform_.video.frame().image;
+        if (videoOpen && !frame.isNull()) {
+            const QSize shown =
+                frame.size().scaled(drawing_surface_size(session_), Qt::KeepAspectRatio);
+            pixel = {15.0 * shown.width() / frame.width(), static_cast<double>(frame.width()),
+                     true};
         }
         calibration = dossier::calibration_facts(session_.calibration, pixel);
     }
@@ -148,17 +165,15 @@ std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
         facts.measuredAt = reportTime_;
         facts.provenance.assign(session_.sampleProvenance.begin(),
                                 session_.sampleProvenance.begin() + session_.lastSampleIndex + 1);
-        if (const auto video = dossier::clock_line_video(session_.passClockLine)) {
+        if (clockVideo) {
             // The video is hashed while it is still the one open; once another is open, only
             // its name is known.
-            const QString open = platform_.video.name();
-            if (platform_.video.kind() == platform::VideoSource::Kind::File &&
-                QFileInfo(open).fileName().toStdString() == video->fileName) {
-                facts.video = dossier::video_facts(open.toStdString(), video->sample0Seconds);
-            } else {
-                facts.video = dossier::VideoFacts{
-                    video->fileName, {}, "the video is no longer open", video->sample0Seconds};
-            }
+            facts.video = videoOpen ? dossier::video_facts(openVideo.toStdString(),
+                                                           clockVideo->sample0Seconds)
+                                    : dossier::VideoFacts{clockVideo->fileName,
+                                                          {},
+                                                          "the video is no longer open",
+                                                          clockVideo->sample0Seconds};
         }
         return content;
     } catch (const std::exception& failure) {
