@@ -72,6 +72,7 @@ class ResultsScreenTest : public QObject {
     void printingFitsThePaperOfTheDialog_data();
     void printingFitsThePaperOfTheDialog();
     void theGraphFollowsTheLimitAndBuoySides();
+    void aSampleNotTrackedIsDrawnHollow();
     void zoneSettingsAreKeptAndShown();
     void manyUntrackedSamplesAreWarnedOfAboveTheGraph();
 };
@@ -607,6 +608,32 @@ void ResultsScreenTest::theGraphFollowsTheLimitAndBuoySides() {
         QCOMPARE(control<LineShape>(results, "Line7")->X2(),
                  c.topRowEndX == 6600 ? 9000.0 : 6600.0);
     }
+}
+
+// On an all-zero pass Auto Track followed, sample 0 not tracked: where its red cross would be,
+// a red ring three pixels round it; sample 5, tracked, keeps its cross.
+void ResultsScreenTest::aSampleNotTrackedIsDrawnHollow() {
+    using quillon::analysis::Provenance;
+    MeasuredPass h;
+    h.session.sampleProvenance.fill(Provenance::Tracked);
+    h.session.sampleProvenance[0] = Provenance::Held;
+    auto& results = h.app.results();
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    const QImage& drawing = results.canvas().drawing();
+    const int centre = static_cast<int>(DeviationGraph::centreX / 15);
+    const int row0 = 20;  // course start, 300 twips down
+    const auto red = [&](int x, int y) { return drawing.pixelColor(x, y) == QColor(255, 0, 0); };
+    QVERIFY(!red(centre + 2, row0));  // no cross arm
+    int ring = 0;
+    for (int dy = -4; dy <= 4; ++dy) {
+        for (int dx = -4; dx <= 4; ++dx) {
+            ring += red(centre + dx, row0 + dy) && dx * dx + dy * dy >= 4 ? 1 : 0;
+        }
+    }
+    QVERIFY(ring >= 8);
+    // Sample 5 lies 8.04 m down the course, 12 pixels below sample 0.
+    const int row5 = static_cast<int>((300 + 22.5 * 5 * 259.0 / 161) / 15);
+    QVERIFY(red(centre + 2, row5) && red(centre - 2, row5));
 }
 
 void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
