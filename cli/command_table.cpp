@@ -34,7 +34,8 @@ constexpr std::array table{
                "[--number T] [--split T] [--full T] [--comment T]\n"
                "[--now \"MM-DD-YYYY HH:MM:SS\"] [--pdf OUT.pdf] [--csv OUT.csv]\n"
                "[--setup SETUP.ipt] [--zones] [--zone-length 2..10] [--limit METRES]\n"
-               "[--buoy1 left|right]",
+               "[--buoy1 left|right] [--video FILE [--video-start SECONDS]]\n"
+               "[--measured-by hand|auto [--untracked 36,61-63]] [--detail FILE.csv]",
                report_command},
     Subcommand{"read-results", "quillon-cli read-results FILE [--discipline slalom|jump]",
                read_results_command},

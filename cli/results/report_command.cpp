@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <ostream>
 #include <system_error>
@@ -13,6 +15,7 @@
 #include "cli/output_paths.h"
 #include "cli/results/command_line.h"
 #include "cli/results/dossier_writer.h"
+#include "cli/results/pass_provenance.h"
 #include "cli/results/samples_file.h"
 #include "cli/setup_input.h"
 #include "dossier/dossier_content.h"
@@ -170,9 +173,10 @@ analysis::ZoneSettings zone_settings(const CommandLine& line) {
     }
     if (const auto text = line.option("limit")) {
         const auto metres = text::parse_number(*text, text::decimalNumber);
-        if (!metres || !(*metres > 0) || *metres > 1) {
-            throw BadInput{joined(
-                {"--limit must be more than 0 and at most 1 (metres), not \"", *text, "\""})};
+        if (!metres || *metres < analysis::ZoneSettings::smallestLimit ||
+            *metres > analysis::ZoneSettings::largestLimit) {
+            throw BadInput{
+                joined({"--limit must be from 0.05 to 0.24 (metres), not \"", *text, "\""})};
         }
         settings.limit = *metres;
     }
@@ -193,6 +197,11 @@ void check_files(const CommandLine& line, const text::CivilDateTime& now) {
     if (const auto setup = line.option("setup")) {
         files.inputs.push_back({"the setup file of --setup", *setup});
     }
+    for (const char* option : {"video", "detail"}) {
+        if (const auto path = line.option(option)) {
+            files.inputs.push_back({joined({"--", option}), *path});
+        }
+    }
     for (const char* option : {"csv", "pdf"}) {
         if (const auto path = line.option(option)) {
             files.outputs.push_back({joined({"--", option}), *path});
@@ -212,7 +221,97 @@ std::optional<dossier::CalibrationFacts> setup_facts(const CommandLine& line) {
     }
     LoadedSetup setup = load_setup(*path);
     calibration::grid_check(setup.calibration.model, setup.display.boxes, "1024");
-    return dossier::calibration_facts(setup.calibration);
+    return dossier::calibration_facts(setup.calibration, dossier::PixelBasis{15, 1024, false});
+}
+
+// The options that only the dossier reads need --pdf, and go together as they make sense.
+void check_dossier_options(const CommandLine& line) {
+    if (!line.option("pdf")) {
+        for (const char* option : {"video", "video-start", "measured-by", "untracked", "detail"}) {
+            if (line.option(option)) {
+                throw BadInput{joined({"--", option, " goes with --pdf"})};
+            }
+        }
+        return;
+    }
+    if (line.option("video-start") && !line.option("video")) {
+        throw BadInput{"--video-start goes with --video"};
+    }
+    if (const auto by = line.option("measured-by"); by && *by != "hand" && *by != "auto") {
+        throw BadInput{joined({"--measured-by must be hand or auto, not \"", *by, "\""})};
+    }
+    if (line.option("untracked") && line.option("measured-by") != "auto") {
+        throw BadInput{"--untracked goes with --measured-by auto"};
+    }
+    if (line.option("detail") && (line.option("measured-by") || line.option("untracked"))) {
+        throw BadInput{
+            "--detail gives the provenance of every sample: leave out --measured-by "
+            "and --untracked"};
+    }
+    if (const auto start = line.option("video-start")) {
+        const auto seconds = text::parse_number(*start, text::decimalNumber);
+        if (!seconds || *seconds < 0) {
+            throw BadInput{
+                joined({"--video-start must be the video time of sample 0 in seconds, not \"",
+                        *start, "\""})};
+        }
+    }
+}
+
+// What the dossier states beyond the report: the texts typed, the time of measurement, how the
+// line was kept on the boat (from --detail or --measured-by/--untracked) and the video.
+dossier::PassFacts pass_facts(const CommandLine& line, const analysis::PassReportInput& input,
+                              int sampleCount) {
+    dossier::PassFacts facts;
+    facts.speed = input.speedText;
+    facts.split = input.split;
+    facts.full = input.full;
+    facts.comment = input.comment;
+    facts.boatModel = input.pass.boatModel;
+    facts.boatNumber = input.pass.boatNumber;
+    facts.measuredAt = input.now;
+    std::optional<double> sample0;
+    if (const auto path = line.option("detail")) {
+        const auto content = text::read_file(*path, maxSamplesFileBytes);
+        if (!content.status) {
+            throw BadInput{joined({"cannot read ", *path, ": ", content.status.description})};
+        }
+        DetailFile detail = parse_detail_file(content.bytes, *path, sampleCount);
+        facts.provenance = std::move(detail.provenance);
+        sample0 = detail.sample0Seconds;
+    } else if (line.option("measured-by") == "auto") {
+        facts.provenance.assign(static_cast<std::size_t>(sampleCount),
+                                analysis::Provenance::Tracked);
+        if (const auto list = line.option("untracked")) {
+            for (const int k : parse_sample_list(*list, sampleCount - 1)) {
+                facts.provenance[static_cast<std::size_t>(k)] = analysis::Provenance::Held;
+            }
+        }
+    }
+    if (const auto start = line.option("video-start")) {
+        sample0 = text::parse_number(*start, text::decimalNumber);
+    }
+    if (const auto video = line.option("video")) {
+        facts.video = dossier::video_facts(*video, sample0);
+        if (!facts.video->sha256Failure.empty()) {
+            throw BadInput{joined({"cannot read ", *video, ": ", facts.video->sha256Failure})};
+        }
+    }
+    return facts;
+}
+
+// "Pass Clock: Video Time (pass.mp4 from 0:01.500)", as the Measure screen words it.
+std::string video_clock_line(const dossier::VideoFacts& video) {
+    std::string line = "Pass Clock: Video Time (" + video.fileName;
+    if (video.sample0Seconds) {
+        const long ms = std::lround(*video.sample0Seconds * 1000);
+        std::string seconds = decimal(ms / 1000 % 60);
+        std::string millis = decimal(ms % 1000);
+        line += " from " + decimal(ms / 60000) + ":" +
+                std::string(2 - std::min<std::size_t>(2, seconds.size()), '0') + seconds + "." +
+                std::string(3 - std::min<std::size_t>(3, millis.size()), '0') + millis;
+    }
+    return line + ")";
 }
 
 // Two digits at text[at], as a number; -1 when they are not digits.
@@ -269,10 +368,11 @@ std::vector<double> read_samples(const std::string& path) {
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto parsed = parse_command_line(
-        args,
-        {"results", "discipline", "speed",    "line",  "direction",   "boat",  "model", "driver",
-         "skier",   "tournament", "location", "date",  "number",      "split", "full",  "comment",
-         "now",     "pdf",        "csv",      "setup", "zone-length", "limit", "buoy1"},
+        args, {"results",     "discipline",  "speed",       "line",       "direction", "boat",
+               "model",       "driver",      "skier",       "tournament", "location",  "date",
+               "number",      "split",       "full",        "comment",    "now",       "pdf",
+               "csv",         "setup",       "zone-length", "limit",      "buoy1",     "video",
+               "video-start", "measured-by", "untracked",   "detail"},
         {"zones"});
     if (!parsed.error.empty()) {
         throw BadInput{parsed.error};
@@ -305,6 +405,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     pass.resultsFolder = *folder;
     const analysis::ZoneSettings zoneSettings = zone_settings(line);
+    check_dossier_options(line);
     check_files(line, input.now);
     if (line.option("pdf") && !pdfWriter) {
         throw BadInput{"this quillon-cli cannot write PDF files"};
@@ -326,6 +427,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     input.directionSign = pass.direction == course::Direction::Away ? 1.0 : -1.0;
     input.speedText = decimal(course::speed_kmh(pass));
     input.lineText = course::line_length_label(pass.lineLength);
+    // Read before anything is written, so a bad --detail or --video leaves the logs alone.
+    const dossier::PassFacts facts =
+        line.option("pdf") ? pass_facts(line, input, lastIndex + 1) : dossier::PassFacts{};
 
     const analysis::PassReport report = analysis::build_pass_report(input);
     out << report.text << "\r\n";
@@ -342,9 +446,13 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                                                                                 pass.discipline))});
     }
     if (const auto pdf = line.option("pdf")) {
-        const auto content = dossier::dossier_content(report.text, pass.discipline, pass.direction,
-                                                      samples, lastIndex, input.directionSign,
-                                                      report.statistics, zoneSettings, calibration);
+        auto content = dossier::dossier_content(report.text, pass.discipline, pass.direction,
+                                                samples, lastIndex, input.directionSign,
+                                                report.statistics, zoneSettings, calibration);
+        content.facts = facts;
+        if (facts.video) {
+            content.clockLine = video_clock_line(*facts.video);
+        }
         written.push_back({*pdf, pdfWriter(*pdf, content)});
     }
     int status = 0;

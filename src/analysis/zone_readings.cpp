@@ -79,8 +79,9 @@ void require_zone_settings(const ZoneSettings& settings) {
           settings.zoneLength <= ZoneSettings::longestZone)) {
         throw std::invalid_argument("the zone length must be from 2 to 10 m");
     }
-    if (!(settings.limit > 0 && settings.limit <= 1)) {
-        throw std::invalid_argument("the limit must be more than 0 and at most 1 m");
+    if (!(settings.limit >= ZoneSettings::smallestLimit - 1e-9 &&
+          settings.limit <= ZoneSettings::largestLimit + 1e-9)) {
+        throw std::invalid_argument("the limit must be from 0.05 to 0.24 m");
     }
 }
 
@@ -113,6 +114,7 @@ std::vector<ZoneReading> zone_readings(std::span<const double> samples, int last
         ZoneReading reading;
         reading.kind = zone.kind;
         reading.buoy = zone.buoy;
+        reading.buoySide = zone.sideSign > 0 ? BoatSide::Left : BoatSide::Right;
         reading.start = zone.start;
         reading.end = zone.end;
         double sum = 0;
@@ -128,12 +130,21 @@ std::vector<ZoneReading> zone_readings(std::span<const double> samples, int last
             if (reading.sampleCount == 0 || r > reading.largestReading) {
                 reading.largestReading = r;
             }
+            if (reading.sampleCount == 0 || std::abs(sample) > reading.largestOffCentre) {
+                reading.largestOffCentre = std::abs(sample);
+                reading.offCentreSide =
+                    directionSign * sample >= 0 ? BoatSide::Left : BoatSide::Right;
+            }
+            if (reading.sampleCount == 0) {
+                reading.firstSample = k;
+            }
+            reading.lastSample = k;
             sum += r;
             ++reading.sampleCount;
         }
         if (reading.sampleCount > 0) {
             reading.meanReading = sum / reading.sampleCount;
-            reading.overLimit = reading.largestReading > settings.limit;
+            reading.overLimit = reading.largestOffCentre > settings.limit;
         }
         zones.push_back(reading);
     }
@@ -162,10 +173,15 @@ std::string zone_table_text(const std::vector<ZoneReading>& zones, const ZoneSet
         std::string line = padded(zone.name(), 11, true);
         line += padded(text::format_pattern(zone.start, "0.0"), 6) + "-" +
                 padded(text::format_pattern(zone.end, "0.0"), 6) + " m";
+        line += "  " + padded(zone.hasBuoySide() ? std::string(side_name(zone.buoySide))
+                                                 : std::string("both"),
+                              5, true);
         line += "  samples " + padded(whole(zone.sampleCount), 3);
         if (zone.sampleCount > 0) {
             line += "  mean " + padded(text::format_pattern(zone.meanReading, "0.000"), 6);
             line += "  largest " + padded(text::format_pattern(zone.largestReading, "0.000"), 6);
+            line += "  off centre " + text::format_pattern(zone.largestOffCentre, "0.000") + " " +
+                    std::string(side_name(zone.offCentreSide));
         }
         if (zone.overLimit) {
             line += "  OVER LIMIT";
@@ -173,6 +189,55 @@ std::string zone_table_text(const std::vector<ZoneReading>& zones, const ZoneSet
         out += line + "\n";
     }
     return out;
+}
+
+Verdict zone_verdict(const std::vector<ZoneReading>& zones, const std::vector<int>& untracked) {
+    Verdict verdict;
+    for (const ZoneReading& zone : zones) {
+        if (zone.overLimit) {
+            verdict.over.push_back(zone.name());
+            continue;
+        }
+        const bool hasUntracked =
+            zone.sampleCount > 0 && std::any_of(untracked.begin(), untracked.end(), [&](int k) {
+                return k >= zone.firstSample && k <= zone.lastSample;
+            });
+        if (hasUntracked) {
+            verdict.notVerified.push_back(zone.name());
+        }
+    }
+    return verdict;
+}
+
+namespace {
+
+std::string names_of(const std::vector<std::string>& names) {
+    std::string out;
+    for (const auto& name : names) {
+        out += (out.empty() ? "" : ", ") + name;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string verdict_line(const Verdict& verdict, double limit) {
+    const std::string limitText = "the " + text::format_pattern(limit, "0.00") + " m limit";
+    if (verdict.over.empty() && verdict.notVerified.empty()) {
+        return "Within " + limitText + " in every zone";
+    }
+    std::string line;
+    if (!verdict.over.empty()) {
+        line = "Over " + limitText + " in " + names_of(verdict.over);
+    }
+    if (!verdict.notVerified.empty()) {
+        line += line.empty() ? "" : "; ";
+        line += "Not verified in " + names_of(verdict.notVerified) + " (samples not tracked)";
+        if (verdict.over.empty()) {
+            line += "; within " + limitText + " in every other zone";
+        }
+    }
+    return line;
 }
 
 }  // namespace quillon::analysis

@@ -45,6 +45,7 @@ SetupDisplay apply_setup_file(Calibration& calibration, const SetupFileData& dat
     grids.current_grid = 1;
     GridSlot& slot = grids.current();
     slot.grid_file_name = std::string(path);
+    slot.grid_marked_at.clear();
     slot.grid_description = data.description;
 
     CameraModel& model = calibration.model;
@@ -91,6 +92,7 @@ std::optional<Message> save_setup_file(Calibration& calibration, const std::stri
     }
     GridSlot& slot = grids.current();
     slot.grid_file_name = path;
+    slot.grid_marked_at.clear();
     slot.grid_description = description;
     store_calibration(slot, calibration.model, grids.current_grid);
     return std::nullopt;

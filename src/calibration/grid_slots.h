@@ -23,6 +23,9 @@ struct GridSlot {
 
     std::string grid_file_name;
     std::string grid_description;
+    // When the calibration was marked on the Setup screen ("2026-12-06 14:05"); empty for one
+    // that came from, or was saved to, a setup file.
+    std::string grid_marked_at;
     bool loaded = false;
     std::array<double, cellCount> cells{};
 

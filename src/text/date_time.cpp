@@ -22,6 +22,10 @@ std::string time_text(const CivilDateTime& when) {
     return padded(when.hour, 2) + ":" + padded(when.minute, 2) + ":" + padded(when.second, 2);
 }
 
+std::string iso_date_text(const CivilDateTime& when) {
+    return padded(when.year, 4) + "-" + padded(when.month, 2) + "-" + padded(when.day, 2);
+}
+
 std::string month_day_text(const CivilDateTime& when) {
     return padded(when.month, 2) + padded(when.day, 2);
 }

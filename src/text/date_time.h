@@ -16,6 +16,8 @@ struct CivilDateTime {
 
 // "mm-dd-yyyy"
 std::string date_text(const CivilDateTime& when);
+// "yyyy-mm-dd" (ISO 8601)
+std::string iso_date_text(const CivilDateTime& when);
 // "hh:mm:ss" on the 24-hour clock
 std::string time_text(const CivilDateTime& when);
 // The two-digit month and day used in daily file names ("ResultLog" + "1206" + ".txt").

@@ -17,8 +17,10 @@ FileStatus system_failure(int error) {
 }  // namespace
 
 FileStatus not_a_regular_file() {
-    return {false, std::string(notRegularFileText),
-            std::make_error_code(std::errc::invalid_argument)};
+    return {false,
+            std::string(notRegularFileText),
+            std::make_error_code(std::errc::invalid_argument),
+            {}};
 }
 
 namespace {
@@ -95,7 +97,7 @@ FileStatus append_to_file(const std::string& path, std::string_view content) {
 
 namespace {
 
-FileStatus overwrite_in_place(const std::string& path, std::string_view content) {
+FileStatus write_to_device(const std::string& path, std::string_view content) {
     errno = 0;
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -103,6 +105,22 @@ FileStatus overwrite_in_place(const std::string& path, std::string_view content)
     }
     const int error = write_and_close(file, content);
     return error ? system_failure(error) : FileStatus::success();
+}
+
+// The temporary file could not be made. A folder that is there but takes no new file is named;
+// a missing folder is only the system's words.
+FileStatus folder_refuses_new_file(const std::string& path, int error, bool replacing) {
+    FileStatus status = system_failure(error);
+    const auto parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(folder, ignored)) {
+        return status;
+    }
+    status.refusedFolder = folder;
+    status.description += " (the folder \"" + folder + "\" takes no new file" +
+                          (replacing ? "; the old file is kept)" : ")");
+    return status;
 }
 
 }  // namespace
@@ -118,7 +136,7 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     if (std::filesystem::exists(path, ignored) &&
         !std::filesystem::is_regular_file(path, ignored)) {
         // A device is written to, never replaced.
-        return overwrite_in_place(path, content);
+        return write_to_device(path, content);
     }
     const std::string temporary = path + ".quillon-new";
     // The new content takes the old file's place with the old file's permissions: a file the
@@ -128,14 +146,9 @@ FileStatus replace_file(const std::string& path, std::string_view content) {
     errno = 0;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (file == nullptr) {
-        // The folder may allow writing the file but not creating another one beside it.
-        const int firstError = errno ? errno : EIO;
-        std::FILE* existing = std::fopen(path.c_str(), "r+b");
-        if (existing == nullptr) {
-            return system_failure(firstError);
-        }
-        std::fclose(existing);
-        return overwrite_in_place(path, content);
+        // The folder takes no new file. Writing over the old one in place instead would leave
+        // half a file on a full disk, so the old file is kept whole and the write is refused.
+        return folder_refuses_new_file(path, errno ? errno : EIO, replacing);
     }
     if (const int error = write_and_close(file, content); error != 0) {
         std::filesystem::remove(temporary, ignored);

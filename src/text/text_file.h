@@ -26,9 +26,11 @@ struct FileStatus {
     // The system's words for what went wrong, and the system error behind them.
     std::string description;
     std::error_code error;
+    // Set when a file could not be replaced because its folder takes no new file: that folder.
+    std::string refusedFolder;
 
     static FileStatus success() { return {}; }
-    static FileStatus failure(std::error_code code) { return {false, code.message(), code}; }
+    static FileStatus failure(std::error_code code) { return {false, code.message(), code, {}}; }
     explicit operator bool() const { return ok; }
 };
 
@@ -44,7 +46,9 @@ std::string path_in_folder(std::string_view folder, std::string_view name);
 FileStatus append_to_file(const std::string& path, std::string_view content);
 
 // Replaces the file's content. The new content is written next to it first and then moved
-// over it, so a failed write leaves the old file as it was.
+// over it, so a failed write leaves the old file as it was. The old file is never written over
+// in place: when its folder takes no new file, the write is refused with a description that
+// names the folder, and the old file stays byte for byte as it was.
 FileStatus replace_file(const std::string& path, std::string_view content);
 
 // What a reader says of a path that names a pipe, a device or a socket.

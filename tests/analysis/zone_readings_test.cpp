@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -94,14 +95,18 @@ TEST(ZoneReadings, LargestReadingTowardTheBuoyAndTheLimitFlag) {
         double largest;
         double mean;
         bool flagged;
+        BoatSide offCentreSide;
     } cases[] = {
         // Buoy 3 (on the boat's right, like buoy 1), coming toward the camera: +S is toward it.
-        {"Buoy 3", 111, 0.25, 0.25, 0.25 / 6, true},
-        {"Buoy 3", 109, 0.20, 0.20, 0.20 / 6, false},  // on the limit is not over it
-        {"Buoy 3", 114, -0.30, 0, -0.30 / 6, false},   // far out on the other side
-        {"Buoy 4", 150, -0.21, 0.21, 0.21 / 6, true},  // buoy 4 is on the boat's left
-        {"Entry gate", 2, -0.21, 0.21, 0.21 / 6, true},
-        {"Exit gate", 259, 0.5, 0.5, 0.5 / 6, true},
+        {"Buoy 3", 111, 0.25, 0.25, 0.25 / 6, true, BoatSide::Right},
+        // On the limit is not over it.
+        {"Buoy 3", 109, 0.20, 0.20, 0.20 / 6, false, BoatSide::Right},
+        // Far out on the other side: nothing toward the buoy, but over the limit all the same.
+        {"Buoy 3", 114, -0.30, 0, -0.30 / 6, true, BoatSide::Left},
+        {"Buoy 3", 114, -0.19, 0, -0.19 / 6, false, BoatSide::Left},
+        {"Buoy 4", 150, -0.21, 0.21, 0.21 / 6, true, BoatSide::Left},  // buoy 4: boat's left
+        {"Entry gate", 2, -0.21, 0.21, 0.21 / 6, true, BoatSide::Left},
+        {"Exit gate", 259, 0.5, 0.5, 0.5 / 6, true, BoatSide::Right},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.zone);
@@ -113,6 +118,9 @@ TEST(ZoneReadings, LargestReadingTowardTheBuoyAndTheLimitFlag) {
         EXPECT_DOUBLE_EQ(zone.largestReading, c.largest);
         EXPECT_DOUBLE_EQ(zone.meanReading, c.mean);
         EXPECT_EQ(zone.overLimit, c.flagged);
+        EXPECT_DOUBLE_EQ(zone.largestOffCentre, std::abs(c.value));
+        EXPECT_EQ(zone.offCentreSide, c.offCentreSide);
+        EXPECT_EQ(zone.firstSample, zone.sampleCount ? static_cast<int>(zone.start) : -1);
         int flagged = 0;
         for (const auto& other : zones) {
             flagged += other.overLimit ? 1 : 0;
@@ -161,14 +169,80 @@ TEST(ZoneReadings, JumpIsJudgedInFortyMetreStretchesOffTheCentre) {
 }
 
 TEST(ZoneReadings, RefusesSettingsOutOfRange) {
-    const ZoneSettings refused[] = {{1.99, 0.2, BoatSide::Right},
-                                    {10.01, 0.2, BoatSide::Right},
-                                    {5, 0, BoatSide::Right},
-                                    {5, 1.5, BoatSide::Left}};
+    const ZoneSettings refused[] = {{1.99, 0.2, BoatSide::Right}, {10.01, 0.2, BoatSide::Right},
+                                    {5, 0, BoatSide::Right},      {5, 0.049, BoatSide::Right},
+                                    {5, 0.241, BoatSide::Left},   {5, 1.5, BoatSide::Left}};
     for (const auto& settings : refused) {
         EXPECT_THROW(
             zone_readings(flat_pass(0), metreByMetre, towards, Discipline::Slalom, settings),
             std::invalid_argument);
+    }
+    for (const double limit : {0.05, 0.15, 0.24}) {
+        EXPECT_NO_THROW(zone_readings(flat_pass(0), metreByMetre, towards, Discipline::Slalom,
+                                      {5, limit, BoatSide::Right}));
+    }
+}
+
+// Each turn buoy stands on one side, alternating from buoy 1; gates have none.
+TEST(ZoneReadings, EachBuoyNamesItsSide) {
+    for (const BoatSide buoy1 : {BoatSide::Left, BoatSide::Right}) {
+        const auto zones =
+            zone_readings(flat_pass(0), metreByMetre, away, Discipline::Slalom, {5, 0.2, buoy1});
+        BoatSide expected = buoy1;
+        for (const auto& zone : zones) {
+            if (!zone.hasBuoySide()) {
+                continue;
+            }
+            EXPECT_EQ(zone.buoySide, expected) << zone.name();
+            expected = expected == BoatSide::Left ? BoatSide::Right : BoatSide::Left;
+        }
+        EXPECT_FALSE(zones.front().hasBuoySide());
+        EXPECT_FALSE(zones.back().hasBuoySide());
+    }
+}
+
+// The verdict: within, over by name, and a zone holding an untracked sample is never "within".
+TEST(ZoneReadings, VerdictNamesTheZonesOverTheLimitOrNotVerified) {
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, double>> changed;  // sample, deviation
+        std::vector<int> untracked;
+        double limit;
+        const char* line;
+    } cases[] = {
+        {"within", {{30, 0.19}, {70, -0.2}}, {}, 0.20, "Within the 0.20 m limit in every zone"},
+        {"over at 0.15",
+         {{30, 0.19}, {70, -0.16}},
+         {},
+         0.15,
+         "Over the 0.15 m limit in Buoy 1, Buoy 2"},
+        {"untracked outside every zone",
+         {},
+         {20, 100},
+         0.20,
+         "Within the 0.20 m limit in every zone"},
+        {"untracked in buoy 3",
+         {},
+         {111},
+         0.20,
+         "Not verified in Buoy 3 (samples not tracked); within the 0.20 m limit in every other "
+         "zone"},
+        {"over and not verified",
+         {{258, -0.3}},
+         {2, 111, 258},
+         0.20,
+         "Over the 0.20 m limit in Exit gate; Not verified in Entry gate, Buoy 3 (samples not "
+         "tracked)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto samples = flat_pass(0.01);
+        for (const auto& [k, value] : c.changed) {
+            samples[static_cast<std::size_t>(k)] = value;
+        }
+        const auto zones = zone_readings(samples, metreByMetre, towards, Discipline::Slalom,
+                                         {5, c.limit, BoatSide::Right});
+        EXPECT_EQ(verdict_line(zone_verdict(zones, c.untracked), c.limit), c.line);
     }
 }
 
@@ -181,12 +255,20 @@ TEST(ZoneReadings, TableTextNamesEveryZone) {
                         settings, Discipline::Slalom);
     EXPECT_EQ(table,
               "Zone readings (zone 5 m, limit 0.20 m, buoy 1 on the boat's right)\n"
-              "Entry gate    0.0-   5.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Buoy 1       27.0-  32.0 m  samples   6  mean  0.042  largest  0.250  OVER LIMIT\n"
-              "Buoy 2       68.0-  73.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Buoy 3      109.0- 114.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Buoy 4      150.0- 155.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Buoy 5      191.0- 196.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Buoy 6      232.0- 237.0 m  samples   6  mean  0.000  largest  0.000\n"
-              "Exit gate   254.0- 259.0 m  samples   6  mean  0.000  largest  0.000\n");
+              "Entry gate    0.0-   5.0 m  both   samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Buoy 1       27.0-  32.0 m  right  samples   6  mean  0.042  largest  0.250  off "
+              "centre 0.250 right  OVER LIMIT\n"
+              "Buoy 2       68.0-  73.0 m  left   samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Buoy 3      109.0- 114.0 m  right  samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Buoy 4      150.0- 155.0 m  left   samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Buoy 5      191.0- 196.0 m  right  samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Buoy 6      232.0- 237.0 m  left   samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n"
+              "Exit gate   254.0- 259.0 m  both   samples   6  mean  0.000  largest  0.000  off "
+              "centre 0.000 left\n");
 }

@@ -11,6 +11,7 @@
 #include "cli/cli_io.h"
 #include "cli/cli_runs.h"
 #include "cli/command_table.h"
+#include "cli/results/pass_provenance.h"
 #include "support/temp_folder.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
@@ -149,6 +150,11 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         {samples, "--results", results, "--zone-length", "1.5"},
         {samples, "--results", results, "--zone-length", "five"},
         {samples, "--results", results, "--limit", "0"},
+        {samples, "--results", results, "--limit", "0.049"},
+        {samples, "--results", results, "--limit", "0.25"},
+        // The dossier's options go with --pdf, and with each other as they make sense.
+        {samples, "--results", results, "--measured-by", "auto"},
+        {samples, "--results", results, "--video", samples},
         {samples, "--results", results, "--buoy1", "middle"},
         {samples, "--results", results, "--zones", "--zones"},
         {samples, "--results", results, "--csv", file("no-folder/samples.csv")},
@@ -170,7 +176,9 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
               "[--driver T] [--skier T] [--tournament T] [--location T] [--date T] [--number T] "
               "[--split T] [--full T] [--comment T] [--now \"MM-DD-YYYY HH:MM:SS\"] "
               "[--pdf OUT.pdf] [--csv OUT.csv] [--setup SETUP.ipt] [--zones] "
-              "[--zone-length 2..10] [--limit METRES] [--buoy1 left|right]\n");
+              "[--zone-length 2..10] [--limit METRES] [--buoy1 left|right] [--video FILE "
+              "[--video-start SECONDS]] [--measured-by hand|auto [--untracked 36,61-63]] "
+              "[--detail FILE.csv]\n");
 }
 
 TEST_F(CliResults, ReportTakesAnyLineEndsAndNamesALogItCouldNotWrite) {
@@ -218,7 +226,8 @@ TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
     // Buoy 1 zone 27-29 m holds samples 17 and 18: -.13 and -.12, toward a buoy on the boat's
     // left when the boat comes toward the camera.
     EXPECT_EQ(zones[2],
-              "Buoy 1       27.0-  29.0 m  samples   2  mean  0.125  largest  0.130  OVER LIMIT");
+              "Buoy 1       27.0-  29.0 m  left   samples   2  mean  0.125  largest  0.130  off "
+              "centre 0.130 left  OVER LIMIT");
 
     // A folder at the CSV's name is refused before anything is written.
     fs::create_directory(file("taken.csv"));
@@ -289,4 +298,47 @@ TEST_F(CliResults, ReadResultsRefusals) {
         EXPECT_EQ(refused.err, c.message);
     }
     EXPECT_EQ(read_results({file("jump.txt"), "--discipline", "jump"}).out, "away\n0,0.1\n");
+}
+
+// The per-sample file of `quillon-cli track --detail`, read back by `report --detail`, and the
+// sample lists of --untracked: what fits the pass is taken, anything else refused by line.
+TEST(CliPassProvenance, DetailFileAndSampleLists) {
+    using analysis::Provenance;
+    const std::string header = "sample,frame_time_s,deviation_m,provenance,confidence\r\n";
+    const auto detail = cli::parse_detail_file(header +
+                                                   "0,1.500000,0.01,tracked,0.910\r\n"
+                                                   "1,1.600000,0.02,held,\r\n"
+                                                   "2,1.700000,0.03,operator,\n",
+                                               "d.csv", 3);
+    EXPECT_EQ(detail.provenance, (std::vector<Provenance>{Provenance::Tracked, Provenance::Held,
+                                                          Provenance::Operator}));
+    EXPECT_DOUBLE_EQ(detail.sample0Seconds, 1.5);
+
+    const struct {
+        std::string bytes;
+        const char* message;
+    } refused[] = {
+        {"", "--detail d.csv line 0: the file is empty"},
+        {"sample,deviation\r\n", "--detail d.csv line 1: the header must be"},
+        {header + "0,1.5,0,tracked\r\n", "--detail d.csv line 2: a row has five fields"},
+        {header + "1,1.5,0,tracked,0.9\r\n", "--detail d.csv line 2: sample 0 was expected"},
+        {header + "0,-1,0,tracked,0.9\r\n", "--detail d.csv line 2: frame_time_s must be"},
+        {header + "0,1.5,0,lost,\r\n", "--detail d.csv line 2: provenance must be"},
+        {header + "0,1.5,0,held,\r\n", "--detail d.csv holds 1 samples; the pass has 3"},
+    };
+    for (const auto& r : refused) {
+        try {
+            cli::parse_detail_file(r.bytes, "d.csv", 3);
+            ADD_FAILURE() << "taken: " << r.bytes;
+        } catch (const cli::BadInput& bad) {
+            EXPECT_TRUE(std::string(bad.what()).starts_with(r.message)) << bad.what();
+        }
+    }
+
+    EXPECT_EQ(cli::parse_sample_list("36,61-63,137-139", 161),
+              (std::vector<int>{36, 61, 62, 63, 137, 138, 139}));
+    EXPECT_EQ(cli::parse_sample_list("5,2-3,3", 10), (std::vector<int>{2, 3, 5}));
+    for (const char* bad : {"", "1,", "3-1", "162", "a", "1--2", "-1", " 3"}) {
+        EXPECT_THROW(cli::parse_sample_list(bad, 161), cli::BadInput) << bad;
+    }
 }

@@ -1,6 +1,8 @@
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -66,6 +68,11 @@ class ResultsScreenTest : public QObject {
     void colourIsAskedUntilItIsOneToSeven();
     void aSavedPassComesBackOntoTheGraph();
     void theDossierGoesToPdfPrinterAndCsv();
+    void theDossierStatesAnAutoTrackedVideoPass();
+    void printingFitsThePaperOfTheDialog_data();
+    void printingFitsThePaperOfTheDialog();
+    void theGraphFollowsTheLimitAndBuoySides();
+    void aSampleNotTrackedIsDrawnHollow();
     void zoneSettingsAreKeptAndShown();
     void manyUntrackedSamplesAreWarnedOfAboveTheGraph();
 };
@@ -380,37 +387,253 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
     const QByteArray resultLog = read_bytes(h.path("ResultLog1206.txt"));
     QVERIFY(!resultLog.isEmpty());
 
-    h.dialogs.fileAnswers = {h.path("dossier.pdf"), h.path("samples.csv")};
+    // Names typed without their extension get it.
+    h.dialogs.fileAnswers = {h.path("dossier"), h.path("samples")};
     h.dialogs.printAnswers = {h.path("printed.pdf")};
     click(results, "btnSaveDossier");
     click(results, "btnPrint");
     click(results, "btnExportCsv");
     QVERIFY(h.dialogs.messages().empty());
+    // Both save dialogs propose "<Skier>_<yyyy-mm-dd>_<hh-mm>" in the results folder.
+    QStringList proposed;
+    for (const auto& shown : h.dialogs.shown) {
+        if (shown.kind == FakeDialogs::Kind::SaveFile) {
+            proposed << shown.request.startFolder;
+        }
+    }
+    QCOMPARE(proposed, QStringList({h.path("Skiers_2026-12-06_14-05.pdf"),
+                                    h.path("Skiers_2026-12-06_14-05.csv")}));
 
     const QString saved = pdf_text(h.path("dossier.pdf"));
     for (const char* expected :
          {"Slalom Pass Results", "Skier Name: Skiers", "Frames Measured: 162", "Buoy 1",
           "Exit gate", "No calibration was given for this pass.", "Pass Clock: Wall Clock",
-          "Page 2 of 2"}) {
+          "Line held by the operator (keys, joystick, mouse)",
+          "Measured (ISO 8601): 2026-12-06T14:05:09 (12-06-2026 14:05:09)", "Page 3 of 3"}) {
         QVERIFY2(saved.contains(expected), expected);
     }
-    // The printer gets the very same pages.
-    QCOMPARE(pdf_text(h.path("printed.pdf")), saved);
+    // The printer gets the same pages, on the paper the dialog chose.
+    const QString printed = pdf_text(h.path("printed.pdf"));
+    for (const char* expected : {"Skier Name: Skiers", "Frames Measured: 162", "Page 3 of 3"}) {
+        QVERIFY2(printed.contains(expected), expected);
+    }
     const QByteArray csv = read_bytes(h.path("samples.csv"));
     QVERIFY(csv.startsWith("sample,time_s,position_m,deviation_m,provenance\r\n0,0.0,0.000,"));
     QCOMPARE(csv.count("\r\n"), 1 + 162);
 
     // A folder that cannot be written: a message naming the file, and nothing else changes.
+    // Printing to a PDF file there is reported the same way.
     h.dialogs.fileAnswers = {h.path("gone/dossier.pdf"), h.path("gone/samples.csv")};
+    h.dialogs.printAnswers = {h.path("gone/printed.pdf")};
     click(results, "btnSaveDossier");
+    click(results, "btnPrint");
     click(results, "btnExportCsv");
     const auto messages = h.dialogs.messages();
-    QCOMPARE(messages.size(), size_t(2));
+    QCOMPARE(messages.size(), size_t(3));
     QVERIFY(messages[0].text.endsWith("File: \"" + h.path("gone/dossier.pdf") + "\""));
-    QVERIFY(messages[1].text.endsWith("File: \"" + h.path("gone/samples.csv") + "\""));
+    QVERIFY(messages[1].text.startsWith("The dossier could not be printed to the file: "));
+    QVERIFY(messages[1].text.endsWith("File: \"" + h.path("gone/printed.pdf") + "\""));
+    QVERIFY(messages[2].text.endsWith("File: \"" + h.path("gone/samples.csv") + "\""));
     QVERIFY(!QDir(h.path("gone")).exists());
     // The report and its logs are as they were.
     QCOMPARE(read_bytes(h.path("ResultLog1206.txt")), resultLog);
+}
+
+// A pass Auto Track followed on a video file: the dossier says which samples were not tracked,
+// names the video with its SHA-256 while it is still the one open, and the frame time of
+// sample 0; the typed split and comment and the time of measurement are there too.
+void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
+    using quillon::analysis::Provenance;
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    h.session.sampleProvenance.fill(Provenance::Tracked);
+    h.session.sampleProvenance[2] = Provenance::Held;
+    h.session.sampleProvenance[3] = Provenance::Held;
+    h.session.passClockLine =
+        "Pass Clock: Video Time (pass.mp4 from 0:01.500), Auto Track, 2 samples not tracked (2-3)";
+    const QByteArray video(100000, 'v');
+    for (const char* name : {"pass.mp4", "other.mp4"}) {
+        QFile file(h.path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(video);
+    }
+    QVERIFY(!h.video.openFile(h.path("pass.mp4")));
+    // A camera that sees 1 mm of water per twip; a 1024 x 768 display gives a 1024 x 668
+    // drawing surface, into which the 320 x 240 video fits 890 pixels wide: one video pixel is
+    // 15 x 890 / 320 = 41.7 twips, 4.2 cm.
+    h.session.setupValid = 1;
+    h.session.calibration.model.set_coefficients({0, 0.001, 0, 0, 0, 0, 0, 0.001});
+    h.session.screenWidthPx = "1024";
+    h.session.screenHeightPx = "768";
+    auto& results = h.app.results();
+    h.dialogs.fileAnswers = {h.path("auto.pdf"), h.path("later.pdf")};
+    click(results, "btnSaveDossier");
+    QVERIFY(h.dialogs.messages().empty());
+    const QString sha = QCryptographicHash::hash(video, QCryptographicHash::Sha256).toHex();
+    const QString text = pdf_text(h.path("auto.pdf"));
+    for (const QString& expected :
+         {QString("Auto Track: 160 of 162 samples tracked; not tracked: 2-3"),
+          QString("Pass Clock: Video Time (pass.mp4 from 0:01.500)"), QString("Video: pass.mp4"),
+          "Video SHA-256: " + sha, QString("Frame time of sample 0: 1.500 s"),
+          QString("Split Time: 12.34"), QString("Comment: windy"),
+          QString("Measured (ISO 8601): 2026-12-06T14:05:09"),
+          // Samples 0 to 3 make the entry gate.
+          QString("Verdict: Not verified in Entry gate"),
+          QString("Lateral size of one video pixel (41.7 twips on the screen) at each zone's "
+                  "row:"),
+          QString("Entry gate 4.2 cm, Buoy 1 4.2 cm"),
+          QString("of the video's width, 320 pixels")}) {
+        QVERIFY2(text.contains(expected), qPrintable(expected));
+    }
+
+    // Once another video is open, the pass's video is named but not hashed.
+    QVERIFY(!h.video.openFile(h.path("other.mp4")));
+    click(results, "btnSaveDossier");
+    QVERIFY(pdf_text(h.path("later.pdf"))
+                .contains("Video SHA-256: not known (the video is no longer open)"));
+}
+
+namespace {
+
+// Where pdftotext finds a word on page 1, in points, and the page's size.
+struct WordBox {
+    double pageWidth = 0, pageHeight = 0;
+    double xMin = -1, yMin = -1, xMax = -1, yMax = -1;
+};
+WordBox word_on_first_page(const QString& path, const QString& word) {
+    QProcess process;
+    process.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", path, "-"});
+    process.waitForFinished();
+    const QString html = QString::fromUtf8(process.readAllStandardOutput());
+    WordBox box;
+    const auto page =
+        QRegularExpression(R"re(<page width="([0-9.]+)" height="([0-9.]+)")re").match(html);
+    if (page.hasMatch()) {
+        box.pageWidth = page.captured(1).toDouble();
+        box.pageHeight = page.captured(2).toDouble();
+    }
+    const auto found =
+        QRegularExpression(
+            R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">)re" +
+            QRegularExpression::escape(word) + "</word>")
+            .match(html);
+    if (found.hasMatch()) {
+        box.xMin = found.captured(1).toDouble();
+        box.yMin = found.captured(2).toDouble();
+        box.xMax = found.captured(3).toDouble();
+        box.yMax = found.captured(4).toDouble();
+    }
+    return box;
+}
+
+}  // namespace
+
+void ResultsScreenTest::printingFitsThePaperOfTheDialog_data() {
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<double>("marginMm");
+    QTest::addColumn<double>("width");  // points
+    QTest::addColumn<double>("height");
+    QTest::newRow("US Letter, printer margins")
+        << int(QPageSize::Letter) << int(QPageLayout::Portrait) << 12.7 << 612.0 << 792.0;
+    QTest::newRow("US Letter, no margins")
+        << int(QPageSize::Letter) << int(QPageLayout::Portrait) << 0.0 << 612.0 << 792.0;
+    QTest::newRow("A4 landscape") << int(QPageSize::A4) << int(QPageLayout::Landscape) << 10.0
+                                  << 841.89 << 595.28;
+}
+
+// The paper, orientation and margins of the print dialog are kept, and the footer of every
+// page stands inside the printable area.
+void ResultsScreenTest::printingFitsThePaperOfTheDialog() {
+    QFETCH(int, paper);
+    QFETCH(int, orientation);
+    QFETCH(double, marginMm);
+    QFETCH(double, width);
+    QFETCH(double, height);
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    h.dialogs.printLayout =
+        QPageLayout(QPageSize(static_cast<QPageSize::PageSizeId>(paper)),
+                    static_cast<QPageLayout::Orientation>(orientation),
+                    QMarginsF(marginMm, marginMm, marginMm, marginMm), QPageLayout::Millimeter);
+    h.dialogs.printAnswers = {h.path("printed.pdf")};
+    click(results, "btnPrint");
+    QVERIFY(h.dialogs.messages().empty());
+
+    const double margin = marginMm / 25.4 * 72;
+    for (const QString& word : {QString("Page"), QString("Record"), QString("Quillon")}) {
+        const WordBox box = word_on_first_page(h.path("printed.pdf"), word);
+        QVERIFY2(std::abs(box.pageWidth - width) < 1, qPrintable(word));
+        QVERIFY2(std::abs(box.pageHeight - height) < 1, qPrintable(word));
+        QVERIFY2(box.xMin >= margin - 0.5 && box.yMin >= margin - 0.5, qPrintable(word));
+        QVERIFY2(box.xMax <= width - margin + 0.5 && box.yMax <= height - margin + 0.5,
+                 qPrintable(word));
+    }
+    // "Page 1 of 3" is the footer: in the lowest part of the sheet.
+    QVERIFY(word_on_first_page(h.path("printed.pdf"), "Page").yMin > height * 0.85);
+    QVERIFY(pdf_text(h.path("printed.pdf")).contains("Page 1 of 3"));
+}
+
+// The Results screen's limit lines follow the limit, with their legend; buoy 1 on the boat's
+// left mirrors the buoy rows; at 0.20 m with buoy 1 on the right the classic frame stands.
+void ResultsScreenTest::theGraphFollowsTheLimitAndBuoySides() {
+    const struct {
+        double limit;
+        const char* buoy1Side;
+        double leftLineX;
+        const char* legend;
+        double topRowEndX;  // where the top buoy row reaches out to
+        int topLabelX;      // pixels
+    } cases[] = {
+        {0.20, "right", 7200, "Red Line - 20cm Record Limit", 6600, 6240 / 15},
+        {0.15, "right", 7350, "Red Line - 15cm Limit", 6600, 6240 / 15},
+        {0.20, "left", 7200, "Red Line - 20cm Record Limit", 9000, 9120 / 15},
+        {0.05, "left", 7650, "Red Line - 5cm Limit", 9000, 9120 / 15},
+    };
+    for (const auto& c : cases) {
+        MeasuredPass h;
+        h.settings.values["Quillon/Dossier/Limit"] = QString::number(c.limit);
+        h.settings.values["Quillon/Dossier/Buoy1Side"] = c.buoy1Side;
+        fill_drifting_pass(h.session);
+        auto& results = h.app.results();
+        QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+        QCOMPARE(control<LineShape>(results, "Line14")->X1(), c.leftLineX);
+        QCOMPARE(control<LineShape>(results, "Line15")->X1(),
+                 2 * DeviationGraph::centreX - c.leftLineX);
+        QCOMPARE(control<QLabel>(results, "Label12")->text(), QString(c.legend));
+        QCOMPARE(control<LineShape>(results, "Line6")->X2(), c.topRowEndX);
+        QCOMPARE(control<QLabel>(results, "Label8")->x(), c.topLabelX);
+        // The next row reaches the other way.
+        QCOMPARE(control<LineShape>(results, "Line7")->X2(),
+                 c.topRowEndX == 6600 ? 9000.0 : 6600.0);
+    }
+}
+
+// On an all-zero pass Auto Track followed, sample 0 not tracked: where its red cross would be,
+// a red ring three pixels round it; sample 5, tracked, keeps its cross.
+void ResultsScreenTest::aSampleNotTrackedIsDrawnHollow() {
+    using quillon::analysis::Provenance;
+    MeasuredPass h;
+    h.session.sampleProvenance.fill(Provenance::Tracked);
+    h.session.sampleProvenance[0] = Provenance::Held;
+    auto& results = h.app.results();
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    const QImage& drawing = results.canvas().drawing();
+    const int centre = static_cast<int>(DeviationGraph::centreX / 15);
+    const int row0 = 20;  // course start, 300 twips down
+    const auto red = [&](int x, int y) { return drawing.pixelColor(x, y) == QColor(255, 0, 0); };
+    QVERIFY(!red(centre + 2, row0));  // no cross arm
+    int ring = 0;
+    for (int dy = -4; dy <= 4; ++dy) {
+        for (int dx = -4; dx <= 4; ++dx) {
+            ring += red(centre + dx, row0 + dy) && dx * dx + dy * dy >= 4 ? 1 : 0;
+        }
+    }
+    QVERIFY(ring >= 8);
+    // Sample 5 lies 8.04 m down the course, 12 pixels below sample 0.
+    const int row5 = static_cast<int>((300 + 22.5 * 5 * 259.0 / 161) / 15);
+    QVERIFY(red(centre + 2, row5) && red(centre - 2, row5));
 }
 
 void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
@@ -420,21 +643,30 @@ void ResultsScreenTest::zoneSettingsAreKeptAndShown() {
     auto* table = control<QTableWidget>(results, "tblZones");
     QCOMPARE(table->rowCount(), 8);
     QCOMPARE(table->item(1, 0)->text(), QString("Buoy 1"));
-    QCOMPARE(table->item(1, 1)->text(), QString("3"));  // 5 m at 1.61 m per sample
+    QCOMPARE(table->item(1, 1)->text(), QString("right"));
+    QCOMPARE(table->item(1, 2)->text(), QString("3"));  // 5 m at 1.61 m per sample
 
     click(results, "btnZoneSettings");
     auto* dialog = results.findChild<QDialog*>("dlgZoneSettings");
     QVERIFY(dialog);
     dialog->findChild<QDoubleSpinBox*>("txtZoneLength")->setValue(10);
-    dialog->findChild<QDoubleSpinBox*>("txtLimit")->setValue(0.01);
+    dialog->findChild<QDoubleSpinBox*>("txtLimit")->setValue(0.01);  // held at 0.05
     dialog->findChild<QComboBox*>("cbBuoy1Side")->setCurrentIndex(1);
     dialog->accept();
-    QCOMPARE(table->item(1, 1)->text(), QString("7"));
+    QCOMPARE(table->item(1, 1)->text(), QString("left"));
+    QCOMPARE(table->item(1, 2)->text(), QString("7"));
     QCOMPARE(h.settings.values["Quillon/Dossier/ZoneLength"], QString("10"));
-    QCOMPARE(h.settings.values["Quillon/Dossier/Limit"], QString("0.01"));
+    QCOMPARE(h.settings.values["Quillon/Dossier/Limit"], QString("0.05"));
     QCOMPARE(h.settings.values["Quillon/Dossier/Buoy1Side"], QString("left"));
-    // The entry gate's largest distance off the centre is beyond a 1 cm limit.
-    QCOMPARE(table->item(0, 4)->text(), QString("OVER"));
+    // A zone is OVER exactly when its largest distance off the centre, either way, is beyond
+    // the 5 cm limit; the drifting pass goes beyond it somewhere.
+    int over = 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const double offCentre = table->item(row, 5)->text().section(' ', 0, 0).toDouble();
+        QCOMPARE(table->item(row, 6)->text(), QString(offCentre > 0.05 ? "OVER" : "ok"));
+        over += offCentre > 0.05 ? 1 : 0;
+    }
+    QVERIFY(over > 0);
 }
 
 // Above the graph, a pass measured with Auto Track says which samples were not tracked once

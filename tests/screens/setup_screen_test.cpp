@@ -412,6 +412,9 @@ void SetupScreenTest::completeAlwaysRecordsTheSetup() {
     }
     QCOMPARE(h.session.setupValid, setupValid);
     QCOMPARE(h.session.calibration.grids.grid1_loaded(), setupValid != 0);
+    // A calibration marked here is named in the record dossier by when it was marked.
+    QCOMPARE(QString::fromStdString(h.session.calibration.grids.current().grid_marked_at),
+             QString(setupValid != 0 ? "2026-12-06 14:05" : ""));
     if (folderWritable) {
         const QByteArray log = h.resultsLog();
         // The entry's lines are the calibration suite's.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPrinter>
 #include <QString>
 #include <array>
@@ -89,13 +90,18 @@ class FakeDialogs : public platform::Dialogs {
         return next(fileAnswers);
     }
 
-    // A scripted path answers with a PDF printer writing to that file; nothing cancels.
+    // A scripted path answers with a PDF printer writing to that file, on the paper of
+    // printLayout when one is set (as the operator would choose it in the dialog); nothing
+    // cancels.
     bool print(QPrinter& printer, const QString& title) override {
         shown.push_back({Kind::Print, {}, title, platform::MessageStyle::Ok, {}});
         const auto answer = next(printAnswers);
         if (answer) {
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(*answer);
+            if (printLayout) {
+                printer.setPageLayout(*printLayout);
+            }
         }
         return answer.has_value();
     }
@@ -114,6 +120,7 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<std::optional<QString>> inputAnswers;
     std::deque<std::optional<QString>> fileAnswers;
     std::deque<std::optional<QString>> printAnswers;
+    std::optional<QPageLayout> printLayout;
     std::vector<Shown> shown;
     int unansweredInputs = 0;
 

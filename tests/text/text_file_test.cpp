@@ -2,10 +2,14 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <system_error>
 
 #include "support/temp_folder.h"
@@ -172,6 +176,92 @@ TEST_F(TextFile, ReadRefusesWhatIsNotARegularFile) {
         EXPECT_FALSE(written.ok);
         EXPECT_EQ(written.description, notRegularFileText);
         EXPECT_TRUE(fs::is_fifo(path("pipe")));
+    }
+}
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+// Runs a shell command in FOLDER and gives its exit code.
+int run_in(const std::string& folder, const std::string& command) {
+    const int status = std::system(("cd " + quoted(folder) + " && " + command).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+// A folder that takes no new file while the old file in it may be written: the new content is
+// refused with the folder's name, and the old file stays byte for byte as it was. Once because
+// the folder is read-only for the user, once because a full disk has no inode left, where
+// writing over the old file in place would leave half of it.
+TEST_F(TextFile, AFolderThatTakesNoNewFileKeepsTheOldFileWhole) {
+    const std::string probe = quoted(REPLACE_FILE_PROBE_PATH);
+    const std::string old = "%PDF-1.4\r\nthe old dossier\r\n%%EOF\r\n";
+    const std::string bigger = "200000";
+    int ran = 0;
+
+    if (geteuid() != 0) {
+        std::cout << "SKIPPED (read-only folder): dropping to user nobody needs root\n";
+    } else {
+        fs::permissions(folder.str(), fs::perms::owner_all | fs::perms::group_read |
+                                          fs::perms::group_exec | fs::perms::others_read |
+                                          fs::perms::others_exec);
+        fs::create_directory(path("locked"));  // root's, 0755: nobody may not add a file
+        ASSERT_TRUE(replace_file(path("locked/dossier.pdf"), old));
+        ASSERT_EQ(chown(path("locked/dossier.pdf").c_str(), 65534, 65534), 0);
+        const int code =
+            run_in(folder.str(), "setpriv --reuid=nobody --regid=nogroup --clear-groups " + probe +
+                                     " locked/dossier.pdf " + bigger + " >probe.txt 2>/dev/null");
+        if (code != 0 && code != 1) {
+            std::cout << "SKIPPED (read-only folder): setpriv cannot run the probe as nobody\n";
+        } else {
+            ++ran;
+            EXPECT_EQ(code, 1);
+            EXPECT_TRUE(content_of(path("probe.txt"))
+                            .ends_with(" (the folder \"locked\" takes no new file; the old file "
+                                       "is kept)"))
+                << content_of(path("probe.txt"));
+            EXPECT_EQ(content_of(path("locked/dossier.pdf")), old);
+            EXPECT_FALSE(fs::exists(path("locked/dossier.pdf.quillon-new")));
+        }
+    }
+
+    // The small disk lives only in the namespace of the shell, so the shell compares the file.
+    fs::create_directory(path("small"));
+    ASSERT_TRUE(replace_file(path("kept.pdf"), old));
+    const std::string script =
+        "mount -t tmpfs -o size=64k,nr_inodes=8 tmpfs small || exit 99; "
+        "cp kept.pdf small/dossier.pdf || exit 98; "
+        "dd if=/dev/zero of=small/filler bs=4k 2>/dev/null; "
+        "i=0; while [ $i -lt 100 ] && touch small/inode$i 2>/dev/null; do i=$((i+1)); done; "
+        "[ $i -lt 100 ] || exit 97; " +
+        probe + " small/dossier.pdf " + bigger +
+        " >probe.txt; echo $? >code.txt; "
+        "cmp -s kept.pdf small/dossier.pdf && echo same >same.txt; "
+        "ls small | grep -c quillon-new >leftovers.txt; exit 0";
+    const int code = run_in(folder.str(), "unshare -rm sh -c " + quoted(script) + " 2>/dev/null");
+    if (code != 0) {
+        std::cout << "SKIPPED (full disk): this machine allows no tmpfs in a user namespace ("
+                  << code << ")\n";
+    } else {
+        ++ran;
+        EXPECT_EQ(content_of(path("code.txt")), "1\n");
+        EXPECT_TRUE(content_of(path("probe.txt"))
+                        .ends_with(" (the folder \"small\" takes no new file; the old file is "
+                                   "kept)"))
+            << content_of(path("probe.txt"));
+        EXPECT_EQ(content_of(path("same.txt")), "same\n");
+        EXPECT_EQ(content_of(path("leftovers.txt")), "0\n");
+    }
+    if (ran == 0) {
+        GTEST_SKIP() << "SKIPPED: neither a read-only folder nor a full disk can be made here";
     }
 }
 

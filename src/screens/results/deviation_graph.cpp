@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "dossier/dossier_content.h"
 #include "screens/widgets/line_shape.h"
 #include "screens/widgets/overlay_canvas.h"
 
@@ -165,9 +166,37 @@ void DeviationGraph::showFrame(course::Discipline discipline, course::Direction 
                                pixels(2 * captionHalfWidth), scaleCaption_->sizeHint().height());
 }
 
+void DeviationGraph::showZoneSettings(course::Discipline discipline,
+                                      const analysis::ZoneSettings& settings) {
+    if (discipline != course::Discipline::Slalom) {
+        return;  // jump keeps the classic frame, without limit lines
+    }
+    const double k = lateralScale(discipline);
+    recordLimits_[0]->setX(centreX - k * settings.limit);
+    recordLimits_[1]->setX(centreX + k * settings.limit);
+    recordLegend_->setText(QString::fromStdString(dossier::limit_legend(settings.limit)));
+    recordLegend_->adjustSize();
+
+    // The classic rows: the top row reaches out to the left. Which buoy that is depends on the
+    // direction; the side it stands on is the boat's, and coming toward the camera the boat's
+    // right is the screen's left. So the classic rows hold for buoy 1 on the boat's right, and
+    // buoy 1 on its left mirrors them.
+    const bool mirrored = settings.buoy1Side == analysis::BoatSide::Left;
+    const double rowY[] = {900, 1830, 2760, 3675, 4605, 5520};
+    for (int row = 0; row < 6; ++row) {
+        const bool leftward = (row % 2 == 0) != mirrored;
+        buoyRows_[static_cast<std::size_t>(row)]->setCoordinates(
+            leftward ? frameRight : frameLeft, rowY[row], leftward ? 6600 : 9000, rowY[row]);
+        // buoyNumbers_ runs from Label3 (bottom row) to Label8 (top row).
+        QLabel* number = buoyNumbers_[static_cast<std::size_t>(5 - row)];
+        number->move(pixels(leftward ? 6240 : 9120), pixels(rowY[row] - 120));
+    }
+}
+
 void DeviationGraph::drawPass(course::Discipline discipline, course::Direction direction,
                               const double* samples, int lastSampleIndex,
-                              const analysis::PassStatistics& statistics) {
+                              const analysis::PassStatistics& statistics,
+                              const std::vector<int>& untracked) {
     const double length = course::course_length(discipline);
     const double k = lateralScale(discipline);
     const bool towards = direction == course::Direction::Towards;
@@ -187,6 +216,12 @@ void DeviationGraph::drawPass(course::Discipline discipline, course::Direction d
         }
         canvas_->line(previousX, previousY, x, y, Qt::black);
         const QColor red(255, 0, 0);
+        if (std::binary_search(untracked.begin(), untracked.end(), i)) {
+            canvas_->circle(x, y, 45, red);
+            previousX = x;
+            previousY = y;
+            continue;
+        }
         canvas_->point(x, y, red);
         canvas_->point(x + 30, y, red);
         canvas_->point(x - 30, y, red);

@@ -36,9 +36,17 @@ class DeviationGraph : public QObject {
     // Shows the frame for the discipline, with the buoys numbered for the direction.
     void showFrame(course::Discipline discipline, course::Direction direction);
 
-    // Draws samples 0 to N - 1 and the best-fit path.
+    // Slalom: puts the limit lines at the zones' limit (their legend "Red Line - 15cm Limit";
+    // at 0.20 m the classic lines and "Red Line - 20cm Record Limit"), and mirrors the buoy
+    // rows and numbers when buoy 1 is on the boat's left, so the buoys stand on the side the
+    // boat passes them. The classic frame is the one for 0.20 m with buoy 1 on the right.
+    void showZoneSettings(course::Discipline discipline, const analysis::ZoneSettings& settings);
+
+    // Draws samples 0 to N - 1 and the best-fit path. A sample the tracker did not track is a
+    // hollow circle instead of the red cross.
     void drawPass(course::Discipline discipline, course::Direction direction, const double* samples,
-                  int lastSampleIndex, const analysis::PassStatistics& statistics);
+                  int lastSampleIndex, const analysis::PassStatistics& statistics,
+                  const std::vector<int>& untracked = {});
 
     // Marks each zone with a thin tick beside the frame, from its start to its end.
     void drawZoneTicks(course::Discipline discipline, course::Direction direction,

@@ -1,6 +1,9 @@
 // The Results screen's record dossier: the zone table beside the graph, its settings, the PDF,
 // printing and the samples as CSV. The report, the logs and saved reports are untouched.
 
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
@@ -10,6 +13,7 @@
 #include "screens/results/deviation_graph.h"
 #include "screens/results/results_screen.h"
 #include "screens/results/zone_settings_dialog.h"
+#include "screens/widgets/drawing_surface.h"
 #include "text/number_text.h"
 #include "text/text_file.h"
 #include "text/text_value.h"
@@ -68,12 +72,19 @@ void ResultsScreen::showZones() {
     tblZones->setRowCount(static_cast<int>(zones.size()));
     for (int row = 0; row < static_cast<int>(zones.size()); ++row) {
         const auto& zone = zones[static_cast<std::size_t>(row)];
+        const bool any = zone.sampleCount > 0;
         const QString cells[] = {
-            QString::fromStdString(zone.name()), QString::number(zone.sampleCount),
-            zone.sampleCount ? metres3(zone.meanReading) : QStringLiteral("-"),
-            zone.sampleCount ? metres3(zone.largestReading) : QStringLiteral("-"),
+            QString::fromStdString(zone.name()),
+            zone.hasBuoySide() ? QString::fromLatin1(analysis::side_name(zone.buoySide).data())
+                               : QStringLiteral("both"),
+            QString::number(zone.sampleCount),
+            any ? metres3(zone.meanReading) : QStringLiteral("-"),
+            any ? metres3(zone.largestReading) : QStringLiteral("-"),
+            any ? metres3(zone.largestOffCentre) + " " +
+                      QString::fromLatin1(analysis::side_name(zone.offCentreSide).data())
+                : QStringLiteral("-"),
             zone.overLimit ? QStringLiteral("OVER") : QStringLiteral("ok")};
-        for (int column = 0; column < 5; ++column) {
+        for (int column = 0; column < 7; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (column > 0) {
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -105,21 +116,66 @@ void ResultsScreen::btnZoneSettings_Click() {
         saveZoneSettings();
         showZones();
         drawZoneTicks();
+        if (!reportText_.empty()) {
+            graph_->showZoneSettings(session_.measuredPass.discipline, zoneSettings_);
+        }
     });
     dialog->open();
 }
 
 std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
     const auto pass = session_.measuredPass;
+    // The pass's video, when it was timed on one and that video is still the one open.
+    const auto clockVideo = dossier::clock_line_video(session_.passClockLine);
+    const QString openVideo = platform_.video.name();
+    const bool videoOpen = clockVideo &&
+                           platform_.video.kind() == platform::VideoSource::Kind::File &&
+                           QFileInfo(openVideo).fileName().toStdString() == clockVideo->fileName;
     std::optional<dossier::CalibrationFacts> calibration;
     if (session_.setupValid != 0) {
-        calibration = dossier::calibration_facts(session_.calibration);
+        // The video's pixel where the video rectangle is known: the video fitted to the drawing
+        // surface, as the Measure screen showed it. Else the screen pixel of the accuracy check,
+        // and the screen's width for the gate ratios.
+        dossier::PixelBasis pixel;
+        const double widthPx = text::text_value(session_.screenWidthPx);
+        if (widthPx > 0) {
+            pixel.widthPx = widthPx;
+        }
+        const QImage& frame = platform_.video.frame().image;
+        if (videoOpen && !frame.isNull()) {
+            const QSize shown =
+                frame.size().scaled(drawing_surface_size(session_), Qt::KeepAspectRatio);
+            pixel = {15.0 * shown.width() / frame.width(), static_cast<double>(frame.width()),
+                     true};
+        }
+        calibration = dossier::calibration_facts(session_.calibration, pixel);
     }
     try {
-        return dossier::dossier_content(reportText_, pass.discipline, pass.direction,
-                                        session_.samples, session_.lastSampleIndex,
-                                        session_.directionSign, session_.passStatistics,
-                                        zoneSettings_, calibration);
+        auto content =
+            dossier::dossier_content(reportText_, pass.discipline, pass.direction, session_.samples,
+                                     session_.lastSampleIndex, session_.directionSign,
+                                     session_.passStatistics, zoneSettings_, calibration);
+        dossier::PassFacts& facts = content.facts;
+        facts.speed = session_.passSpeedText;
+        facts.split = txtSplit->text().toStdString();
+        facts.full = txtFull->text().toStdString();
+        facts.comment = txtComment->text().toStdString();
+        facts.boatModel = pass.boatModel;
+        facts.boatNumber = pass.boatNumber;
+        facts.measuredAt = reportTime_;
+        facts.provenance.assign(session_.sampleProvenance.begin(),
+                                session_.sampleProvenance.begin() + session_.lastSampleIndex + 1);
+        if (clockVideo) {
+            // The video is hashed while it is still the one open; once another is open, only
+            // its name is known.
+            facts.video = videoOpen ? dossier::video_facts(openVideo.toStdString(),
+                                                           clockVideo->sample0Seconds)
+                                    : dossier::VideoFacts{clockVideo->fileName,
+                                                          {},
+                                                          "the video is no longer open",
+                                                          clockVideo->sample0Seconds};
+        }
+        return content;
     } catch (const std::exception& failure) {
         platform_.dialogs.message(
             QStringLiteral("The dossier cannot be made: %1").arg(failure.what()),
@@ -128,10 +184,44 @@ std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
     }
 }
 
-std::optional<QString> ResultsScreen::askFileToSave(const QString& title, const QString& filter) {
-    return platform_.dialogs.saveFile(
-        {title, filter, 1,
-         QString::fromStdString(screens_.selections().passDescription().resultsFolder)});
+namespace {
+
+QString two_digits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+// "<Skier>_<yyyy-mm-dd>_<hh-mm>": characters that cannot stand in a file name on any of the
+// program's systems become "-".
+QString proposed_name(const std::string& skier, const text::CivilDateTime& when) {
+    QString name = QString::fromStdString(skier).trimmed();
+    for (QChar& c : name) {
+        if (c < QChar(' ') || QStringLiteral("/\\:*?\"<>|").contains(c)) {
+            c = QLatin1Char('-');
+        }
+    }
+    if (name.isEmpty()) {
+        name = QStringLiteral("Pass");
+    }
+    return QStringLiteral("%1_%2-%3-%4_%5-%6")
+        .arg(name, QString::number(when.year), two_digits(when.month), two_digits(when.day),
+             two_digits(when.hour), two_digits(when.minute));
+}
+
+}  // namespace
+
+std::optional<QString> ResultsScreen::askFileToSave(const QString& title, const QString& filter,
+                                                    const QString& extension) {
+    // A start folder naming a file proposes that file in the folder.
+    const QString folder =
+        QString::fromStdString(screens_.selections().passDescription().resultsFolder);
+    const QString proposed = proposed_name(session_.measuredPass.skier, reportTime_) + extension;
+    const platform::FileDialogRequest request{
+        title, filter, 1, folder.isEmpty() ? proposed : folder + "/" + proposed};
+    auto path = platform_.dialogs.saveFile(request);
+    if (path && QFileInfo(*path).suffix().compare(extension.mid(1), Qt::CaseInsensitive) != 0) {
+        *path += extension;
+    }
+    return path;
 }
 
 void ResultsScreen::btnSaveDossier_Click() {
@@ -139,7 +229,7 @@ void ResultsScreen::btnSaveDossier_Click() {
     if (!content) {
         return;
     }
-    const auto path = askFileToSave("Save Dossier (PDF)", "PDF Files (*.pdf)|*.pdf|");
+    const auto path = askFileToSave("Save Dossier (PDF)", "PDF Files (*.pdf)|*.pdf|", ".pdf");
     if (!path) {
         return;
     }
@@ -162,7 +252,22 @@ void ResultsScreen::btnPrint_Click() {
     if (!platform_.dialogs.print(printer, "Print Dossier")) {
         return;
     }
-    if (dossier::draw_dossier(printer, *content) == 0) {
+    // Printing to a PDF file is a file write like any other: drawn in memory on the dialog's
+    // paper, then put in place whole, so a full disk leaves no broken file and is reported.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const QString path = printer.outputFileName();
+        const auto written =
+            dossier::write_dossier_pdf(path.toStdString(), *content, printer.pageLayout());
+        if (!written) {
+            platform_.dialogs.message(
+                QStringLiteral("The dossier could not be printed to the file: %1\n\nFile: \"%2\"")
+                    .arg(QString::fromStdString(written.description), path),
+                platform::MessageStyle::Exclamation);
+        }
+        return;
+    }
+    if (dossier::draw_dossier(printer, *content) == 0 ||
+        printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
         platform_.dialogs.message("The dossier could not be sent to the printer.",
                                   platform::MessageStyle::Exclamation);
     }
@@ -170,7 +275,7 @@ void ResultsScreen::btnPrint_Click() {
 
 void ResultsScreen::btnExportCsv_Click() {
     const auto pass = session_.measuredPass;
-    const auto path = askFileToSave("Export Samples (CSV)", "CSV Files (*.csv)|*.csv|");
+    const auto path = askFileToSave("Export Samples (CSV)", "CSV Files (*.csv)|*.csv|", ".csv");
     if (!path) {
         return;
     }

@@ -98,11 +98,12 @@ void ResultsScreen::buildControls() {
     Command1 = placed(new QPushButton("Return", canvas_), "Command1", right, 342, 252, 32);
 
     const int dossierLeft = 910;
-    tblZones = placed(new QTableWidget(0, 5, canvas_), "tblZones", dossierLeft, 32, 330, 262);
-    tblZones->setHorizontalHeaderLabels({"Zone", "Samples", "Mean (m)", "Largest (m)", "Flag"});
+    tblZones = placed(new QTableWidget(0, 7, canvas_), "tblZones", dossierLeft, 32, 330, 262);
+    tblZones->setHorizontalHeaderLabels(
+        {"Zone", "Buoy", "Samples", "Mean (m)", "Largest (m)", "Off centre (m)", "Flag"});
     tblZones->verticalHeader()->hide();
     tblZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblZones->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    tblZones->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     btnZoneSettings = placed(new QPushButton("Zone Settings...", canvas_), "btnZoneSettings",
                              dossierLeft, 302, 330, 32);
     btnSaveDossier = placed(new QPushButton("Save Dossier (PDF)...", canvas_), "btnSaveDossier",
@@ -174,6 +175,7 @@ void ResultsScreen::build_pass_report() {
     txtResults->setPlainText(shown_text(report.text));
     showTrackWarning();
     reportText_ = report.text;
+    reportTime_ = input.now;
     for (QPushButton* button : {btnSaveDossier, btnPrint, btnExportCsv}) {
         button->setEnabled(true);
     }
@@ -212,19 +214,30 @@ void ResultsScreen::Timer1_Timer() {
     Timer1->stop();
     const auto pass = session_.measuredPass;
     graph_->showFrame(pass.discipline, pass.direction);
+    graph_->showZoneSettings(pass.discipline, zoneSettings_);
+    const int count = session_.lastSampleIndex + 1;
+    const auto untracked = analysis::auto_tracked(session_.sampleProvenance, count)
+                               ? analysis::untracked_samples(session_.sampleProvenance, count)
+                               : std::vector<int>{};
     graph_->drawPass(pass.discipline, pass.direction, session_.samples.data(),
-                     session_.lastSampleIndex, session_.passStatistics);
+                     session_.lastSampleIndex, session_.passStatistics, untracked);
     graph_->drawZoneTicks(
         pass.discipline, pass.direction,
         analysis::zone_readings(session_.samples, session_.lastSampleIndex, session_.directionSign,
                                 pass.discipline, zoneSettings_));
 }
 
-void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error,
-                                        const QString& file) {
+void ResultsScreen::showUnexpectedError(const analysis::UnexpectedError& error, const QString& file,
+                                        const QString& refusedFolder) {
     QString text = QString::fromStdString(analysis::unexpected_error_text(error));
     if (!file.isEmpty()) {
         text += QStringLiteral("\n\nFile: \"%1\"").arg(file);
+    }
+    if (!refusedFolder.isEmpty()) {
+        text += QStringLiteral(
+                    "\n\nThe folder \"%1\" takes no new file; a file of that name in it is kept "
+                    "as it was.")
+                    .arg(refusedFolder);
     }
     platform_.dialogs.message(text, platform::MessageStyle::Error);
 }
@@ -243,7 +256,8 @@ void ResultsScreen::btnSaveResults_Click() {
     const auto saved = text::replace_file(
         path->toStdString(), analysis::saved_report_text(file_text(txtResults->toPlainText())));
     if (!saved) {
-        showUnexpectedError(analysis::file_error(saved), *path);
+        showUnexpectedError(analysis::file_error(saved), *path,
+                            QString::fromStdString(saved.refusedFolder));
         return;
     }
     Command1->setFocus();

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
+#include "text/date_time.h"
 
 class QLabel;
 class QLineEdit;
@@ -61,10 +62,14 @@ class ResultsScreen : public QMainWindow {
     void showZones();
     void drawZoneTicks();
     std::optional<dossier::DossierContent> dossierContent();
-    // Asks for a file to save with the filter; nothing on a cancel.
-    std::optional<QString> askFileToSave(const QString& title, const QString& filter);
+    // Asks for a file to save with the filter, proposing "<Skier>_<yyyy-mm-dd>_<hh-mm>.<ext>"
+    // in the results folder; the extension is added when the name chosen has none. Nothing on a
+    // cancel.
+    std::optional<QString> askFileToSave(const QString& title, const QString& filter,
+                                         const QString& extension);
     // The error in its fixed form; a file error names the file on a line of its own.
-    void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {});
+    void showUnexpectedError(const analysis::UnexpectedError& error, const QString& file = {},
+                             const QString& refusedFolder = {});
     platform::FileDialogRequest resultFileRequest(const QString& title) const;
     // Asks until the answer is a colour number from 1 to 7.
     int askPathColour();
@@ -96,6 +101,8 @@ class ResultsScreen : public QMainWindow {
     analysis::ZoneSettings zoneSettings_;
     // The report of the measured pass, as built; empty until there is one.
     std::string reportText_;
+    // The date and time the report gives as the time of measurement.
+    text::CivilDateTime reportTime_;
 };
 
 }  // namespace quillon::screens

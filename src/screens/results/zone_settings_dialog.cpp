@@ -30,12 +30,12 @@ ZoneSettingsDialog::ZoneSettingsDialog(const analysis::ZoneSettings& settings, Q
     txtLimit = new QDoubleSpinBox(this);
     txtLimit->setObjectName("txtLimit");
     txtLimit->setLocale(point);
-    txtLimit->setRange(0.01, 1);
+    txtLimit->setRange(analysis::ZoneSettings::smallestLimit, analysis::ZoneSettings::largestLimit);
     txtLimit->setDecimals(2);
     txtLimit->setSingleStep(0.01);
     txtLimit->setSuffix(" m");
     txtLimit->setValue(settings.limit);
-    form->addRow("Limit toward a buoy:", txtLimit);
+    form->addRow("Limit off the path centre:", txtLimit);
 
     cbBuoy1Side = new QComboBox(this);
     cbBuoy1Side->setObjectName("cbBuoy1Side");

@@ -1,4 +1,5 @@
 #include "screens/setup/setup_screen.h"
+#include "text/date_time.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -232,6 +233,12 @@ void SetupScreen::Load_Click() {
         cal, entered, ipt_file_description->text().toStdString(),
         ipt_file_description_2->text().toStdString(), session_.setupValid);
 
+    if (outcome.solved) {
+        // The record dossier names a calibration marked here by when it was marked.
+        const auto now = platform_.clock.now();
+        cal.grids.current().grid_marked_at =
+            text::iso_date_text(now) + " " + text::time_text(now).substr(0, 5);
+    }
     const bool checked =
         !outcome.message || *outcome.message != calibration::missing_parameters_message();
     if (checked) {
