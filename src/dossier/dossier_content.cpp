@@ -185,13 +185,20 @@ bool marked_on_screen(const CalibrationFacts& facts) {
 }  // namespace
 
 std::optional<ClockVideo> clock_line_video(std::string_view clockLine) {
-    constexpr std::string_view head = "Pass Clock: Video Time (";
-    if (!clockLine.starts_with(head)) {
+    // A replay timed by its video, or a live pass and its recording.
+    bool found = false;
+    for (const std::string_view head : {"Pass Clock: Video Time (", "Pass Clock: Live Video ("}) {
+        if (clockLine.starts_with(head)) {
+            clockLine.remove_prefix(head.size());
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
         return std::nullopt;
     }
-    clockLine.remove_prefix(head.size());
-    const auto from = clockLine.rfind(" from ");
-    const auto close = clockLine.find(')', from == std::string_view::npos ? 0 : from);
+    const auto from = clockLine.find(" from ");
+    const auto close = clockLine.find_first_of("),", from == std::string_view::npos ? 0 : from);
     if (from == std::string_view::npos || close == std::string_view::npos) {
         return std::nullopt;
     }

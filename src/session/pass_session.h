@@ -57,6 +57,10 @@ struct PassSession {
     // The pass description as Start Pass took it: the Results screen reports this pass, not
     // what the Start screen's buttons say later.
     course::PassDescription measuredPass;
+    // The video the pass was measured on (the file replayed, or a live pass's recording), and
+    // the video time of the frame sample 0 was taken on; empty and -1 when there was none.
+    std::string passVideoPath;
+    std::int64_t passSample0FrameUs = -1;
 
     analysis::PassStatistics passStatistics;
 };

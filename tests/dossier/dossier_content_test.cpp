@@ -185,6 +185,9 @@ TEST(DossierContent, ClockLineVideoAndLimitLegend) {
         {"Pass Clock: Video Time (a.mp4 from 2:03.250), Auto Track, 7 samples not tracked "
          "(36, 61-63, 137-139)",
          "a.mp4", 123.25},
+        {"Pass Clock: Live Video (Pass_2026-12-06_14-05-09.mkv from 0:00.000, mark "
+         "472.815,197.000), Auto Track",
+         "Pass_2026-12-06_14-05-09.mkv", 0},
         {"Pass Clock: Wall Clock", "", -1},
         {"", "", -1},
     };

@@ -440,8 +440,9 @@ void ResultsScreenTest::theDossierGoesToPdfPrinterAndCsv() {
 }
 
 // A pass Auto Track followed on a video file: the dossier says which samples were not tracked,
-// names the video with its SHA-256 while it is still the one open, and the frame time of
-// sample 0; the typed split and comment and the time of measurement are there too.
+// names the video the pass was measured on with its SHA-256, whichever video is open now, and
+// the frame time of sample 0; the typed split and comment and the time of measurement are
+// there too.
 void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
     using quillon::analysis::Provenance;
     MeasuredPass h;
@@ -458,6 +459,9 @@ void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
         file.write(video);
     }
     QVERIFY(!h.video.openFile(h.path("pass.mp4")));
+    // As Start Pass kept them: the video, and the frame sample 0 was taken on.
+    h.session.passVideoPath = h.path("pass.mp4").toStdString();
+    h.session.passSample0FrameUs = 1'600'000;
     // A camera that sees 1 mm of water per twip; a 1024 x 768 display gives a 1024 x 668
     // drawing surface, into which the 320 x 240 video fits 890 pixels wide: one video pixel is
     // 15 x 890 / 320 = 41.7 twips, 4.2 cm.
@@ -474,7 +478,7 @@ void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
     for (const QString& expected :
          {QString("Auto Track: 160 of 162 samples tracked; not tracked: 2-3"),
           QString("Pass Clock: Video Time (pass.mp4 from 0:01.500)"), QString("Video: pass.mp4"),
-          "Video SHA-256: " + sha, QString("Frame time of sample 0: 1.500 s"),
+          "Video SHA-256: " + sha, QString("Frame time of sample 0: 1.600 s"),
           QString("Split Time: 12.34"), QString("Comment: windy"),
           QString("Measured (ISO 8601): 2026-12-06T14:05:09"),
           // Samples 0 to 3 make the entry gate.
@@ -486,11 +490,16 @@ void ResultsScreenTest::theDossierStatesAnAutoTrackedVideoPass() {
         QVERIFY2(text.contains(expected), qPrintable(expected));
     }
 
-    // Once another video is open, the pass's video is named but not hashed.
+    // Once another video is open, the pass's own video is still the one hashed; a pass whose
+    // video is not known is named but not hashed.
     QVERIFY(!h.video.openFile(h.path("other.mp4")));
     click(results, "btnSaveDossier");
-    QVERIFY(pdf_text(h.path("later.pdf"))
-                .contains("Video SHA-256: not known (the video is no longer open)"));
+    QVERIFY(pdf_text(h.path("later.pdf")).contains("Video SHA-256: " + sha));
+    h.session.passVideoPath.clear();
+    h.dialogs.fileAnswers = {h.path("unknown.pdf")};
+    click(results, "btnSaveDossier");
+    QVERIFY(pdf_text(h.path("unknown.pdf"))
+                .contains("Video SHA-256: not known (the pass's video is not known)"));
 }
 
 namespace {

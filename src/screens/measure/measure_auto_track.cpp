@@ -144,6 +144,9 @@ void MeasureScreen::frameDecoded(const platform::VideoFrame& frame) {
         txtCount1->setText(QString::number(recorder_.tickCount1()));
     }
     for (const session::SampleStep& step : outcome.steps) {
+        if (step.index == 0) {
+            session_.passSample0FrameUs = frame.timeUs;
+        }
         txtCount2->setText(QString::number(recorder_.tickCount2()));
         showReplayPace(frame.timeUs);
         showStep(step);

@@ -400,6 +400,10 @@ void MeasureScreen::Command1_Click() {
         clockLine = (line + ")").toStdString();
     }
     recorder_.start(pass, loop_.line().x, chkViewOnly->isChecked(), std::move(clockLine));
+    session_.passVideoPath = file   ? platform_.video.name().toStdString()
+                             : live ? (recording_ ? recording_->path() : std::string())
+                                    : std::string();
+    session_.passSample0FrameUs = -1;
     showDeviation();
     checkTimer->setInterval(100 * session_.lastSampleIndex);
     checkTimer->start();

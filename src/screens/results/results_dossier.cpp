@@ -166,14 +166,17 @@ std::optional<dossier::DossierContent> ResultsScreen::dossierContent() {
         facts.provenance.assign(session_.sampleProvenance.begin(),
                                 session_.sampleProvenance.begin() + session_.lastSampleIndex + 1);
         if (clockVideo) {
-            // The video is hashed while it is still the one open; once another is open, only
-            // its name is known.
-            facts.video = videoOpen ? dossier::video_facts(openVideo.toStdString(),
-                                                           clockVideo->sample0Seconds)
-                                    : dossier::VideoFacts{clockVideo->fileName,
-                                                          {},
-                                                          "the video is no longer open",
-                                                          clockVideo->sample0Seconds};
+            // The video the pass was measured on (the replayed file or a live pass's
+            // recording), hashed from where it is; the time of the frame sample 0 was taken on.
+            const std::optional<double> sample0 =
+                session_.passSample0FrameUs >= 0
+                    ? std::optional<double>(static_cast<double>(session_.passSample0FrameUs) / 1e6)
+                    : clockVideo->sample0Seconds;
+            facts.video =
+                !session_.passVideoPath.empty()
+                    ? dossier::video_facts(session_.passVideoPath, sample0)
+                    : dossier::VideoFacts{
+                          clockVideo->fileName, {}, "the pass's video is not known", sample0};
         }
         return content;
     } catch (const std::exception& failure) {
