@@ -1,7 +1,14 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <QCheckBox>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
+
+#include <csignal>
 #include <sstream>
 
 #include "app/application.h"
@@ -62,6 +69,60 @@ struct LiveProgram {
     app::Application app{session, platform};
 };
 
+// A stream served on the loopback address as a network camera serves it: the rendered pass's
+// H.264 packets, copied into an MPEG transport stream and paced in real time over TCP (which,
+// unlike UDP, loses nothing on a busy machine).
+class LoopbackStream {
+  public:
+    explicit LoopbackStream(const QString& video) {
+        port_ = freePort();
+        server_.setProgram(QUILLON_FFMPEG);
+        server_.setArguments({"-v", "error", "-re", "-i", video, "-c", "copy", "-f", "mpegts",
+                              address() + "?listen=1"});
+        server_.start();
+        server_.waitForStarted();
+    }
+    ~LoopbackStream() {
+        resume();
+        server_.kill();
+        server_.waitForFinished();
+    }
+    QString address() const { return QString("tcp://127.0.0.1:%1").arg(port_); }
+    // The camera stops sending, its connection still open.
+    void pause() { ::kill(static_cast<pid_t>(server_.processId()), SIGSTOP); }
+    void resume() { ::kill(static_cast<pid_t>(server_.processId()), SIGCONT); }
+
+    // Opens the stream as the program's camera once the server listens.
+    static std::optional<QString> open(platform::VideoSource& video, const QString& address) {
+        std::optional<QString> failure;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            failure = video.openCamera({address.toUtf8(), "loopback stream"});
+            if (!failure) {
+                break;
+            }
+            QTest::qWait(100);
+        }
+        return failure;
+    }
+
+  private:
+    // A port nobody listens on: the one the system gives a socket bound to port 0.
+    static quint16 freePort() {
+        const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+        ::close(probe);
+        return ntohs(address.sin_port);
+    }
+
+    QProcess server_;
+    quint16 port_ = 0;
+};
+
 }  // namespace
 
 // A live pass, from a filter graph that plays a rendered pass as a camera would deliver it:
@@ -72,22 +133,38 @@ class LivePassTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void aLivePassIsRecordedAndMeasuredAgain_data();
     void aLivePassIsRecordedAndMeasuredAgain();
+    void aSourceThatGoesQuietEndsThePass_data();
     void aSourceThatGoesQuietEndsThePass();
 };
 
+void LivePassTest::aLivePassIsRecordedAndMeasuredAgain_data() {
+    QTest::addColumn<bool>("stream");
+    // Raw frames, paced as a camera delivers them, one when its time comes, at half speed so
+    // that the lossless encoder keeps pace on a busy machine: encoded losslessly.
+    QTest::newRow("raw frames from a filter graph") << false;
+    // Compressed packets: copied as they come, from the keyframe before the pass.
+    QTest::newRow("H.264 stream over TCP") << true;
+}
+
 void LivePassTest::aLivePassIsRecordedAndMeasuredAgain() {
+    QFETCH(bool, stream);
     LiveProgram p;
     p.loadSetup(videos + "/jump_away_540p30.ipt");
     p.dialogs.inputAnswers = {QString(), QString(), QString()};
     click(p.app.start(), "Command1");
     auto& measure = p.app.measure();
     QCOMPARE(measure.canvas().size(), QSize(960, 540));
-    // Paced as a camera delivers, one frame when its time comes, at half speed so that the
-    // recording keeps pace on a busy machine.
-    const QByteArray graph =
-        "lavfi:movie=" + (videos + "/jump_away_540p30.mp4").toUtf8() + ",realtime=speed=0.5";
-    QCOMPARE(p.video.openCamera({graph, "rendered pass"}), std::nullopt);
+    const QString video = videos + "/jump_away_540p30.mp4";
+    std::optional<LoopbackStream> server;
+    if (stream) {
+        server.emplace(video);
+        QCOMPARE(LoopbackStream::open(p.video, server->address()), std::nullopt);
+    } else {
+        const QByteArray graph = "lavfi:movie=" + video.toUtf8() + ",realtime=speed=0.5";
+        QCOMPARE(p.video.openCamera({graph, "rendered pass"}), std::nullopt);
+    }
     click_option(measure, "chkAutoTrack");
 
     // On the first frame from 1 s on, the operator clicks the mark where the renderer put it.
@@ -125,13 +202,21 @@ void LivePassTest::aLivePassIsRecordedAndMeasuredAgain() {
         }
     }
 
-    // "Pass Clock: Live Video (Pass_2026-12-06_14-05-09.mkv from 0:00.000, mark X,Y), ..."
+    // "Pass Clock: Live Video (Pass_2026-12-06_14-05-09.mkv from 0:00.000, mark X,Y), ...":
+    // a lossless recording starts on the pass's first frame, a copy on the keyframe before it.
     const QString clock = QString::fromStdString(p.session.passClockLine);
     const QRegularExpression form(
-        R"(^Pass Clock: Live Video \((Pass_[0-9-]+_[0-9-]+\.mkv) from (0:00\.000), mark ([0-9.]+),([0-9.]+)\), Auto Track)");
+        R"(^Pass Clock: Live Video \((Pass_[0-9-]+_[0-9-]+\.mkv) from ([0-9]+:[0-9]{2}\.[0-9]{3}), mark ([0-9.]+),([0-9.]+)\), Auto Track)");
     const auto match = form.match(clock);
     QVERIFY2(match.hasMatch(), qPrintable(clock));
     const std::string recording = QDir(p.folder.path()).filePath(match.captured(1)).toStdString();
+    // The stream's own H.264 in 4:2:0, or the frames as the screen had them, in RGB.
+    QProcess probe;
+    probe.start(QFileInfo(QUILLON_FFMPEG).dir().filePath("ffprobe"),
+                {"-v", "error", "-select_streams", "v", "-show_entries", "stream=pix_fmt", "-of",
+                 "csv=p=0", QString::fromStdString(recording)});
+    QVERIFY(probe.waitForFinished());
+    QCOMPARE(probe.readAllStandardOutput().trimmed() == "yuv420p", stream);
 
     std::istringstream in;
     std::ostringstream out, err;
@@ -163,17 +248,37 @@ void LivePassTest::aLivePassIsRecordedAndMeasuredAgain() {
     QCOMPARE(out.str(), stored);
 }
 
+void LivePassTest::aSourceThatGoesQuietEndsThePass_data() {
+    QTest::addColumn<bool>("stream");
+    // Three seconds of pass, then nothing: a camera unplugged in the middle of a pass.
+    QTest::newRow("filter graph that ends") << false;
+    // A network camera that stops sending and keeps its connection open.
+    QTest::newRow("TCP stream that stalls") << true;
+}
+
 void LivePassTest::aSourceThatGoesQuietEndsThePass() {
+    QFETCH(bool, stream);
     LiveProgram p;
     p.loadSetup(videos + "/jump_away_540p30.ipt");
     p.dialogs.inputAnswers = {QString(), QString(), QString()};
     click(p.app.start(), "Command1");
     auto& measure = p.app.measure();
-    // Three seconds of pass, then nothing: a camera unplugged in the middle of a pass.
-    const QByteArray graph = "lavfi:movie=" + (videos + "/short_360p25.mp4").toUtf8() + ",realtime";
-    QCOMPARE(p.video.openCamera({graph, "short pass"}), std::nullopt);
+    std::optional<LoopbackStream> server;
+    if (stream) {
+        server.emplace(videos + "/jump_away_540p30.mp4");
+        QCOMPARE(LoopbackStream::open(p.video, server->address()), std::nullopt);
+    } else {
+        const QByteArray graph =
+            "lavfi:movie=" + (videos + "/short_360p25.mp4").toUtf8() + ",realtime";
+        QCOMPARE(p.video.openCamera({graph, "short pass"}), std::nullopt);
+    }
     click(measure, "Command1");
     QVERIFY(measure.passRunning());
+    if (stream) {
+        // A second of pass is seen, then the camera stops.
+        QTRY_VERIFY_WITH_TIMEOUT(p.session.sampleIndex >= 10, 60000);
+        server->pause();
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!measure.passRunning(), 60000);
     QCOMPARE(p.session.passMeasured, 0);
     QVERIFY(measure.isVisible());
@@ -194,6 +299,10 @@ void LivePassTest::aSourceThatGoesQuietEndsThePass() {
         ++frames;
     }
     QVERIFY(frames > 10);
+    if (stream) {
+        QCOMPARE(reader->packetHistory(), nullptr);  // a file, not a live source
+        QVERIFY(reader->damage().empty());
+    }
 }
 
 int main(int argc, char** argv) {

@@ -249,6 +249,23 @@ void FfmpegVideoSource::seekUs(qint64 timeUs) {
     }
 }
 
+// A camera or stream that sends compressed video is recorded by copying its packets: the
+// recording holds what the camera sent, and costs no encoding. When that cannot be done (the
+// pass's first frame is older than the packets held), the frames are recorded losslessly.
+std::unique_ptr<video::PassRecording> FfmpegVideoSource::startRecording(const std::string& path,
+                                                                        const VideoFrame& first,
+                                                                        std::string& error) {
+    if (feed_) {
+        if (auto history = feed_->reader->packetHistory()) {
+            if (auto copy =
+                    video::PassRecording::copy(path, std::move(history), first.timeUs, error)) {
+                return copy;
+            }
+        }
+    }
+    return VideoSource::startRecording(path, first, error);
+}
+
 void FfmpegVideoSource::pump() {
     if (!feed_) {
         return;

@@ -31,6 +31,9 @@ class FfmpegVideoSource : public VideoSource {
     qint64 msSinceFrame() const override;
     double frameRate() const override;
     void seekUs(qint64 timeUs) override;
+    std::unique_ptr<video::PassRecording> startRecording(const std::string& path,
+                                                         const VideoFrame& first,
+                                                         std::string& error) override;
 
     // Frames decoded and frames shown since the source was opened: the difference is what
     // playback skipped because the screen could not show them all.

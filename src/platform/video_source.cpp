@@ -83,6 +83,23 @@ void VideoSource::stepFrames(int count) {
     seekUs(static_cast<qint64>(std::floor(target * 1e6 / fps)));
 }
 
+tracking::FrameView view_of(const VideoFrame& frame) {
+    const QImage& image = frame.image;
+    return {image.width(), image.height(), static_cast<int>(image.bytesPerLine()),
+            image.constBits(), frame.timeUs};
+}
+
+std::unique_ptr<video::PassRecording> VideoSource::startRecording(const std::string& path,
+                                                                  const VideoFrame& first,
+                                                                  std::string& error) {
+    auto recording =
+        video::PassRecording::open(path, first.image.width(), first.image.height(), error);
+    if (recording) {
+        recording->add(view_of(first));
+    }
+    return recording;
+}
+
 void VideoSource::present(VideoFrame frame, bool handedOn) {
     if (!handedOn) {
         emit frameDecoded(frame);

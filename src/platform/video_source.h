@@ -7,7 +7,12 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <memory>
 #include <optional>
+#include <string>
+
+#include "tracking/boat_tracker.h"
+#include "video/pass_recording.h"
 
 namespace quillon::platform {
 
@@ -16,6 +21,9 @@ struct VideoFrame {
     QImage image;  // RGB32; null when there is no picture
     qint64 timeUs = -1;
 };
+
+// The frame as the core's trackers and recordings take it: the image's own pixels, not copied.
+tracking::FrameView view_of(const VideoFrame& frame);
 
 struct VideoCamera {
     QByteArray id;
@@ -65,9 +73,14 @@ class VideoSource : public QObject {
     // Wall-clock milliseconds since the source last gave a frame (a camera or stream that has
     // gone quiet); 0 before any. A busy screen that has not shown the frames waiting for it
     // does not make the source quiet.
-    virtual qint64 msSinceFrame() const {
-        return lastFrame_.isValid() ? lastFrame_.elapsed() : 0;
-    }
+    virtual qint64 msSinceFrame() const { return lastFrame_.isValid() ? lastFrame_.elapsed() : 0; }
+
+    // A recording of a live pass whose first frame is `first`, in the file `path`; frames
+    // are then added to it as they come. Nothing, with `error` saying why, when it cannot be
+    // made. A lossless recording of the frames added, unless the source can do better.
+    virtual std::unique_ptr<video::PassRecording> startRecording(const std::string& path,
+                                                                 const VideoFrame& first,
+                                                                 std::string& error);
 
     // With every frame asked for, each decoded frame is handed on by frameDecoded, in order,
     // even when the screen shows fewer; otherwise only the frames shown are.

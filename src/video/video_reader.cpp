@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "text/number_forms.h"
+#include "video/packet_history.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -120,6 +121,8 @@ struct VideoReader::Impl {
     AVRational pixelAspect{1, 1};
     std::int64_t firstPts = AV_NOPTS_VALUE;
     bool live = false;
+    // A live compressed source's packets, for a recording that copies them.
+    std::shared_ptr<PacketHistory> history;
     // Set from another thread to stop a read that waits for a camera or a stream.
     std::atomic<bool> interrupted = false;
 
@@ -139,14 +142,26 @@ struct VideoReader::Impl {
         avformat_close_input(&format);
     }
 
+    // Time from the first frame. A live source is timed in whole milliseconds, the time base
+    // of its recording, so that the live pass and a measurement of its recording use the same
+    // times.
     std::int64_t micros(std::int64_t pts) const {
         const AVRational base = format->streams[stream]->time_base;
-        // A live source is timed in whole milliseconds, the time base of its recording, so
-        // that the live pass and a measurement of its recording use the same times.
-        const AVRational unit = live ? AVRational{1, 1000} : AVRational{1, 1000000};
-        const std::int64_t time =
-            av_rescale_q_rnd(pts, base, unit, static_cast<AVRounding>(AV_ROUND_NEAR_INF));
-        return live ? time * 1000 : time;
+        if (live) {
+            return live_millis(pts, firstPts, base) * 1000;
+        }
+        return av_rescale_q_rnd(pts - firstPts, base, AVRational{1, 1000000},
+                                static_cast<AVRounding>(AV_ROUND_NEAR_INF));
+    }
+
+    void setFirst(std::int64_t pts) {
+        if (firstPts != AV_NOPTS_VALUE || pts == AV_NOPTS_VALUE) {
+            return;
+        }
+        firstPts = pts;
+        if (history) {
+            history->setOrigin(pts);
+        }
     }
 
     // Stored width after the pixel aspect: an anamorphic picture comes out at its display
@@ -222,6 +237,15 @@ std::unique_ptr<VideoReader> VideoReader::open(const std::string& source, std::s
         impl->firstPts = stream.start_time;
     }
     impl->pixelAspect = av_guess_sample_aspect_ratio(impl->format, &stream, nullptr);
+    // Compressed video that Matroska can hold is copied into a live pass's recording as it
+    // comes; raw frames (a filter graph, a raw camera) are encoded losslessly instead.
+    const AVCodecID codecId = stream.codecpar->codec_id;
+    const AVOutputFormat* matroska = av_guess_format("matroska", nullptr, nullptr);
+    if (impl->live && matroska != nullptr && codecId != AV_CODEC_ID_RAWVIDEO &&
+        codecId != AV_CODEC_ID_WRAPPED_AVFRAME &&
+        avformat_query_codec(matroska, codecId, FF_COMPLIANCE_NORMAL) == 1) {
+        impl->history = std::make_shared<PacketHistory>(*stream.codecpar, stream.time_base);
+    }
     impl->packet = av_packet_alloc();
     impl->decoded = av_frame_alloc();
     return std::unique_ptr<VideoReader>(new VideoReader(std::move(impl)));
@@ -267,6 +291,10 @@ bool VideoReader::picture() const {
     return name == "image2" || (name.size() > 5 && name.substr(name.size() - 5) == "_pipe");
 }
 
+std::shared_ptr<PacketHistory> VideoReader::packetHistory() const {
+    return impl_->history;
+}
+
 bool VideoReader::live() const {
     return impl_->live;
 }
@@ -296,10 +324,8 @@ bool VideoReader::next(DecodedFrame& frame) {
         if (pts == AV_NOPTS_VALUE) {
             return;
         }
-        if (v.firstPts == AV_NOPTS_VALUE) {
-            v.firstPts = pts;
-        }
-        const std::int64_t us = v.micros(pts - v.firstPts);
+        v.setFirst(pts);
+        const std::int64_t us = v.micros(pts);
         if (damagedBefore_.empty()) {
             damage_.push_back({us, us, 0});
         }
@@ -322,10 +348,8 @@ bool VideoReader::next(DecodedFrame& frame) {
                 v.afterDamage = false;
             }
             if (!v.afterDamage) {
-                if (v.firstPts == AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE) {
-                    v.firstPts = pts;
-                }
-                frame.timeUs = pts == AV_NOPTS_VALUE ? 0 : v.micros(pts - v.firstPts);
+                v.setFirst(pts);
+                frame.timeUs = pts == AV_NOPTS_VALUE ? 0 : v.micros(pts);
                 break;
             }
             noteDamage(pts);
@@ -360,6 +384,9 @@ bool VideoReader::next(DecodedFrame& frame) {
             continue;
         }
         if (v.packet->stream_index == v.stream) {
+            if (v.history) {
+                v.history->add(*v.packet);
+            }
             if ((v.packet->flags & AV_PKT_FLAG_CORRUPT) != 0) {
                 v.afterDamage = true;
                 noteDamage(v.packet->pts);

@@ -11,6 +11,8 @@
 
 namespace quillon::video {
 
+class PacketHistory;
+
 // One decoded frame as the viewer should see it: upright (the stream's display matrix
 // applied), with square pixels (its sample aspect ratio applied), in the screens' pixel
 // layout (B, G, R, X), timed in microseconds from the video's first frame.
@@ -71,6 +73,9 @@ class VideoReader {
     bool live() const;
     // A still picture (BMP, PNG, JPEG...), which FFmpeg opens as a one-frame video.
     bool picture() const;
+    // A live source that sends compressed video a recording can copy as it comes (an MJPEG
+    // webcam, an H.264 camera or stream): its last seconds of packets. Null otherwise.
+    std::shared_ptr<PacketHistory> packetHistory() const;
     // Goes back to the keyframe at or before `timeUs` (from the first frame): `next` goes on
     // from there. False for a live source, or when the file cannot be sought.
     bool seek(std::int64_t timeUs);

@@ -14,9 +14,6 @@ namespace quillon::screens {
 class LineShape;
 class OverlayCanvas;
 
-// A decoded picture as the tracker reads it.
-tracking::FrameView view_of(const platform::VideoFrame& frame);
-
 // What Auto Track shows on the drawing surface: a yellow box around the mark while the
 // tracker has it, and a banner in large text across the top of the picture, where the
 // operator looks, when the tracker lost the mark, the operator has the line, or a click was

@@ -20,11 +20,7 @@
 
 namespace quillon::screens {
 
-tracking::FrameView view_of(const platform::VideoFrame& frame) {
-    const QImage& image = frame.image;
-    return {image.width(), image.height(), static_cast<int>(image.bytesPerLine()),
-            image.constBits(), frame.timeUs};
-}
+using platform::view_of;
 
 void MeasureScreen::buildAutoTrack() {
     autoTrack_ = new AutoTrackOverlay(*canvas_, this);
@@ -205,7 +201,7 @@ void MeasureScreen::startRecording(const course::PassDescription& pass,
         pass.resultsFolder,
         video::recording_name(now.year, now.month, now.day, now.hour, now.minute, now.second));
     std::string error;
-    recording_ = video::PassRecording::open(path, frame.image.width(), frame.image.height(), error);
+    recording_ = platform_.video.startRecording(path, frame, error);
     if (!recording_) {
         // The pass goes on; the operator knows at once that nothing is kept of its video.
         lblRecording->setText(
@@ -214,9 +210,21 @@ void MeasureScreen::startRecording(const course::PassDescription& pass,
         lblRecording->show();
         return;
     }
-    recording_->add(view_of(frame));
-    lblRecording->setText(
-        QStringLiteral("Recording %1").arg(QFileInfo(QString::fromStdString(path)).fileName()));
+    QString text =
+        QStringLiteral("Recording %1").arg(QFileInfo(QString::fromStdString(path)).fileName());
+    // Ten minutes of room is a pass and its repeats; less is said where the operator looks.
+    const double rate = platform_.video.frameRate() > 0 ? platform_.video.frameRate() : 30;
+    if (const auto room = video::free_bytes(pass.resultsFolder)) {
+        const std::int64_t minutes =
+            video::recording_minutes(*room, recording_->bytesPerSecond(rate));
+        if (minutes < 10) {
+            text += QStringLiteral(
+                        " - the results folder has room for only %1 minutes of "
+                        "recording")
+                        .arg(minutes);
+        }
+    }
+    lblRecording->setText(text);
     lblRecording->show();
 }
 

@@ -380,7 +380,7 @@ void MeasureScreen::Command1_Click() {
                               : std::string("Pass Clock: Wall Clock");
     }
     if (!frame.image.isNull()) {
-        tracked_.passStarted(view_of(frame), session_.calibration.model, pass, live);
+        tracked_.passStarted(platform::view_of(frame), session_.calibration.model, pass, live);
     }
     finishRecording();
     if (live) {
@@ -391,7 +391,7 @@ void MeasureScreen::Command1_Click() {
             QStringLiteral("Pass Clock: Live Video (%1 from %2")
                 .arg(recording_ ? QFileInfo(QString::fromStdString(recording_->path())).fileName()
                                 : QStringLiteral("no recording"),
-                     video_time_text(0));
+                     video_time_text(recording_ ? frame.timeUs - recording_->originUs() : 0));
         if (tracked_.state() == measure::TrackState::Tracking) {
             line += QStringLiteral(", mark %1,%2")
                         .arg(tracked_.startMark().x, 0, 'f', 3)
