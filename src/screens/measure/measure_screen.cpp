@@ -333,7 +333,11 @@ void MeasureScreen::Timer1_Timer() {
     // The line's own coordinates are where it stands: the loop left it there, or a line
     // option moved it.
     loop_.setLine({lnMeasure->X1(), lnMeasure1->X1()});
-    showPoll(loop_.poll(chkViewOnly->isChecked()));
+    // A pass in video time is polled on its frames only: a poll of the wall clock between two
+    // frames would read the tracker on another row than a measurement of the same video does.
+    if (!(recorder_.passRunning() && loop_.videoTime())) {
+        showPoll(loop_.poll(chkViewOnly->isChecked()));
+    }
     // Up and Down move the line's top end, between 720 and 6000 twips.
     double top = lnMeasure->Y1();
     if (keys_.upPressed() && top > 720) {
