@@ -25,6 +25,7 @@
 #include "text/text_file.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/tracker_choice.h"
+#include "video/decode_ahead.h"
 #include "video/video_reader.h"
 
 namespace quillon::cli {
@@ -245,18 +246,20 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
                              line.option("surface").has_value());
 
     // The frame shown at the start time, counted from the video's first frame as a player
-    // shows it: the last one whose time is not after it.
+    // shows it: the last one whose time is not after it. Frames are decoded a few ahead, while
+    // the tracker works on the one before.
+    video::DecodeAhead decoded(*video);
     video::DecodedFrame shown;
     video::DecodedFrame next;
-    const bool any = video->next(shown);
+    const bool any = decoded.next(shown);
     if (!any || shown.timeUs > *startUs) {
         throw BadInput{
             joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
     }
-    bool more = video->next(next);
+    bool more = decoded.next(next);
     while (more && next.timeUs <= *startUs) {
         std::swap(shown, next);
-        more = video->next(next);
+        more = decoded.next(next);
     }
     if (!more && *startUs - shown.timeUs > 200000) {
         throw BadInput{
@@ -309,7 +312,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     tracking::TrackResult last = tracked.lastFound();
     // The samples taken on frames the reader found damaged, with those frames' times.
     std::vector<std::pair<int, std::int64_t>> onDamage;
-    std::vector<std::int64_t> damagedBefore = video->damagedBefore();
+    std::vector<std::int64_t> damagedBefore = decoded.damagedBefore();
     while (recorder.passRunning() && more) {
         std::swap(shown, next);
         for (const std::int64_t damagedUs : damagedBefore) {
@@ -320,8 +323,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
                 onDamage.emplace_back(step.index, damagedUs);
             }
         }
-        more = video->next(next);
-        damagedBefore = video->damagedBefore();
+        more = decoded.next(next);
+        damagedBefore = decoded.damagedBefore();
         ++frames;
         const measure::FrameOutcome outcome = loop.frame(shown.view(), false);
         if (outcome.track.found) {
@@ -381,7 +384,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
             lost.push_back(k);
         }
     }
-    for (const video::DamagedStretch& stretch : video->damage()) {
+    for (const video::DamagedStretch& stretch : decoded.damage()) {
         std::vector<int> inStretch;
         for (const auto& [k, timeUs] : onDamage) {
             if (timeUs >= stretch.fromUs && timeUs <= stretch.toUs) {

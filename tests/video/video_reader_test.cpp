@@ -12,6 +12,7 @@
 
 #include "cli/command_table.h"
 #include "support/file_words.h"
+#include "video/decode_ahead.h"
 
 using namespace quillon;
 
@@ -156,6 +157,32 @@ TEST(VideoReader, DamageIsSkippedNamedAndItsSamplesHeld) {
     }
     const TrackRun whole = track(stem + ".mp4");
     const TrackRun r = track(damaged);
+    // Decoded ahead on a thread, the frames and what is known of the damage with each frame
+    // are the reader's own.
+    {
+        std::string error;
+        auto direct = video::VideoReader::open(damaged, error);
+        auto threaded = video::VideoReader::open(damaged, error);
+        ASSERT_TRUE(direct && threaded) << error;
+        video::DecodeAhead ahead(*threaded, 3);
+        video::DecodedFrame a, b;
+        for (;;) {
+            const bool more = direct->next(a);
+            ASSERT_EQ(ahead.next(b), more);
+            ASSERT_EQ(ahead.damage().size(), direct->damage().size());
+            if (!more) {
+                break;
+            }
+            ASSERT_EQ(b.timeUs, a.timeUs);
+            ASSERT_EQ(ahead.damagedBefore(), direct->damagedBefore()) << a.timeUs;
+            ASSERT_TRUE(std::equal(a.pixels.begin(),
+                                   a.pixels.begin() + std::ptrdiff_t{a.strideBytes} * a.height,
+                                   b.pixels.begin()))
+                << a.timeUs;
+        }
+        ASSERT_FALSE(direct->damage().empty());
+        EXPECT_EQ(ahead.damage().back().toUs, direct->damage().back().toUs);
+    }
     std::filesystem::remove_all(folder);
     ASSERT_EQ(r.code, 3) << r.err;
     const auto report = lines_of(r.err);
