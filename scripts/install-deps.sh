@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core locales
-    dpkg-dev file
+    dpkg-dev file help2man
     poppler-utils
     stress-ng util-linux
 )

@@ -1,8 +1,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <cstdio>
 
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/program_folders.h"
 #include "platform/ffmpeg_video_source.h"
 #include "platform/key_state.h"
@@ -14,6 +16,11 @@
 #include "session/pass_session.h"
 
 int main(int argc, char* argv[]) {
+    if (const auto answer = quillon::app::answer_command_line(argc, argv, QUILLON_VERSION)) {
+        std::fputs(answer->out.c_str(), stdout);
+        std::fputs(answer->err.c_str(), stderr);
+        return answer->exitCode;
+    }
     QApplication qtApplication(argc, argv);
     QApplication::setApplicationName("Quillon");
     // Leaving a screen hides it; the program ends only through its own Exit and close handling.
