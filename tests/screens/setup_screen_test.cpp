@@ -199,6 +199,9 @@ class SetupScreenTest : public QObject {
     void completeOpensMeasureUntilABoxChanges();
     void loadWhileSlotTwoIsCurrentEndsInSlotOne();
     void saveWritesTheFileAndShowsIt();
+    void saveRefusesACommaAndNamesTheFileIpt_data();
+    void saveRefusesACommaAndNamesTheFileIpt();
+    void accuracyWorksOnlyOnAValidCalibration();
     void drawingNeedsACompleteSetup_data();
     void drawingNeedsACompleteSetup();
     void showCourseDrawsTheTwelveGuideCrosses();
@@ -520,6 +523,119 @@ void SetupScreenTest::saveWritesTheFileAndShowsIt() {
     trigger(h.setup, "gridSave");
     QCOMPARE(h.dialogs.messages().size(), messagesBefore + 1);
     QCOMPARE(box(h.setup, "ipt_file_description_2"), QString("North lake"));
+}
+
+void SetupScreenTest::saveRefusesACommaAndNamesTheFileIpt_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("typed");  // the description boxes' answers; "" cancels
+    QTest::addColumn<bool>("replace");       // the answer when the longer name exists
+    QTest::addColumn<QString>("written");    // the file saved; none when empty
+    QTest::addColumn<QString>("message");    // a part of the one message shown
+    QTest::addRow("round trip") << "saved.ipt" << QStringList{"North lake"} << false << "saved.ipt"
+                                << "";
+    QTest::addRow("comma, then mended")
+        << "saved.ipt" << QStringList{"North lake, camera 2", "North lake - camera 2"} << false
+        << "saved.ipt"
+        << "\"North lake, camera 2\" holds a comma";
+    QTest::addRow("comma, then cancelled")
+        << "saved.ipt" << QStringList{"North lake, camera 2", ""} << false << ""
+        << "without quotes";
+    QTest::addRow("no extension") << "lake" << QStringList{"North lake"} << false << "lake.ipt"
+                                  << "";
+    QTest::addRow("an extension of its own")
+        << "lake.txt" << QStringList{"North lake"} << false << "lake.txt"
+        << "";
+    QTest::addRow("no extension, replacing lake.ipt")
+        << "old" << QStringList{"North lake"} << true << "old.ipt"
+        << "already exists";
+    QTest::addRow("no extension, keeping lake.ipt")
+        << "old" << QStringList{"North lake"} << false << ""
+        << "already exists";
+    QTest::addRow("comma in the name")
+        << "north,lake.ipt" << QStringList{"North lake"} << false << ""
+        << "holds a comma";
+}
+
+// A setup file writes the description as typed and reads it back up to a comma: the comma is
+// refused at save with the reason, the typed text offered again, and a clean line round-trips.
+void SetupScreenTest::saveRefusesACommaAndNamesTheFileIpt() {
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, typed);
+    QFETCH(bool, replace);
+    QFETCH(QString, written);
+    QFETCH(QString, message);
+    OnSetup h;
+    h.loadSetupFile();
+    write_bytes(h.path("old.ipt"), "an older setup\r\n");
+    const QStringList before = QDir(h.folder.path()).entryList(QDir::Files);
+    h.dialogs.shown.clear();
+    h.dialogs.fileAnswers.push_back(h.path(chosen));
+    for (const QString& answer : typed) {
+        h.dialogs.inputAnswers.push_back(answer.isEmpty() ? std::nullopt
+                                                          : std::optional<QString>(answer));
+    }
+    h.dialogs.messageAnswers.push_back(replace ? quillon::platform::MessageAnswer::Yes
+                                               : quillon::platform::MessageAnswer::No);
+    trigger(h.setup, "gridSave");
+
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty()) {
+        QVERIFY2(messages[0].text.contains(message), qPrintable(messages[0].text));
+    }
+    if (typed.size() > 1) {  // asked again with the text as typed
+        QCOMPARE(h.dialogs.inputDefaults.back(), typed[0]);
+    }
+    if (written.isEmpty()) {
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files), before);
+        QCOMPARE(read_bytes(h.path("old.ipt")), QByteArray("an older setup\r\n"));
+        QCOMPARE(box(h.setup, "ipt_file_description_2"), QString("Test lake"));
+        return;
+    }
+    QVERIFY(!QFile::exists(h.path(chosen)) || chosen == written);
+    QCOMPARE(box(h.setup, "ipt_file_description"), h.path(written));
+    h.dialogs.fileAnswers.push_back(h.path(written));
+    trigger(h.setup, "gridLoad");
+    QCOMPARE(box(h.setup, "ipt_file_description_2"), typed.back());
+    QCOMPARE(h.session.setupValid, 1.0);
+    QCOMPARE(h.session.calibration.corners.ur_screen_x, 9400.0);
+}
+
+// After "No Unique Solution" the button stays in view but does nothing: the report never
+// gets rows of NaN. A good solve, or a loaded file, makes it work again.
+void SetupScreenTest::accuracyWorksOnlyOnAValidCalibration() {
+    OnSetup h;
+    h.markAllFour();
+    const char* survey[] = {"ul_survey_x", "ul_survey_y", "ur_survey_x", "ur_survey_y",
+                            "ll_survey_x", "ll_survey_y", "lr_survey_x", "lr_survey_y"};
+    const char* standard[] = {"2.5", "0", "0", "0", "2.5", "-259", "0", "-259"};
+    for (const char* name : survey) {
+        control<QLineEdit>(h.setup, name)->setText("0");
+    }
+    click(h.setup, "Load");
+    auto* accuracy = control<QPushButton>(h.setup, "btnAccuracyCheck");
+    QCOMPARE(h.session.setupValid, 0.0);
+    QVERIFY(accuracy->isVisible());
+    QVERIFY(!accuracy->isEnabled());
+    accuracy->click();
+    QVERIFY(!QFile::exists(h.path("acc1206.txt")));
+    QVERIFY(h.visibleIndicators().empty());
+
+    for (std::size_t i = 0; i < std::size(survey); ++i) {
+        control<QLineEdit>(h.setup, survey[i])->setText(standard[i]);
+    }
+    click(h.setup, "Load");
+    QCOMPARE(h.session.setupValid, 1.0);
+    QVERIFY(accuracy->isEnabled());
+    click(h.setup, "btnAccuracyCheck");
+    const QByteArray report = read_bytes(h.path("acc1206.txt")).toLower();
+    QVERIFY(report.contains("h inc:"));
+    QVERIFY(!report.contains("nan") && !report.contains("inf"));
+
+    control<QLineEdit>(h.setup, "jump_x")->setText("1");
+    QVERIFY(!accuracy->isEnabled());
+    h.loadSetupFile();
+    QVERIFY(accuracy->isEnabled());
 }
 
 void SetupScreenTest::drawingNeedsACompleteSetup_data() {
