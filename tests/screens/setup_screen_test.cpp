@@ -210,6 +210,8 @@ class SetupScreenTest : public QObject {
     void advancedAccuracyLabelsEveryPointAndClears();
     void pictureLoadKeepsWhatIsNotAPicture_data();
     void pictureLoadKeepsWhatIsNotAPicture();
+    void aLargePictureIsScaledDownToFitTheSurface_data();
+    void aLargePictureIsScaledDownToFitTheSurface();
     void anyTextInTheBoxesIsReadByItsLeadingNumber_data();
     void anyTextInTheBoxesIsReadByItsLeadingNumber();
     void pasteTakesOnlyAWholePicture_data();
@@ -841,6 +843,65 @@ void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
              qPrintable(shown.name()));
     trigger(h.setup, "mnuClearPicture");
     QVERIFY(!h.setup.canvas().hasPicture());
+}
+
+void SetupScreenTest::aLargePictureIsScaledDownToFitTheSurface_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");  // from the top-left corner
+    // A 1024 x 768 display leaves a surface of 1024 x 668.
+    QTest::addRow("taller than the surface")
+        << QSize(1024, 768) << QSize(1024, 768) << QSize(890, 668);
+    QTest::addRow("a tall portrait still")
+        << QSize(1024, 768) << QSize(600, 1200) << QSize(334, 668);
+    QTest::addRow("wider than the surface")
+        << QSize(1024, 768) << QSize(2048, 600) << QSize(1024, 300);
+    QTest::addRow("fits") << QSize(1024, 768) << QSize(640, 480) << QSize(640, 480);
+    QTest::addRow("the surface's own size")
+        << QSize(1024, 768) << QSize(1024, 668) << QSize(1024, 668);
+    QTest::addRow("fits a large display")
+        << QSize(1920, 1080) << QSize(1024, 768) << QSize(1024, 768);
+}
+
+// A still of the course larger than the surface is shown whole, so that the near gate at its
+// bottom can be marked: scaled down with its aspect kept, from the top-left corner.
+void SetupScreenTest::aLargePictureIsScaledDownToFitTheSurface() {
+    QFETCH(QSize, display);
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    AppHarness h;
+    h.app.startUp();
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    auto& setup = h.app.setup();
+    // The top half grey, the bottom row (the near gate) green.
+    QImage still(picture, QImage::Format_RGB32);
+    still.fill(Qt::gray);
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = picture.height() - 12; y < picture.height(); ++y) {
+            still.setPixelColor(x, y, Qt::green);
+        }
+    }
+    still.save(h.path("still.bmp"), "BMP");
+    h.dialogs.fileAnswers.push_back(h.path("still.bmp"));
+    trigger(setup, "mnuLoadPicture");
+
+    const OverlayCanvas& canvas = setup.canvas();
+    const auto placement = canvas.picturePlacement();
+    QVERIFY(placement.has_value());
+    QCOMPARE(placement->own, picture);
+    QCOMPARE(placement->shown, QRect(QPoint(0, 0), shown));
+    QVERIFY(canvas.rect().contains(placement->shown));
+    const auto colourAtPixel = [&canvas](int x, int y) {
+        return canvas.colourAt((x + 0.5) * 15, (y + 0.5) * 15);
+    };
+    QCOMPARE(colourAtPixel(shown.width() / 2, shown.height() - 2), QColor(Qt::green));
+    QCOMPARE(colourAtPixel(2, 2), QColor(Qt::gray));
+    if (shown.height() < canvas.height()) {
+        QCOMPARE(colourAtPixel(2, shown.height() + 1), QColor(255, 0, 255));
+    }
+    trigger(setup, "mnuClearPicture");
+    QVERIFY(!canvas.picturePlacement());
 }
 
 // Every reference box takes any text by the value of its leading number; "Complete" then
