@@ -2,11 +2,14 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtEndian>
 #include <QtTest>
 #include <cerrno>
@@ -217,6 +220,8 @@ class SetupScreenTest : public QObject {
     void pasteTakesOnlyAWholePicture_data();
     void pasteTakesOnlyAWholePicture();
     void iconsShowTheSetupStateAndMayBeMissing();
+    void everyCaptionInTheFramesShows_data();
+    void everyCaptionInTheFramesShows();
 };
 
 void SetupScreenTest::openingShowsTheStartState() {
@@ -1007,6 +1012,51 @@ void SetupScreenTest::iconsShowTheSetupStateAndMayBeMissing() {
     control<QLineEdit>(h.setup, "jump_x")->setText("2");
     QVERIFY(icon->pixmap().isNull());
     QCOMPARE(h.session.setupValid, 0.0);
+}
+
+void SetupScreenTest::everyCaptionInTheFramesShows_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::newRow("1024x768") << QSize(1024, 768);
+    QTest::newRow("1920x1080") << QSize(1920, 1080);
+}
+
+// The frames of options ("Display" with "Distance", "Detail " and "Hom.Lvl", the accuracy
+// mode, the gate buoys): every caption fits its option, every option fits its frame, below
+// the frame's own caption, and no two overlap.
+void SetupScreenTest::everyCaptionInTheFramesShows() {
+    QFETCH(QSize, display);
+    AppHarness h;
+    h.app.startUp();
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    auto& setup = h.app.setup();
+    for (const char* name : {"fmAccuracyConfig", "fmAccuracyDisplay", "Frame1"}) {
+        const auto* frame = control<QGroupBox>(setup, name);
+        const QFontMetrics frameFont(frame->font());
+        QVERIFY2(frameFont.horizontalAdvance(frame->title()) + 16 <= frame->width(), name);
+        const auto options = frame->findChildren<QRadioButton*>();
+        QVERIFY(options.size() >= 2);
+        for (const QRadioButton* option : options) {
+            QStyleOptionButton style;
+            style.initFrom(option);
+            const int indicator =
+                option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, option) +
+                option->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, option);
+            const int text = QFontMetrics(option->font()).horizontalAdvance(option->text());
+            const QString what = QString(name) + " / " + option->text();
+            QVERIFY2(indicator + text <= option->width(), qPrintable(what));
+            QVERIFY2(frame->rect().contains(option->geometry()), qPrintable(what));
+            QVERIFY2(option->y() >= frameFont.height(), qPrintable(what));
+            for (const QRadioButton* other : options) {
+                QVERIFY2(other == option || !other->geometry().intersects(option->geometry()),
+                         qPrintable(what + " / " + other->text()));
+            }
+        }
+    }
+    // The frames of the right-hand column stand one below the other.
+    QVERIFY(!control(setup, "fmAccuracyDisplay")
+                 ->geometry()
+                 .intersects(control(setup, "fmAccuracyConfig")->geometry()));
 }
 
 QTEST_MAIN(SetupScreenTest)

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <algorithm>
+#include <initializer_list>
 
 #include "screens/setup/reference_box_table.h"
 #include "screens/setup/setup_screen.h"
@@ -47,6 +49,32 @@ QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption) {
     // Frames sit on the picture: give them a plain background so their captions stay legible.
     frame->setAutoFillBackground(true);
     return frame;
+}
+
+// Puts a frame's options in rows across it, each as wide as its caption needs, wrapping to a
+// new row when the next one would pass the frame's edge, and makes the frame as high as its
+// rows: no caption is cut off and no two options overlap, whatever the font.
+void lay_out_options(QGroupBox* frame, std::initializer_list<QRadioButton*> options,
+                     const QRect& at) {
+    constexpr int inset = 6;
+    constexpr int captionHeight = 20;
+    constexpr int gap = 4;
+    int x = inset;
+    int y = captionHeight;
+    int rowHeight = 0;
+    for (QRadioButton* option : options) {
+        const QSize wanted = option->sizeHint().expandedTo(QSize(0, 22));
+        const int width = std::min(wanted.width(), at.width() - 2 * inset);
+        if (x > inset && x + width > at.width() - inset) {
+            x = inset;
+            y += rowHeight + 2;
+            rowHeight = 0;
+        }
+        option->setGeometry(x, y, width, wanted.height());
+        x += width + gap;
+        rowHeight = std::max(rowHeight, wanted.height());
+    }
+    frame->setGeometry(at.x(), at.y(), at.width(), y + rowHeight + inset);
 }
 
 // White on black, legible over water and over the key colour alike.
@@ -217,21 +245,21 @@ void SetupScreen::placeControls() {
     cmdHide->setGeometry(descriptionLeft + 2 * descriptionWidth + 8, 3, 56, boxH + 2);
     gridLockedLabel->move((width - gridLockedLabel->width()) / 2, 32);
 
-    Frame1->setGeometry(left, 84, column, 76);
-    upper_left_button->setGeometry(6, 22, 90, 22);
-    upper_right_button->setGeometry(96, 22, 92, 22);
-    lower_left_button->setGeometry(6, 48, 90, 22);
-    lower_right_button->setGeometry(96, 48, 92, 22);
-    chkboxGridLock->setGeometry(left, 166, column, 22);
-
-    AdjustmentLabel->setGeometry(left, 196, 90, 18);
+    lay_out_options(Frame1,
+                    {upper_left_button, upper_right_button, lower_left_button, lower_right_button},
+                    QRect(left, 84, column, 0));
+    // The rest of the left column follows the buoy frame down should its options wrap.
+    const int lock = std::max(166, Frame1->geometry().bottom() + 6);
+    chkboxGridLock->setGeometry(left, lock, column, 22);
+    AdjustmentLabel->setGeometry(left, lock + 30, 90, 18);
     constexpr int arrow = 26;
-    AdjustUp->setGeometry(left + arrow, 218, arrow, arrow);
-    AdjustLeft->setGeometry(left, 218 + arrow, arrow, arrow);
-    AdjustRight->setGeometry(left + 2 * arrow, 218 + arrow, arrow, arrow);
-    AdjustDown->setGeometry(left + arrow, 218 + 2 * arrow, arrow, arrow);
-    CrossSizeLabel->setGeometry(left, 306, 90, 18);
-    Setup_Cross_size->setGeometry(left, 326, column, 18);
+    const int arrows = lock + 52;
+    AdjustUp->setGeometry(left + arrow, arrows, arrow, arrow);
+    AdjustLeft->setGeometry(left, arrows + arrow, arrow, arrow);
+    AdjustRight->setGeometry(left + 2 * arrow, arrows + arrow, arrow, arrow);
+    AdjustDown->setGeometry(left + arrow, arrows + 2 * arrow, arrow, arrow);
+    CrossSizeLabel->setGeometry(left, lock + 140, 90, 18);
+    Setup_Cross_size->setGeometry(left, lock + 160, column, 18);
 
     grid_select->setGeometry(right, 56, 90, 28);
     grid_state_icon->setGeometry(right + 100, 54, 32, 32);
@@ -240,13 +268,11 @@ void SetupScreen::placeControls() {
     btnShowAllBuoys->setGeometry(right, 154, column, 26);
     btnAccuracyCheck->setGeometry(right, 188, column, 26);
     btnClearAccuracy->setGeometry(right, 218, column, 26);
-    fmAccuracyDisplay->setGeometry(right, 250, column, 50);
-    optAdvancedAccuracy->setGeometry(6, 22, 90, 22);
-    optStandardAccuracy->setGeometry(96, 22, 90, 22);
-    fmAccuracyConfig->setGeometry(right, 304, column, 50);
-    optDisplayDistance->setGeometry(4, 22, 68, 22);
-    optDetailMeasurement->setGeometry(72, 22, 56, 22);
-    optHomolgationLevel->setGeometry(128, 22, 62, 22);
+    lay_out_options(fmAccuracyDisplay, {optAdvancedAccuracy, optStandardAccuracy},
+                    QRect(right, 250, column, 0));
+    lay_out_options(fmAccuracyConfig,
+                    {optDisplayDistance, optDetailMeasurement, optHomolgationLevel},
+                    QRect(right, fmAccuracyDisplay->geometry().bottom() + 5, column, 0));
 }
 
 }  // namespace quillon::screens
