@@ -19,6 +19,7 @@
 
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
+#include "screens/manual/manual_text.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
@@ -221,6 +222,7 @@ class SetupScreenTest : public QObject {
     void pasteTakesOnlyAWholePicture();
     void iconsShowTheSetupStateAndMayBeMissing();
     void everyCaptionInTheFramesShows_data();
+    void theManualNamesEveryControlAndMenuEntry();
     void everyCaptionInTheFramesShows();
 };
 
@@ -1057,6 +1059,30 @@ void SetupScreenTest::everyCaptionInTheFramesShows() {
     QVERIFY(!control(setup, "fmAccuracyDisplay")
                  ->geometry()
                  .intersects(control(setup, "fmAccuracyConfig")->geometry()));
+}
+
+// Every button, option and menu entry of the Setup screen, the Video menu's included, is
+// explained in the Manual under its caption, and so are the accuracy codes.
+void SetupScreenTest::theManualNamesEveryControlAndMenuEntry() {
+    OnSetup h;
+    const QString manual = QString::fromLatin1(quillon::screens::manual_text());
+    QStringList captions;
+    for (const QAbstractButton* button : h.setup.findChildren<QAbstractButton*>()) {
+        captions << button->text();
+    }
+    for (const QAction* action : h.setup.findChildren<QAction*>()) {
+        if (!action->objectName().isEmpty() && action->objectName() != "mnuVideoCamera") {
+            captions << action->text();
+        }
+    }
+    QVERIFY(captions.size() > 30);
+    for (QString caption : captions) {
+        caption = caption.remove('&').trimmed();
+        QVERIFY2(caption.isEmpty() || manual.contains(caption), qPrintable(caption));
+    }
+    for (const char* code : {"  R   ", "  L   ", "  C   ", "  NH  ", "(F8", "(F5)"}) {
+        QVERIFY2(manual.contains(code), code);
+    }
 }
 
 QTEST_MAIN(SetupScreenTest)
