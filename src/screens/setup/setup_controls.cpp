@@ -9,7 +9,7 @@
 #include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
-#include <initializer_list>
+#include <vector>
 
 #include "screens/setup/reference_box_table.h"
 #include "screens/setup/setup_screen.h"
@@ -51,30 +51,47 @@ QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption) {
     return frame;
 }
 
-// Puts a frame's options in rows across it, each as wide as its caption needs, wrapping to a
-// new row when the next one would pass the frame's edge, and makes the frame as high as its
-// rows: no caption is cut off and no two options overlap, whatever the font.
-void lay_out_options(QGroupBox* frame, std::initializer_list<QRadioButton*> options,
+// Puts a frame's options in a grid of `columns` columns (2 x 2 for the four buoys, upper
+// above lower), each column as wide as its widest caption needs, with fewer columns when
+// they would pass the frame's edge; the frame is made as high as its rows. No caption is cut
+// off and no two options overlap, whatever the font.
+void lay_out_options(QGroupBox* frame, const std::vector<QRadioButton*>& options, int columns,
                      const QRect& at) {
     constexpr int inset = 6;
     constexpr int captionHeight = 20;
     constexpr int gap = 4;
-    int x = inset;
-    int y = captionHeight;
-    int rowHeight = 0;
-    for (QRadioButton* option : options) {
-        const QSize wanted = option->sizeHint().expandedTo(QSize(0, 22));
-        const int width = std::min(wanted.width(), at.width() - 2 * inset);
-        if (x > inset && x + width > at.width() - inset) {
-            x = inset;
-            y += rowHeight + 2;
-            rowHeight = 0;
+    const int room = at.width() - 2 * inset;
+    std::vector<int> widths;
+    for (; columns > 1; --columns) {
+        widths.assign(static_cast<std::size_t>(columns), 0);
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            int& width = widths[i % widths.size()];
+            width = std::max(width, options[i]->sizeHint().width());
         }
-        option->setGeometry(x, y, width, wanted.height());
-        x += width + gap;
-        rowHeight = std::max(rowHeight, wanted.height());
+        int total = gap * (columns - 1);
+        for (const int width : widths) {
+            total += width;
+        }
+        if (total <= room) {
+            break;
+        }
     }
-    frame->setGeometry(at.x(), at.y(), at.width(), y + rowHeight + inset);
+    if (columns == 1) {
+        widths.assign(1, room);
+    }
+    int y = captionHeight;
+    for (std::size_t first = 0; first < options.size(); first += widths.size()) {
+        int x = inset;
+        int rowHeight = 22;
+        for (std::size_t i = first; i < std::min(options.size(), first + widths.size()); ++i) {
+            const int height = std::max(22, options[i]->sizeHint().height());
+            options[i]->setGeometry(x, y, std::min(widths[i - first], room), height);
+            x += widths[i - first] + gap;
+            rowHeight = std::max(rowHeight, height);
+        }
+        y += rowHeight + 2;
+    }
+    frame->setGeometry(at.x(), at.y(), at.width(), y - 2 + inset);
 }
 
 // White on black, legible over water and over the key colour alike.
@@ -247,7 +264,7 @@ void SetupScreen::placeControls() {
 
     lay_out_options(Frame1,
                     {upper_left_button, upper_right_button, lower_left_button, lower_right_button},
-                    QRect(left, 84, column, 0));
+                    2, QRect(left, 84, column, 0));
     // The rest of the left column follows the buoy frame down should its options wrap.
     const int lock = std::max(166, Frame1->geometry().bottom() + 6);
     chkboxGridLock->setGeometry(left, lock, column, 22);
@@ -268,10 +285,10 @@ void SetupScreen::placeControls() {
     btnShowAllBuoys->setGeometry(right, 154, column, 26);
     btnAccuracyCheck->setGeometry(right, 188, column, 26);
     btnClearAccuracy->setGeometry(right, 218, column, 26);
-    lay_out_options(fmAccuracyDisplay, {optAdvancedAccuracy, optStandardAccuracy},
+    lay_out_options(fmAccuracyDisplay, {optAdvancedAccuracy, optStandardAccuracy}, 2,
                     QRect(right, 250, column, 0));
     lay_out_options(fmAccuracyConfig,
-                    {optDisplayDistance, optDetailMeasurement, optHomolgationLevel},
+                    {optDisplayDistance, optDetailMeasurement, optHomolgationLevel}, 3,
                     QRect(right, fmAccuracyDisplay->geometry().bottom() + 5, column, 0));
 }
 
