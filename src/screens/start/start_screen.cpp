@@ -86,11 +86,16 @@ void StartScreen::buildControls() {
     grid->addLayout(left, 1, 0);
 
     // The jump speeds take the place of the line lengths, which jump does not use: both in one
-    // cell, so that the column is as tall as the taller of them whichever is shown, and the
+    // cell, so that the column is as large as the larger of them whichever is shown, and the
     // window never grows when the discipline changes.
     auto* middle = new QGridLayout;
-    middle->addWidget(buildLineLengthFrame(), 0, 0, Qt::AlignTop);
-    middle->addWidget(buildJumpSpeedFrame(), 0, 0, Qt::AlignTop);
+    for (QGroupBox* frame : {buildLineLengthFrame(), buildJumpSpeedFrame()}) {
+        // The hidden one keeps its room too, so the names beside them do not move either.
+        QSizePolicy policy = frame->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        frame->setSizePolicy(policy);
+        middle->addWidget(frame, 0, 0, Qt::AlignTop);
+    }
     middle->setRowStretch(1, 1);
     grid->addLayout(middle, 1, 1);
 
