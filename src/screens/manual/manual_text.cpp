@@ -36,7 +36,9 @@ START SCREEN
   toward the camera. After each slalom pass the direction is turned round for the next pass;
   correct it if the boat runs the same way twice.
 - Boat manufacturer, model, driver and skier: type a name or pick one from the list. The Edit
-  buttons open a small editor for each list: one name per line, then press Close/Save.
+  buttons open a small editor for each list, titled with the list's name: one name per line,
+  then press Close/Save. Opening another list, or quitting, with names typed and not saved
+  asks first; answer No to keep them.
 - Tournament, Location, Date and Boat Number go into the report.
 - Data Path for Results: the folder where reports and logs are written. Quillon checks that it
   can write there before it leaves this screen.
