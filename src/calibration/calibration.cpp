@@ -82,8 +82,39 @@ std::string finish_setup_load(Calibration& calibration, double& setupValid) {
     return "Grid 1";
 }
 
+std::optional<Message> comma_in_path_problem(std::string_view path) {
+    if (path.find(',') == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string text = "The setup file cannot be saved as \"";
+    text.append(path).append(
+        "\": its name holds a comma. A setup file keeps its own name on its first line, "
+        "without quotes, and a comma there would make it unreadable when it is loaded. Choose a "
+        "name without a comma.");
+    return Message{text, applicationTitle, MessageStyle::Exclamation};
+}
+
+std::optional<Message> comma_in_description_problem(std::string_view description) {
+    if (description.find(',') == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string text = "The description \"";
+    text.append(description)
+        .append(
+            "\" holds a comma. A setup file keeps the description as it is typed, without quotes, "
+            "so on loading the text after a comma would be read as the next value and the file "
+            "would be refused. Type the description without a comma.");
+    return Message{text, "Grid Description", MessageStyle::Exclamation};
+}
+
 std::optional<Message> save_setup_file(Calibration& calibration, const std::string& path,
                                        const std::string& description) {
+    if (auto problem = comma_in_path_problem(path)) {
+        return problem;
+    }
+    if (auto problem = comma_in_description_problem(description)) {
+        return problem;
+    }
     GridSlots& grids = calibration.grids;
     const SetupFileData data =
         setup_file_data(calibration.model, path, description, grids.current_grid);

@@ -82,9 +82,16 @@ SetupLoadOutcome load_setup_file(Calibration& calibration, const std::string& pa
 // of the slot selector, "Grid 1".
 std::string finish_setup_load(Calibration& calibration, double& setupValid);
 
+// A setup file holds its path (line 1) and the description (line 2) as they are, with no
+// quotes, and reads each back as one item that ends at a comma: a comma in either would move
+// every later value one item on. These give the refusal to show for such a text, or nothing.
+std::optional<Message> comma_in_path_problem(std::string_view path);
+std::optional<Message> comma_in_description_problem(std::string_view description);
+
 // Save: writes the working calibration to `path` with the descriptive line. Only once the
 // file is written does the current slot take the path, the description and the values.
-// Returns the message to show on failure; nothing changes then.
+// Returns the message to show on failure (a comma in the path or the description included);
+// nothing changes then.
 std::optional<Message> save_setup_file(Calibration& calibration, const std::string& path,
                                        const std::string& description);
 

@@ -267,10 +267,24 @@ TEST_F(TempFolder, AFailedSaveChangesNothing) {
     Calibration calibration;
     calibration.model = perspective_slalom();
     const Calibration before = calibration;
-    const auto problem = save_setup_file(calibration, path("no/such/folder/a.ipt"), "x");
-    ASSERT_TRUE(problem);
-    EXPECT_NE(problem->text.find("could not be written"), std::string::npos);
-    EXPECT_TRUE(calibration == before);
+    // A folder that is not there, and a comma in the description or the name, which the file
+    // would give back shifted by one value.
+    const struct {
+        std::string file;
+        std::string description;
+        std::string said;
+    } cases[] = {
+        {path("no/such/folder/a.ipt"), "x", "could not be written"},
+        {path("north.ipt"), "North lake, camera 2", "\"North lake, camera 2\" holds a comma"},
+        {path("north,lake.ipt"), "North lake", "its name holds a comma"},
+    };
+    for (const auto& c : cases) {
+        const auto problem = save_setup_file(calibration, c.file, c.description);
+        ASSERT_TRUE(problem) << c.file;
+        EXPECT_NE(problem->text.find(c.said), std::string::npos) << problem->text;
+        EXPECT_TRUE(calibration == before) << c.file;
+        EXPECT_FALSE(std::filesystem::exists(c.file)) << c.file;
+    }
 }
 
 // Any bytes at all give an answer: a setup or a refusal, never a crash or a hang.

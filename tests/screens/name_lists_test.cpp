@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -9,6 +10,8 @@
 #include "screens/start/start_screen.h"
 #include "support/app_harness.h"
 
+using quillon::platform::MessageAnswer;
+using quillon::platform::MessageStyle;
 using namespace quillon::testing;
 
 namespace {
@@ -31,6 +34,7 @@ class NameListsTest : public QObject {
     void editorShowsTheListAndSavingReloadsTheBox_data();
     void editorShowsTheListAndSavingReloadsTheBox();
     void editorTextEndingWithALineBreakEndsTheFileWithAnEmptyLine();
+    void aSecondEditButtonSwitchesLists_data();
     void aSecondEditButtonSwitchesLists();
     void aListThatCannotBeSavedKeepsTheEditorText();
     void aListThatCannotBeReadIsNotEdited_data();
@@ -110,21 +114,82 @@ void NameListsTest::editorTextEndingWithALineBreakEndsTheFileWithAnEmptyLine() {
     QCOMPARE(entries(control<QComboBox>(start, "cbDrivers")), QStringList({"Ann", "Bob"}));
 }
 
+void NameListsTest::aSecondEditButtonSwitchesLists_data() {
+    QTest::addColumn<QString>("typed");  // into the Boats editor; empty: nothing typed
+    QTest::addColumn<QString>("then");   // "cmdSkiers", "cmdBoats", "mnuExit" or "close"
+    QTest::addColumn<int>("answer");     // to the question: 1 Yes, 0 No, -1 none asked
+    QTest::newRow("nothing typed") << ""
+                                   << "cmdSkiers" << -1;
+    QTest::newRow("typed, dropped") << "unsaved"
+                                    << "cmdSkiers" << 1;
+    QTest::newRow("typed, kept") << "unsaved"
+                                 << "cmdSkiers" << 0;
+    QTest::newRow("typed, the same list again, kept") << "unsaved"
+                                                      << "cmdBoats" << 0;
+    QTest::newRow("typed, Exit, kept") << "unsaved"
+                                       << "mnuExit" << 0;
+    QTest::newRow("typed, Exit, dropped") << "unsaved"
+                                          << "mnuExit" << 1;
+    QTest::newRow("typed, window closed, kept") << "unsaved"
+                                                << "close" << 0;
+    QTest::newRow("nothing typed, Exit") << ""
+                                         << "mnuExit" << -1;
+}
+
+// The editor names the list it holds; text typed and not saved is dropped, by another list or
+// by quitting, only when the operator answers Yes.
 void NameListsTest::aSecondEditButtonSwitchesLists() {
+    QFETCH(QString, typed);
+    QFETCH(QString, then);
+    QFETCH(int, answer);
     AppHarness h;
     write_bytes(h.path("boats.txt"), "Malibu\r\n");
     write_bytes(h.path("skiers.txt"), "Jane\r\n");
     h.app.startUp();
     auto& start = h.app.start();
     auto* editor = control<QPlainTextEdit>(start, "Text1");
+    auto* title = control<QLabel>(start, "lblEditList");
     click(start, "cmdBoats");
-    editor->setPlainText("unsaved");
-    click(start, "cmdSkiers");
-    QCOMPARE(start.editMode(), QString("Skiers"));
-    QCOMPARE(editor->toPlainText(), QString("Jane\n"));
-    click(start, "cmdCloseSave");
+    QCOMPARE(title->text(),
+             QString("Editing the Boat Manufacturers list (boats.txt): one name a line"));
+    QVERIFY(title->isVisible());
+    if (!typed.isEmpty()) {
+        editor->setPlainText(typed);
+    }
+    if (answer >= 0) {
+        h.dialogs.messageAnswers = {answer == 1 ? MessageAnswer::Yes : MessageAnswer::No};
+    }
+    if (then == "mnuExit") {
+        trigger(start, "mnuExit");
+    } else if (then == "close") {
+        start.close();
+    } else {
+        click(start, qPrintable(then));
+    }
+
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), std::size_t(answer >= 0 ? 1 : 0));
+    if (answer >= 0) {
+        QCOMPARE(messages[0].style, MessageStyle::YesNo);
+        QVERIFY2(messages[0].text.startsWith(
+                     "The Boat Manufacturers list has changes that are not saved. Drop them and "),
+                 qPrintable(messages[0].text));
+    }
+    const bool leaves = answer != 0;
+    if (then == "mnuExit" || then == "close") {
+        QCOMPARE(h.quitRequested, leaves);
+    } else if (leaves) {
+        QCOMPARE(start.editMode(), QString("Skiers"));
+        QCOMPARE(editor->toPlainText(), QString("Jane\n"));
+        QCOMPARE(title->text(), QString("Editing the Skiers list (skiers.txt): one name a line"));
+    }
+    if (!leaves) {
+        QCOMPARE(start.editMode(), QString("Boats"));
+        QCOMPARE(editor->toPlainText(), typed);
+        QVERIFY(editor->isVisible());
+    }
     QCOMPARE(read_bytes(h.path("boats.txt")), QByteArray("Malibu\r\n"));
-    QCOMPARE(read_bytes(h.path("skiers.txt")), QByteArray("Jane\r\n\r\n"));
+    QCOMPARE(read_bytes(h.path("skiers.txt")), QByteArray("Jane\r\n"));
 }
 
 void NameListsTest::aListThatCannotBeSavedKeepsTheEditorText() {

@@ -2,11 +2,14 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QtEndian>
 #include <QtTest>
 #include <cerrno>
@@ -16,6 +19,7 @@
 
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
+#include "screens/manual/manual_text.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/setup/setup_screen.h"
 #include "screens/start/start_screen.h"
@@ -199,6 +203,9 @@ class SetupScreenTest : public QObject {
     void completeOpensMeasureUntilABoxChanges();
     void loadWhileSlotTwoIsCurrentEndsInSlotOne();
     void saveWritesTheFileAndShowsIt();
+    void saveRefusesACommaAndNamesTheFileIpt_data();
+    void saveRefusesACommaAndNamesTheFileIpt();
+    void accuracyWorksOnlyOnAValidCalibration();
     void drawingNeedsACompleteSetup_data();
     void drawingNeedsACompleteSetup();
     void showCourseDrawsTheTwelveGuideCrosses();
@@ -207,11 +214,16 @@ class SetupScreenTest : public QObject {
     void advancedAccuracyLabelsEveryPointAndClears();
     void pictureLoadKeepsWhatIsNotAPicture_data();
     void pictureLoadKeepsWhatIsNotAPicture();
+    void aLargePictureIsScaledDownToFitTheSurface_data();
+    void aLargePictureIsScaledDownToFitTheSurface();
     void anyTextInTheBoxesIsReadByItsLeadingNumber_data();
     void anyTextInTheBoxesIsReadByItsLeadingNumber();
     void pasteTakesOnlyAWholePicture_data();
     void pasteTakesOnlyAWholePicture();
     void iconsShowTheSetupStateAndMayBeMissing();
+    void everyCaptionInTheFramesShows_data();
+    void theManualNamesEveryControlAndMenuEntry();
+    void everyCaptionInTheFramesShows();
 };
 
 void SetupScreenTest::openingShowsTheStartState() {
@@ -522,6 +534,119 @@ void SetupScreenTest::saveWritesTheFileAndShowsIt() {
     QCOMPARE(box(h.setup, "ipt_file_description_2"), QString("North lake"));
 }
 
+void SetupScreenTest::saveRefusesACommaAndNamesTheFileIpt_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QStringList>("typed");  // the description boxes' answers; "" cancels
+    QTest::addColumn<bool>("replace");       // the answer when the longer name exists
+    QTest::addColumn<QString>("written");    // the file saved; none when empty
+    QTest::addColumn<QString>("message");    // a part of the one message shown
+    QTest::addRow("round trip") << "saved.ipt" << QStringList{"North lake"} << false << "saved.ipt"
+                                << "";
+    QTest::addRow("comma, then mended")
+        << "saved.ipt" << QStringList{"North lake, camera 2", "North lake - camera 2"} << false
+        << "saved.ipt"
+        << "\"North lake, camera 2\" holds a comma";
+    QTest::addRow("comma, then cancelled")
+        << "saved.ipt" << QStringList{"North lake, camera 2", ""} << false << ""
+        << "without quotes";
+    QTest::addRow("no extension") << "lake" << QStringList{"North lake"} << false << "lake.ipt"
+                                  << "";
+    QTest::addRow("an extension of its own")
+        << "lake.txt" << QStringList{"North lake"} << false << "lake.txt"
+        << "";
+    QTest::addRow("no extension, replacing lake.ipt")
+        << "old" << QStringList{"North lake"} << true << "old.ipt"
+        << "already exists";
+    QTest::addRow("no extension, keeping lake.ipt")
+        << "old" << QStringList{"North lake"} << false << ""
+        << "already exists";
+    QTest::addRow("comma in the name")
+        << "north,lake.ipt" << QStringList{"North lake"} << false << ""
+        << "holds a comma";
+}
+
+// A setup file writes the description as typed and reads it back up to a comma: the comma is
+// refused at save with the reason, the typed text offered again, and a clean line round-trips.
+void SetupScreenTest::saveRefusesACommaAndNamesTheFileIpt() {
+    QFETCH(QString, chosen);
+    QFETCH(QStringList, typed);
+    QFETCH(bool, replace);
+    QFETCH(QString, written);
+    QFETCH(QString, message);
+    OnSetup h;
+    h.loadSetupFile();
+    write_bytes(h.path("old.ipt"), "an older setup\r\n");
+    const QStringList before = QDir(h.folder.path()).entryList(QDir::Files);
+    h.dialogs.shown.clear();
+    h.dialogs.fileAnswers.push_back(h.path(chosen));
+    for (const QString& answer : typed) {
+        h.dialogs.inputAnswers.push_back(answer.isEmpty() ? std::nullopt
+                                                          : std::optional<QString>(answer));
+    }
+    h.dialogs.messageAnswers.push_back(replace ? quillon::platform::MessageAnswer::Yes
+                                               : quillon::platform::MessageAnswer::No);
+    trigger(h.setup, "gridSave");
+
+    const auto messages = h.dialogs.messages();
+    QCOMPARE(messages.size(), std::size_t(message.isEmpty() ? 0 : 1));
+    if (!message.isEmpty()) {
+        QVERIFY2(messages[0].text.contains(message), qPrintable(messages[0].text));
+    }
+    if (typed.size() > 1) {  // asked again with the text as typed
+        QCOMPARE(h.dialogs.inputDefaults.back(), typed[0]);
+    }
+    if (written.isEmpty()) {
+        QCOMPARE(QDir(h.folder.path()).entryList(QDir::Files), before);
+        QCOMPARE(read_bytes(h.path("old.ipt")), QByteArray("an older setup\r\n"));
+        QCOMPARE(box(h.setup, "ipt_file_description_2"), QString("Test lake"));
+        return;
+    }
+    QVERIFY(!QFile::exists(h.path(chosen)) || chosen == written);
+    QCOMPARE(box(h.setup, "ipt_file_description"), h.path(written));
+    h.dialogs.fileAnswers.push_back(h.path(written));
+    trigger(h.setup, "gridLoad");
+    QCOMPARE(box(h.setup, "ipt_file_description_2"), typed.back());
+    QCOMPARE(h.session.setupValid, 1.0);
+    QCOMPARE(h.session.calibration.corners.ur_screen_x, 9400.0);
+}
+
+// After "No Unique Solution" the button stays in view but does nothing: the report never
+// gets rows of NaN. A good solve, or a loaded file, makes it work again.
+void SetupScreenTest::accuracyWorksOnlyOnAValidCalibration() {
+    OnSetup h;
+    h.markAllFour();
+    const char* survey[] = {"ul_survey_x", "ul_survey_y", "ur_survey_x", "ur_survey_y",
+                            "ll_survey_x", "ll_survey_y", "lr_survey_x", "lr_survey_y"};
+    const char* standard[] = {"2.5", "0", "0", "0", "2.5", "-259", "0", "-259"};
+    for (const char* name : survey) {
+        control<QLineEdit>(h.setup, name)->setText("0");
+    }
+    click(h.setup, "Load");
+    auto* accuracy = control<QPushButton>(h.setup, "btnAccuracyCheck");
+    QCOMPARE(h.session.setupValid, 0.0);
+    QVERIFY(accuracy->isVisible());
+    QVERIFY(!accuracy->isEnabled());
+    accuracy->click();
+    QVERIFY(!QFile::exists(h.path("acc1206.txt")));
+    QVERIFY(h.visibleIndicators().empty());
+
+    for (std::size_t i = 0; i < std::size(survey); ++i) {
+        control<QLineEdit>(h.setup, survey[i])->setText(standard[i]);
+    }
+    click(h.setup, "Load");
+    QCOMPARE(h.session.setupValid, 1.0);
+    QVERIFY(accuracy->isEnabled());
+    click(h.setup, "btnAccuracyCheck");
+    const QByteArray report = read_bytes(h.path("acc1206.txt")).toLower();
+    QVERIFY(report.contains("h inc:"));
+    QVERIFY(!report.contains("nan") && !report.contains("inf"));
+
+    control<QLineEdit>(h.setup, "jump_x")->setText("1");
+    QVERIFY(!accuracy->isEnabled());
+    h.loadSetupFile();
+    QVERIFY(accuracy->isEnabled());
+}
+
 void SetupScreenTest::drawingNeedsACompleteSetup_data() {
     QTest::addColumn<QString>("button");
     QTest::addRow("Draw Buoys") << "show_alignment";
@@ -727,6 +852,65 @@ void SetupScreenTest::pictureLoadKeepsWhatIsNotAPicture() {
     QVERIFY(!h.setup.canvas().hasPicture());
 }
 
+void SetupScreenTest::aLargePictureIsScaledDownToFitTheSurface_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<QSize>("shown");  // from the top-left corner
+    // A 1024 x 768 display leaves a surface of 1024 x 668.
+    QTest::addRow("taller than the surface")
+        << QSize(1024, 768) << QSize(1024, 768) << QSize(890, 668);
+    QTest::addRow("a tall portrait still")
+        << QSize(1024, 768) << QSize(600, 1200) << QSize(334, 668);
+    QTest::addRow("wider than the surface")
+        << QSize(1024, 768) << QSize(2048, 600) << QSize(1024, 300);
+    QTest::addRow("fits") << QSize(1024, 768) << QSize(640, 480) << QSize(640, 480);
+    QTest::addRow("the surface's own size")
+        << QSize(1024, 768) << QSize(1024, 668) << QSize(1024, 668);
+    QTest::addRow("fits a large display")
+        << QSize(1920, 1080) << QSize(1024, 768) << QSize(1024, 768);
+}
+
+// A still of the course larger than the surface is shown whole, so that the near gate at its
+// bottom can be marked: scaled down with its aspect kept, from the top-left corner.
+void SetupScreenTest::aLargePictureIsScaledDownToFitTheSurface() {
+    QFETCH(QSize, display);
+    QFETCH(QSize, picture);
+    QFETCH(QSize, shown);
+    AppHarness h;
+    h.app.startUp();
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    auto& setup = h.app.setup();
+    // The top half grey, the bottom row (the near gate) green.
+    QImage still(picture, QImage::Format_RGB32);
+    still.fill(Qt::gray);
+    for (int x = 0; x < picture.width(); ++x) {
+        for (int y = picture.height() - 12; y < picture.height(); ++y) {
+            still.setPixelColor(x, y, Qt::green);
+        }
+    }
+    still.save(h.path("still.bmp"), "BMP");
+    h.dialogs.fileAnswers.push_back(h.path("still.bmp"));
+    trigger(setup, "mnuLoadPicture");
+
+    const OverlayCanvas& canvas = setup.canvas();
+    const auto placement = canvas.picturePlacement();
+    QVERIFY(placement.has_value());
+    QCOMPARE(placement->own, picture);
+    QCOMPARE(placement->shown, QRect(QPoint(0, 0), shown));
+    QVERIFY(canvas.rect().contains(placement->shown));
+    const auto colourAtPixel = [&canvas](int x, int y) {
+        return canvas.colourAt((x + 0.5) * 15, (y + 0.5) * 15);
+    };
+    QCOMPARE(colourAtPixel(shown.width() / 2, shown.height() - 2), QColor(Qt::green));
+    QCOMPARE(colourAtPixel(2, 2), QColor(Qt::gray));
+    if (shown.height() < canvas.height()) {
+        QCOMPARE(colourAtPixel(2, shown.height() + 1), QColor(255, 0, 255));
+    }
+    trigger(setup, "mnuClearPicture");
+    QVERIFY(!canvas.picturePlacement());
+}
+
 // Every reference box takes any text by the value of its leading number; "Complete" then
 // gives its usual outcome and the log keeps the text as typed (a line box holds 32767
 // characters at most).
@@ -830,6 +1014,75 @@ void SetupScreenTest::iconsShowTheSetupStateAndMayBeMissing() {
     control<QLineEdit>(h.setup, "jump_x")->setText("2");
     QVERIFY(icon->pixmap().isNull());
     QCOMPARE(h.session.setupValid, 0.0);
+}
+
+void SetupScreenTest::everyCaptionInTheFramesShows_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::newRow("1024x768") << QSize(1024, 768);
+    QTest::newRow("1920x1080") << QSize(1920, 1080);
+}
+
+// The frames of options ("Display" with "Distance", "Detail " and "Hom.Lvl", the accuracy
+// mode, the gate buoys): every caption fits its option, every option fits its frame, below
+// the frame's own caption, and no two overlap.
+void SetupScreenTest::everyCaptionInTheFramesShows() {
+    QFETCH(QSize, display);
+    AppHarness h;
+    h.app.startUp();
+    h.session.screenWidthPx = std::to_string(display.width());
+    h.session.screenHeightPx = std::to_string(display.height());
+    auto& setup = h.app.setup();
+    for (const char* name : {"fmAccuracyConfig", "fmAccuracyDisplay", "Frame1"}) {
+        const auto* frame = control<QGroupBox>(setup, name);
+        const QFontMetrics frameFont(frame->font());
+        QVERIFY2(frameFont.horizontalAdvance(frame->title()) + 16 <= frame->width(), name);
+        const auto options = frame->findChildren<QRadioButton*>();
+        QVERIFY(options.size() >= 2);
+        for (const QRadioButton* option : options) {
+            QStyleOptionButton style;
+            style.initFrom(option);
+            const int indicator =
+                option->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, &style, option) +
+                option->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, &style, option);
+            const int text = QFontMetrics(option->font()).horizontalAdvance(option->text());
+            const QString what = QString(name) + " / " + option->text();
+            QVERIFY2(indicator + text <= option->width(), qPrintable(what));
+            QVERIFY2(frame->rect().contains(option->geometry()), qPrintable(what));
+            QVERIFY2(option->y() >= frameFont.height(), qPrintable(what));
+            for (const QRadioButton* other : options) {
+                QVERIFY2(other == option || !other->geometry().intersects(option->geometry()),
+                         qPrintable(what + " / " + other->text()));
+            }
+        }
+    }
+    // The frames of the right-hand column stand one below the other.
+    QVERIFY(!control(setup, "fmAccuracyDisplay")
+                 ->geometry()
+                 .intersects(control(setup, "fmAccuracyConfig")->geometry()));
+}
+
+// Every button, option and menu entry of the Setup screen, the Video menu's included, is
+// explained in the Manual under its caption, and so are the accuracy codes.
+void SetupScreenTest::theManualNamesEveryControlAndMenuEntry() {
+    OnSetup h;
+    const QString manual = QString::fromLatin1(quillon::screens::manual_text());
+    QStringList captions;
+    for (const QAbstractButton* button : h.setup.findChildren<QAbstractButton*>()) {
+        captions << button->text();
+    }
+    for (const QAction* action : h.setup.findChildren<QAction*>()) {
+        if (!action->objectName().isEmpty() && action->objectName() != "mnuVideoCamera") {
+            captions << action->text();
+        }
+    }
+    QVERIFY(captions.size() > 30);
+    for (QString caption : captions) {
+        caption = caption.remove('&').trimmed();
+        QVERIFY2(caption.isEmpty() || manual.contains(caption), qPrintable(caption));
+    }
+    for (const char* code : {"  R   ", "  L   ", "  C   ", "  NH  ", "(F8", "(F5)"}) {
+        QVERIFY2(manual.contains(code), code);
+    }
 }
 
 QTEST_MAIN(SetupScreenTest)

@@ -38,6 +38,7 @@ class StartScreenTest : public QObject {
     void exitAndClosingEndTheProgram_data();
     void exitAndClosingEndTheProgram();
     void setupExitAsksWhenTheSetupIsNotComplete();
+    void theWindowKeepsItsSizeAcrossDisciplinesAndTheEditor();
 };
 
 void StartScreenTest::firstRunShowsAndStoresDefault() {
@@ -391,6 +392,51 @@ void StartScreenTest::setupExitAsksWhenTheSetupIsNotComplete() {
     trigger(setup, "gridExit");
     QVERIFY(!setup.isVisible());
     QVERIFY(start.isVisible());
+}
+
+// Switching discipline swaps the line lengths for the jump speeds, and the list editor opens
+// below the names: none of it may grow the window and leave a blank band behind.
+void StartScreenTest::theWindowKeepsItsSizeAcrossDisciplinesAndTheEditor() {
+    AppHarness h;
+    write_bytes(h.path("boats.txt"), "Malibu\r\nNautique\r\n");
+    h.app.startUp();
+    auto& start = h.app.start();
+    start.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&start));
+    QCoreApplication::processEvents();
+    const QSize size = start.size();
+    const struct {
+        const char* step;
+        std::function<void()> act;
+    } steps[] = {
+        {"Jump", [&] { click_option(start, "optJump"); }},
+        {"Slalom", [&] { click_option(start, "optSlalom"); }},
+        {"Jump again", [&] { click_option(start, "optJump"); }},
+        {"Slalom again", [&] { click_option(start, "optSlalom"); }},
+        {"editor opened", [&] { click(start, "cmdBoats"); }},
+        {"editor on another list", [&] { click(start, "cmdSkiers"); }},
+        {"editor closed", [&] { click(start, "cmdCloseSave"); }},
+        {"Jump with the editor open",
+         [&] {
+             click(start, "cmdDrivers");
+             click_option(start, "optJump");
+         }},
+        {"Slalom, editor closed",
+         [&] {
+             click_option(start, "optSlalom");
+             click(start, "cmdCloseSave");
+         }},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        QCoreApplication::processEvents();
+        QVERIFY2(start.size() == size, qPrintable(QString("%1: %2x%3, was %4x%5")
+                                                      .arg(step.step)
+                                                      .arg(start.width())
+                                                      .arg(start.height())
+                                                      .arg(size.width())
+                                                      .arg(size.height())));
+    }
 }
 
 QTEST_MAIN(StartScreenTest)

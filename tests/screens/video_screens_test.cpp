@@ -56,6 +56,7 @@ class VideoScreensTest : public QObject {
     void aReplayThatEndsBeforeThePassKeepsNoPass();
     void nothingOfAutoTrackOutlivesAnAbortOrAnotherVideo();
     void aStreamAndATypedTimeAreOpenedFromTheVideoControls();
+    void thePlaybackBarIsPlacedWhenTheScreenIsShown();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure_data();
     void aMarkIsTheSameVideoPixelOnSetupAndMeasure();
 };
@@ -455,6 +456,35 @@ void VideoScreensTest::aStreamAndATypedTimeAreOpenedFromTheVideoControls() {
             QCOMPARE(h.video.frameIndex(), c.frame);
         }
     }
+}
+
+// On a second start the last video is reopened before the Setup screen exists: the bar is
+// made while the window is hidden, and must still stand clear of the boxes, along the bottom,
+// wide enough to use, once the screen is shown.
+void VideoScreensTest::thePlaybackBarIsPlacedWhenTheScreenIsShown() {
+    AppHarness h;
+    write_bytes(h.path("pass.mp4"), "recorded pass");
+    h.settings.values[sourceKey] = "file:" + h.path("pass.mp4");
+    h.startWithResultsHere();
+    QCOMPARE(h.video.kind(), VideoSource::Kind::File);
+    auto& setup = h.app.setup();
+    setup.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&setup));
+    QCoreApplication::processEvents();
+
+    const auto* bar = control(setup, "videoBar");
+    const OverlayCanvas& canvas = surface(setup);
+    QVERIFY(bar->isVisible());
+    QVERIFY2(bar->width() >= 300, qPrintable(QString::number(bar->width())));
+    QVERIFY(canvas.rect().contains(bar->geometry()));
+    QVERIFY(bar->geometry().bottom() > canvas.height() / 2);
+    for (const QWidget* other : canvas.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != bar && other->isVisible()) {
+            QVERIFY2(!other->geometry().intersects(bar->geometry()),
+                     qPrintable(other->objectName()));
+        }
+    }
+    QVERIFY(control(setup, "videoPosition")->isEnabled());
 }
 
 QTEST_MAIN(VideoScreensTest)

@@ -68,9 +68,10 @@ class FakeDialogs : public platform::Dialogs {
                                                       : platform::MessageAnswer::Ok;
     }
 
-    std::optional<QString> input(const QString& prompt, const QString& title, const QString&,
-                                 std::optional<QPoint>) override {
+    std::optional<QString> input(const QString& prompt, const QString& title,
+                                 const QString& defaultText, std::optional<QPoint>) override {
         shown.push_back({Kind::Input, prompt, title, platform::MessageStyle::Ok, {}});
+        inputDefaults.push_back(defaultText);
         // A screen that asks until it gets a good answer would ask forever once the script
         // has run out: stop the test instead.
         if (inputAnswers.empty() && ++unansweredInputs > 1000) {
@@ -122,6 +123,7 @@ class FakeDialogs : public platform::Dialogs {
     std::deque<std::optional<QString>> printAnswers;
     std::optional<QPageLayout> printLayout;
     std::vector<Shown> shown;
+    std::vector<QString> inputDefaults;  // the text each input box was opened with
     int unansweredInputs = 0;
 
   private:

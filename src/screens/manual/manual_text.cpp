@@ -36,7 +36,9 @@ START SCREEN
   toward the camera. After each slalom pass the direction is turned round for the next pass;
   correct it if the boat runs the same way twice.
 - Boat manufacturer, model, driver and skier: type a name or pick one from the list. The Edit
-  buttons open a small editor for each list: one name per line, then press Close/Save.
+  buttons open a small editor for each list, titled with the list's name: one name per line,
+  then press Close/Save. Opening another list, or quitting, with names typed and not saved
+  asks first; answer No to keep them.
 - Tournament, Location, Date and Boat Number go into the report.
 - Data Path for Results: the folder where reports and logs are written. Quillon checks that it
   can write there before it leaves this screen.
@@ -44,17 +46,67 @@ START SCREEN
 
 SETUP SCREEN (Grid Setup)
 - Load a setup file (Load Setup Data File) for a course that was calibrated before, or mark the
-  four gate buoys: choose a buoy under Gate Buoy Selection, click on the water line at the
-  centre of that buoy, and nudge the mark with the Micro-Adjust arrows. Lock Grid Buoys moves
-  all four marks together.
+  four gate buoys: choose a buoy under Gate Buoy Selection (upper left, upper right,
+  lower left, lower right), click on the water line at the centre of that buoy, and nudge the
+  mark one pixel at a time with the Micro-Adjust arrows. Lock Grid Buoys moves all four marks
+  together. Cross Size sets the size of the marking crosses; drag its label, or the GRID
+  LOCKED! sign, aside if it hides a buoy.
 - The survey boxes hold the standard course (slalom gates 2.5 m wide and 259 m apart, jump
   gates 4 m wide and 280 m apart); change them only for a surveyed non-standard course.
-- Press Complete to calibrate. The smiley face shows that the setup is complete.
+- Press Complete to calibrate. The smiley face shows that the setup is complete. Any change
+  to a box takes the smiley away until Complete is pressed again.
+- The Grid 1 button steps through the stored calibrations (Grid 1, Grid 2). Complete and
+  Load Setup Data File always store into Grid 1, and the Measure screen always measures with
+  Grid 1; Grid 2 shows zeros until something is stored there.
+- The two boxes along the top show the setup file's name and its description. Hide puts them
+  away when they cover the picture; the button then reads Show and brings them back.
 - Draw Buoys circles the marked buoys; Show Course puts crosses where the boat-guide buoys
   should be. If the crosses sit on the real buoys, the calibration is good.
-- Accuracy shows how precise measurements are over the course; Standard mode asks for the line
-  where the skier will land.
-- Save Data Setup File keeps the calibration for another day. Exit returns to the Start screen.
+- Accuracy shows how precise measurements are over the course (see Accuracy below). It works
+  only while the setup is complete: after "No Unique Solution" it stays greyed until a good
+  Complete or a loaded file.
+- Save Data Setup File keeps the calibration for another day. The description may not hold a
+  comma (the file keeps it without quotes, and a comma would split it when it is read back);
+  Quillon says so and offers the text again to mend. A file name typed without an extension
+  gets ".ipt". Exit returns to the Start screen.
+
+Setup Picture. Without live video, a still picture of the course can stand behind the
+Setup screen, and the buoys are marked on it just as on the video. Setup Picture > Load Picture
+reads a picture file (.bmp, .gif or .jpg); a file that is not a whole picture is left alone.
+Setup Picture > Clear Picture takes the picture away. Paste Picture from Clipboard takes the
+picture that another program copied. A picture larger than the screen is shrunk to fit, its
+shape kept; a smaller one is shown at its own size. Either way it starts at the top-left
+corner. The picture is not saved in the setup file: load it again with the setup.
+
+Accuracy. The Accuracy button works out, at 42 points of the course (seven across, six along),
+how far apart on the water two neighbouring screen pixels are, writes the figures to the day's
+accuracy file ("acc" with the month and day) in the results folder, and labels the points on
+the screen. Under Accuracy, Advanced labels every point; Standard first draws six lines across
+the course, numbered 1 to 6, asks for the line where the skier will land, and labels only the
+seven points of that line. Under Display (Advanced only) choose what the labels show:
+  Distance  the distance in metres from the point to the jump point;
+  Detail    the metres on the water covered by one screen pixel at the point (.07 is 7 cm);
+  Hom.Lvl   the homologation level the point reaches, as a code:
+              R   one pixel covers 10 cm or less: good enough for a record (class R);
+              L   more than 10 cm, up to 15 cm: good enough for class L;
+              C   more than 15 cm, up to 20 cm: good enough for class C;
+              NH  more than 20 cm: not good enough to homologate.
+Standard always shows the codes. Clear Accuracy Values takes the labels away.
+
+VIDEO MENU (Setup and Measure screens)
+Quillon can show the video itself, under the magenta of its screens.
+- Open Video File... plays a recorded pass from a file; Open Stream... takes a network camera
+  address (rtsp://, udp://, tcp://, http://); Live Camera lists the cameras plugged in;
+  No Video shows none. The source chosen last is opened again at the next start.
+- Play / Pause (F5), Frame Back (F6) and Frame Forward (F7) drive a video file, and Speed plays
+  it at 0.25x, 0.5x or 1x (Ctrl+1, Ctrl+2, Ctrl+3). The bar at the bottom of the screen has
+  the same play button, a position bar to drag, the time and frame number, and a box where
+  you type a time (2.1 or 0:02.100) and press Enter to go there.
+- Grab Frame as Picture (F8, Setup screen) makes the frame on the screen the still picture,
+  exactly where it was shown, so the buoys can be marked on a paused frame while the video
+  moves on. Clear Picture brings the video back.
+- Pass Clock (Measure screen, with a file open) chooses whether a pass is timed by the video
+  itself (Video Time, the usual choice) or by the wall clock.
 
 MEASURE SCREEN
 - The white line is the measurement line; the short horizontal line marks where the boat

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QToolButton>
+#include <algorithm>
+#include <vector>
 
 #include "screens/setup/reference_box_table.h"
 #include "screens/setup/setup_screen.h"
@@ -47,6 +49,49 @@ QGroupBox* make_frame(QWidget* parent, const char* name, const char* caption) {
     // Frames sit on the picture: give them a plain background so their captions stay legible.
     frame->setAutoFillBackground(true);
     return frame;
+}
+
+// Puts a frame's options in a grid of `columns` columns (2 x 2 for the four buoys, upper
+// above lower), each column as wide as its widest caption needs, with fewer columns when
+// they would pass the frame's edge; the frame is made as high as its rows. No caption is cut
+// off and no two options overlap, whatever the font.
+void lay_out_options(QGroupBox* frame, const std::vector<QRadioButton*>& options, int columns,
+                     const QRect& at) {
+    constexpr int inset = 6;
+    constexpr int captionHeight = 20;
+    constexpr int gap = 4;
+    const int room = at.width() - 2 * inset;
+    std::vector<int> widths;
+    for (; columns > 1; --columns) {
+        widths.assign(static_cast<std::size_t>(columns), 0);
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            int& width = widths[i % widths.size()];
+            width = std::max(width, options[i]->sizeHint().width());
+        }
+        int total = gap * (columns - 1);
+        for (const int width : widths) {
+            total += width;
+        }
+        if (total <= room) {
+            break;
+        }
+    }
+    if (columns == 1) {
+        widths.assign(1, room);
+    }
+    int y = captionHeight;
+    for (std::size_t first = 0; first < options.size(); first += widths.size()) {
+        int x = inset;
+        int rowHeight = 22;
+        for (std::size_t i = first; i < std::min(options.size(), first + widths.size()); ++i) {
+            const int height = std::max(22, options[i]->sizeHint().height());
+            options[i]->setGeometry(x, y, std::min(widths[i - first], room), height);
+            x += widths[i - first] + gap;
+            rowHeight = std::max(rowHeight, height);
+        }
+        y += rowHeight + 2;
+    }
+    frame->setGeometry(at.x(), at.y(), at.width(), y - 2 + inset);
 }
 
 // White on black, legible over water and over the key colour alike.
@@ -217,21 +262,21 @@ void SetupScreen::placeControls() {
     cmdHide->setGeometry(descriptionLeft + 2 * descriptionWidth + 8, 3, 56, boxH + 2);
     gridLockedLabel->move((width - gridLockedLabel->width()) / 2, 32);
 
-    Frame1->setGeometry(left, 84, column, 76);
-    upper_left_button->setGeometry(6, 22, 90, 22);
-    upper_right_button->setGeometry(96, 22, 92, 22);
-    lower_left_button->setGeometry(6, 48, 90, 22);
-    lower_right_button->setGeometry(96, 48, 92, 22);
-    chkboxGridLock->setGeometry(left, 166, column, 22);
-
-    AdjustmentLabel->setGeometry(left, 196, 90, 18);
+    lay_out_options(Frame1,
+                    {upper_left_button, upper_right_button, lower_left_button, lower_right_button},
+                    2, QRect(left, 84, column, 0));
+    // The rest of the left column follows the buoy frame down should its options wrap.
+    const int lock = std::max(166, Frame1->geometry().bottom() + 6);
+    chkboxGridLock->setGeometry(left, lock, column, 22);
+    AdjustmentLabel->setGeometry(left, lock + 30, 90, 18);
     constexpr int arrow = 26;
-    AdjustUp->setGeometry(left + arrow, 218, arrow, arrow);
-    AdjustLeft->setGeometry(left, 218 + arrow, arrow, arrow);
-    AdjustRight->setGeometry(left + 2 * arrow, 218 + arrow, arrow, arrow);
-    AdjustDown->setGeometry(left + arrow, 218 + 2 * arrow, arrow, arrow);
-    CrossSizeLabel->setGeometry(left, 306, 90, 18);
-    Setup_Cross_size->setGeometry(left, 326, column, 18);
+    const int arrows = lock + 52;
+    AdjustUp->setGeometry(left + arrow, arrows, arrow, arrow);
+    AdjustLeft->setGeometry(left, arrows + arrow, arrow, arrow);
+    AdjustRight->setGeometry(left + 2 * arrow, arrows + arrow, arrow, arrow);
+    AdjustDown->setGeometry(left + arrow, arrows + 2 * arrow, arrow, arrow);
+    CrossSizeLabel->setGeometry(left, lock + 140, 90, 18);
+    Setup_Cross_size->setGeometry(left, lock + 160, column, 18);
 
     grid_select->setGeometry(right, 56, 90, 28);
     grid_state_icon->setGeometry(right + 100, 54, 32, 32);
@@ -240,13 +285,11 @@ void SetupScreen::placeControls() {
     btnShowAllBuoys->setGeometry(right, 154, column, 26);
     btnAccuracyCheck->setGeometry(right, 188, column, 26);
     btnClearAccuracy->setGeometry(right, 218, column, 26);
-    fmAccuracyDisplay->setGeometry(right, 250, column, 50);
-    optAdvancedAccuracy->setGeometry(6, 22, 90, 22);
-    optStandardAccuracy->setGeometry(96, 22, 90, 22);
-    fmAccuracyConfig->setGeometry(right, 304, column, 50);
-    optDisplayDistance->setGeometry(4, 22, 68, 22);
-    optDetailMeasurement->setGeometry(72, 22, 56, 22);
-    optHomolgationLevel->setGeometry(128, 22, 62, 22);
+    lay_out_options(fmAccuracyDisplay, {optAdvancedAccuracy, optStandardAccuracy}, 2,
+                    QRect(right, 250, column, 0));
+    lay_out_options(fmAccuracyConfig,
+                    {optDisplayDistance, optDetailMeasurement, optHomolgationLevel}, 3,
+                    QRect(right, fmAccuracyDisplay->geometry().bottom() + 5, column, 0));
 }
 
 }  // namespace quillon::screens

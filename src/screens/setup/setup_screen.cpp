@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
@@ -133,6 +134,7 @@ void SetupScreen::Form_Load() {
     fmAccuracyDisplay->hide();
     clear_accuracy_indicator();
     gridLockedLabel->hide();
+    enableAccuracyCheck();
 
     placeControls();
 }
@@ -153,6 +155,7 @@ void SetupScreen::Form_Activate() {
     box(llSurveyY)->setText(qt(rewrite->ll_survey_y));
     box(lrSurveyY)->setText(qt(rewrite->lr_survey_y));
     session_.setupValid = 0;
+    enableAccuracyCheck();
 }
 
 double SetupScreen::crossSize() const {
@@ -180,6 +183,7 @@ void SetupScreen::ReferenceBox_Change(int box) {
     fmAccuracyDisplay->hide();
     clear_accuracy_indicator();
     session_.setupValid = 0;
+    enableAccuracyCheck();
 }
 
 calibration::ReferenceBoxes SetupScreen::boxes() const {
@@ -258,6 +262,7 @@ void SetupScreen::Load_Click() {
     entry.ipt_file_description_2 = ipt_file_description_2->text().toStdString();
     entry.current_grid = cal.grids.current_grid;
     entry.labelWord = calibration::ScreenLabelWord::Pixels;
+    enableAccuracyCheck();
     if (auto problem = calibration::append_results_log_entry(resultsFolder(), entry)) {
         showMessage(*problem);
     }
@@ -276,6 +281,7 @@ void SetupScreen::grid_select_Click() {
         fmAccuracyDisplay->show();
     }
     calibration::apply_completion_rule(cal.grids, session_.setupValid);
+    enableAccuracyCheck();
 }
 
 void SetupScreen::gridExit_Click() {
@@ -357,6 +363,7 @@ void SetupScreen::gridLoad_Click() {
     showGridStateIcon(completeIcon);
     btnAccuracyCheck->show();
     grid_select->setText(qt(calibration::finish_setup_load(cal, session_.setupValid)));
+    enableAccuracyCheck();
     Show_grid();
 }
 
@@ -373,16 +380,61 @@ void SetupScreen::gridSave_Click() {
     if (!chosen) {
         return;
     }
-    const QString description =
-        platform_.dialogs.input("Enter descriptive line about grid", "Grid Description")
-            .value_or(QString());
-    if (auto problem = calibration::save_setup_file(session_.calibration, chosen->toStdString(),
-                                                    description.toStdString())) {
+    const auto path = setupFilePath(*chosen);
+    if (!path) {
+        return;
+    }
+    if (auto problem = calibration::comma_in_path_problem(path->toStdString())) {
         showMessage(*problem);
         return;
     }
-    ipt_file_description->setText(*chosen);
-    ipt_file_description_2->setText(description);
+    const auto description = descriptionWithoutComma();
+    if (!description) {
+        return;
+    }
+    if (auto problem = calibration::save_setup_file(session_.calibration, path->toStdString(),
+                                                    description->toStdString())) {
+        showMessage(*problem);
+        return;
+    }
+    ipt_file_description->setText(*path);
+    ipt_file_description_2->setText(*description);
+}
+
+// A name without an extension gets ".ipt", so that the Load dialog's filter shows the file.
+// The dialog asked about replacing only the name as chosen: a file under the longer name is
+// replaced only when the operator says so. Nothing when the operator says no.
+std::optional<QString> SetupScreen::setupFilePath(const QString& chosen) {
+    if (QFileInfo(chosen).fileName().contains('.')) {
+        return chosen;
+    }
+    const QString path = chosen + ".ipt";
+    if (QFileInfo::exists(path) &&
+        platform_.dialogs.message(
+            "\"" + QDir::toNativeSeparators(path) + "\" already exists. Do you want to replace it?",
+            platform::MessageStyle::YesNo,
+            "Save Data Setup File") != platform::MessageAnswer::Yes) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+// The descriptive line; cancelling the first box gives an empty line. A line with a comma is
+// refused with the reason and offered again as typed, to be mended; cancelling then ends the
+// save with nothing written.
+std::optional<QString> SetupScreen::descriptionWithoutComma() {
+    QString typed = platform_.dialogs.input("Enter descriptive line about grid", "Grid Description")
+                        .value_or(QString());
+    while (auto problem = calibration::comma_in_description_problem(typed.toStdString())) {
+        showMessage(*problem);
+        const auto again =
+            platform_.dialogs.input("Enter descriptive line about grid", "Grid Description", typed);
+        if (!again) {
+            return std::nullopt;
+        }
+        typed = *again;
+    }
+    return typed;
 }
 
 // --- Background picture ---------------------------------------------------------------------
@@ -471,7 +523,16 @@ void SetupScreen::clear_accuracy_indicator() {
     }
 }
 
+// The button stays where the setup shows it, but works only on a valid calibration: after
+// "No Unique Solution" the coefficients would put a block of NaN rows into the report.
+void SetupScreen::enableAccuracyCheck() {
+    btnAccuracyCheck->setEnabled(session_.setupValid != 0);
+}
+
 void SetupScreen::btnAccuracyCheck_Click() {
+    if (session_.setupValid == 0) {
+        return;
+    }
     const bool standard = optStandardAccuracy->isChecked();
     if (standard) {
         optHomolgationLevel->setChecked(true);

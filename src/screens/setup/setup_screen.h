@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "calibration/reference_boxes.h"
@@ -118,12 +119,15 @@ class SetupScreen : public QMainWindow {
     // Private procedures.
     void Show_grid();
     void clear_accuracy_indicator();
+    void enableAccuracyCheck();
     void showGridStateIcon(const char* fileName);
     bool enterProgramFolder();
     void showBoxes(const calibration::SetupDisplay& display);
     void showMessage(const calibration::Message& message);
     calibration::ReferenceBoxes boxes() const;
     std::string resultsFolder() const;
+    std::optional<QString> setupFilePath(const QString& chosen);
+    std::optional<QString> descriptionWithoutComma();
 
     // Marks.
     struct BuoyParts {

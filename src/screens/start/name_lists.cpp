@@ -9,10 +9,12 @@ namespace quillon::screens {
 
 const std::vector<NameList>& name_lists() {
     static const std::vector<NameList> lists{
-        {"Boats", "boats.txt", "cbBoats", "cmdBoats", "Edit Boat Manuf.", "Boat Manufacturer"},
-        {"Models", "models.txt", "cbModels", "cmdModels", "Edit Model", "Boat Model"},
-        {"Drivers", "drivers.txt", "cbDrivers", "cmdDrivers", "Edit Drivers", "Drivers"},
-        {"Skiers", "skiers.txt", "cbSkiers", "cmdSkiers", "Edit Skiers", "Skiers"},
+        {"Boats", "boats.txt", "cbBoats", "cmdBoats", "Edit Boat Manuf.", "Boat Manufacturer",
+         "Boat Manufacturers"},
+        {"Models", "models.txt", "cbModels", "cmdModels", "Edit Model", "Boat Model",
+         "Boat Models"},
+        {"Drivers", "drivers.txt", "cbDrivers", "cmdDrivers", "Edit Drivers", "Drivers", "Drivers"},
+        {"Skiers", "skiers.txt", "cbSkiers", "cmdSkiers", "Edit Skiers", "Skiers", "Skiers"},
     };
     return lists;
 }

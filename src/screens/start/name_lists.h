@@ -17,6 +17,7 @@ struct NameList {
     const char* buttonName;  // objectName of its edit button
     const char* buttonCaption;
     const char* caption;  // the text the box shows after saving
+    const char* title;    // how the editor names the list it holds
 };
 
 // Boats, models, drivers, skiers.

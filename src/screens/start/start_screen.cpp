@@ -85,11 +85,18 @@ void StartScreen::buildControls() {
     left->addStretch();
     grid->addLayout(left, 1, 0);
 
-    // The jump speeds take the place of the line lengths, which jump does not use.
-    auto* middle = new QVBoxLayout;
-    middle->addWidget(buildLineLengthFrame());
-    middle->addWidget(buildJumpSpeedFrame());
-    middle->addStretch();
+    // The jump speeds take the place of the line lengths, which jump does not use: both in one
+    // cell, so that the column is as large as the larger of them whichever is shown, and the
+    // window never grows when the discipline changes.
+    auto* middle = new QGridLayout;
+    for (QGroupBox* frame : {buildLineLengthFrame(), buildJumpSpeedFrame()}) {
+        // The hidden one keeps its room too, so the names beside them do not move either.
+        QSizePolicy policy = frame->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        frame->setSizePolicy(policy);
+        middle->addWidget(frame, 0, 0, Qt::AlignTop);
+    }
+    middle->setRowStretch(1, 1);
     grid->addLayout(middle, 1, 1);
 
     grid->addWidget(buildNamesAndDetails(), 1, 2);
@@ -239,16 +246,29 @@ QWidget* StartScreen::buildNamesAndDetails() {
     }
     txtNumber->setText("1");
 
+    // The editor, its title naming the open list, and its button. Their room is kept while they
+    // are hidden, so the window is the same size with the editor open or closed.
+    lblEditList = new QLabel(panel);
+    lblEditList->setObjectName("lblEditList");
+    QFont titleFont = lblEditList->font();
+    titleFont.setBold(true);
+    lblEditList->setFont(titleFont);
     Text1 = new QPlainTextEdit(panel);
     Text1->setObjectName("Text1");
     Text1->setMinimumHeight(160);
-    Text1->hide();
     cmdCloseSave = new QPushButton("Close/Save", panel);
     cmdCloseSave->setObjectName("cmdCloseSave");
-    cmdCloseSave->hide();
-    layout->addWidget(Text1, row, 0, 1, 3);
-    layout->addWidget(cmdCloseSave, row + 1, 2);
-    layout->setRowStretch(row + 2, 1);
+    for (QWidget* part : {static_cast<QWidget*>(lblEditList), static_cast<QWidget*>(Text1),
+                          static_cast<QWidget*>(cmdCloseSave)}) {
+        QSizePolicy policy = part->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        part->setSizePolicy(policy);
+        part->hide();
+    }
+    layout->addWidget(lblEditList, row, 0, 1, 3);
+    layout->addWidget(Text1, row + 1, 0, 1, 3);
+    layout->addWidget(cmdCloseSave, row + 2, 2);
+    layout->setRowStretch(row + 3, 1);
     layout->setColumnStretch(1, 1);
     return panel;
 }
@@ -356,6 +376,10 @@ void StartScreen::selectDirection(Direction direction) {
 }
 
 void StartScreen::closeEvent(QCloseEvent* event) {
+    if (!mayDropEditorText("quit")) {
+        event->ignore();
+        return;
+    }
     event->accept();
     screens_.quit();
 }
@@ -365,10 +389,10 @@ void StartScreen::txtResults_Change() {
 }
 
 void StartScreen::optSlalom_Click() {
+    Frame7->hide();
     optAway->show();
     Frame1->show();
     Frame5->show();
-    Frame7->hide();
     Label1->setText("Quillon Slalom");
 }
 
@@ -463,10 +487,38 @@ void StartScreen::loadList(const QString& modeWord) {
     }
 }
 
+const NameList* StartScreen::editedList() const {
+    for (const NameList& list : name_lists()) {
+        if (editMode_ == list.modeWord) {
+            return &list;
+        }
+    }
+    return nullptr;
+}
+
+// Text typed into the editor and not saved is dropped only when the operator says so. `then`
+// says what would follow ("open the Skiers list", "quit").
+bool StartScreen::mayDropEditorText(const QString& then) {
+    const NameList* list = editedList();
+    if (list == nullptr || Text1->isHidden() || Text1->toPlainText() == editorOpenedWith_) {
+        return true;
+    }
+    const QString question = QStringLiteral(
+                                 "The %1 list has changes that are not saved. Drop them and %2?\n\n"
+                                 "Answer No to keep editing, then press Close/Save to save them.")
+                                 .arg(QString::fromLatin1(list->title), then);
+    return platform_.dialogs.message(question, platform::MessageStyle::YesNo, "Unsaved List") ==
+           platform::MessageAnswer::Yes;
+}
+
 void StartScreen::cmdEditList_Click(const QString& modeWord) {
     for (const NameList& list : name_lists()) {
         if (modeWord != list.modeWord) {
             continue;
+        }
+        if (!mayDropEditorText(QStringLiteral("open the %1 list").arg(list.title))) {
+            Text1->setFocus();
+            return;
         }
         const auto loaded = load_names(listPath(list.fileName).toStdString());
         if (!loaded.status) {
@@ -479,9 +531,14 @@ void StartScreen::cmdEditList_Click(const QString& modeWord) {
             return;
         }
         editMode_ = modeWord;
+        lblEditList->setText(
+            QStringLiteral("Editing the %1 list (%2): one name a line")
+                .arg(QString::fromLatin1(list.title), QString::fromLatin1(list.fileName)));
+        lblEditList->show();
         Text1->show();
         cmdCloseSave->show();
-        Text1->setPlainText(QString::fromStdString(editor_text(loaded.names)));
+        editorOpenedWith_ = QString::fromStdString(editor_text(loaded.names));
+        Text1->setPlainText(editorOpenedWith_);
     }
     Text1->setFocus();
 }
@@ -501,6 +558,7 @@ void StartScreen::cmdCloseSave_Click() {
                                       platform::MessageStyle::Exclamation);
             return;
         }
+        lblEditList->hide();
         Text1->hide();
         cmdCloseSave->hide();
         QComboBox* box = nameBoxes_.at(editMode_);
@@ -515,7 +573,9 @@ void StartScreen::mnuManual_Click() {
 }
 
 void StartScreen::mnuExit_Click() {
-    screens_.quit();
+    if (mayDropEditorText("quit")) {
+        screens_.quit();
+    }
 }
 
 }  // namespace quillon::screens

@@ -20,6 +20,8 @@ class QRadioButton;
 
 namespace quillon::screens {
 
+struct NameList;
+
 // The program's first window: the pass description, the results folder, the name lists and
 // the way to the Setup, Measure and Manual screens.
 class StartScreen : public QMainWindow, public PassSelections {
@@ -68,12 +70,16 @@ class StartScreen : public QMainWindow, public PassSelections {
     // The results-folder check of both navigation buttons: true when the folder can be written.
     bool resultsFolderUsable();
     void loadList(const QString& modeWord);
+    const NameList* editedList() const;
+    bool mayDropEditorText(const QString& then);
     QString listPath(const char* fileName) const;
 
     session::PassSession& session_;
     Screens& screens_;
     platform::Platform& platform_;
     QString editMode_;
+    // The editor's text as the list file gave it: anything else is typed and not saved.
+    QString editorOpenedWith_;
 
     QLabel* Label1 = nullptr;
     QRadioButton* optSlalom = nullptr;
@@ -92,6 +98,7 @@ class StartScreen : public QMainWindow, public PassSelections {
     QLineEdit* txtDate = nullptr;
     QLineEdit* txtNumber = nullptr;
     QLineEdit* txtResults = nullptr;
+    QLabel* lblEditList = nullptr;
     QPlainTextEdit* Text1 = nullptr;
     QPushButton* cmdCloseSave = nullptr;
     QPushButton* btnSetup = nullptr;

@@ -65,8 +65,11 @@ VideoControls::VideoControls(QMainWindow& window, OverlayCanvas& canvas,
 }
 
 bool VideoControls::eventFilter(QObject* watched, QEvent* event) {
-    // After the screen has placed its own panels for the new size.
-    if (watched == &canvas_ && event->type() == QEvent::Resize && bar_->isVisible()) {
+    // After the screen has placed its own panels for the new size. The bar is placed again
+    // each time the screen is shown: a source opened while the window was hidden placed it
+    // on a surface that had no size yet.
+    const bool placing = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+    if (watched == &canvas_ && placing && !bar_->isHidden()) {
         QTimer::singleShot(0, this, &VideoControls::placeBar);
     }
     return QObject::eventFilter(watched, event);
@@ -161,7 +164,8 @@ void VideoControls::placeBar() {
         const QRect band(0, top, canvas_.width(), height);
         std::vector<std::pair<int, int>> taken;
         for (const QWidget* panel : canvas_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (panel != bar_ && panel->isVisible() && panel->geometry().intersects(band)) {
+            if (panel != bar_ && panel->isVisibleTo(&canvas_) &&
+                panel->geometry().intersects(band)) {
                 taken.emplace_back(panel->geometry().left(), panel->geometry().right());
             }
         }

@@ -64,13 +64,38 @@ void OverlayCanvas::setBackgroundColour(const QColor& colour) {
 }
 
 void OverlayCanvas::setPicture(const QImage& picture) {
-    picture_ = picture.convertToFormat(QImage::Format_RGB32);
+    ownPicture_ = picture.convertToFormat(QImage::Format_RGB32);
+    picture_ = QImage();
+    fitPicture();
     changed();
 }
 
 void OverlayCanvas::clearPicture() {
+    ownPicture_ = QImage();
     picture_ = QImage();
     changed();
+}
+
+// A still taller or wider than the surface would lose the near gate off its edge: it is
+// shown whole, scaled down. One that fits is not enlarged, so its pixels stay sharp.
+void OverlayCanvas::fitPicture() {
+    const QSize own = ownPicture_.size();
+    if (ownPicture_.isNull() || width() <= 0 || height() <= 0 ||
+        (own.width() <= width() && own.height() <= height())) {
+        picture_ = ownPicture_;
+        return;
+    }
+    const QSize fitted = own.scaled(size(), Qt::KeepAspectRatio);
+    if (picture_.size() != fitted) {
+        picture_ = ownPicture_.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+}
+
+std::optional<OverlayCanvas::PicturePlacement> OverlayCanvas::picturePlacement() const {
+    if (picture_.isNull()) {
+        return std::nullopt;
+    }
+    return PicturePlacement{QRect(QPoint(0, 0), picture_.size()), ownPicture_.size()};
 }
 
 void OverlayCanvas::setVideoFrame(const QImage& frame) {
@@ -254,6 +279,7 @@ void OverlayCanvas::paintEvent(QPaintEvent* event) {
 
 void OverlayCanvas::resizeEvent(QResizeEvent* event) {
     ensureLayerCovers(event->size());
+    fitPicture();
     keyedStale_ = QRegion(QRect(QPoint(0, 0), layer_.size()));
     QWidget::resizeEvent(event);
 }

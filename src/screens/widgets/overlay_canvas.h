@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRegion>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 #include "screens/widgets/key_colour.h"
@@ -14,7 +15,8 @@ namespace quillon::screens {
 class LineShape;
 
 // The drawing surface of the Setup, Measure and Results screens, in twips (15 per pixel):
-// a background (the key colour, or a still picture from the top-left corner), a drawing
+// a background (the key colour, or a still picture from the top-left corner, scaled down to
+// fit when it is larger than the surface), a drawing
 // layer that keeps what was drawn across repaints, and line objects painted over both.
 // Erasing a mark is drawing it in the background colour; over a picture that paints the
 // key colour onto it.
@@ -38,9 +40,17 @@ class OverlayCanvas : public QWidget {
     void setBackgroundColour(const QColor& colour);
     QColor backgroundColour() const { return background_; }
 
+    // A picture larger than the surface is scaled down to fit it, its aspect kept; one that
+    // fits keeps its own size. Either way it stands in the top-left corner.
     void setPicture(const QImage& picture);
     void clearPicture();
     bool hasPicture() const { return !picture_.isNull(); }
+    // Where the picture stands on the surface, in pixels, and its own size; nothing without one.
+    struct PicturePlacement {
+        QRect shown;
+        QSize own;
+    };
+    std::optional<PicturePlacement> picturePlacement() const;
 
     // The video frame behind the key colour; a null image removes the video.
     void setVideoFrame(const QImage& frame);
@@ -89,9 +99,12 @@ class OverlayCanvas : public QWidget {
     void refreshKeyed(const QRect& area) const;
     // Background, picture and drawing changed in `area` (pixels); the whole surface if null.
     void changed(const QRect& area = {});
+    void fitPicture();
     QPen pen(const QColor& colour) const;
 
     QColor background_ = keyColour;
+    // The picture as set, and as the surface shows it (fitted to the surface's size).
+    QImage ownPicture_;
     QImage picture_;
     QImage layer_;
     QImage video_;
