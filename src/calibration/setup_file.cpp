@@ -223,8 +223,8 @@ SetupFileRead parse_setup_file(std::string_view bytes, std::string_view path) {
     return {std::move(data), {}};
 }
 
-SetupFileRead read_setup_file(const std::string& path) {
-    const text::FileContent content = text::read_file(path, maxSetupFileBytes + 1);
+SetupFileRead read_setup_file(const std::string& path, std::string* bytes) {
+    text::FileContent content = text::read_file(path, maxSetupFileBytes + 1);
     if (!content.status) {
         std::string text = "Setup file ";
         text += quoted(path, std::string_view::npos);
@@ -233,7 +233,11 @@ SetupFileRead read_setup_file(const std::string& path) {
         text += ".";
         return {std::nullopt, {std::move(text), applicationTitle, MessageStyle::Exclamation}};
     }
-    return parse_setup_file(content.bytes, path);
+    SetupFileRead read = parse_setup_file(content.bytes, path);
+    if (bytes != nullptr) {
+        *bytes = std::move(content.bytes);
+    }
+    return read;
 }
 
 std::optional<Message> write_setup_file(const std::string& path, const SetupFileData& data) {

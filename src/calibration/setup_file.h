@@ -66,8 +66,8 @@ struct SetupFileRead {
 // accepted as input: binary, empty or huge content gives a refusal, never a crash.
 SetupFileRead parse_setup_file(std::string_view bytes, std::string_view path);
 
-// Reads and parses the file at `path`.
-SetupFileRead read_setup_file(const std::string& path);
+// Reads and parses the file at `path`; its bytes into `bytes` when asked for.
+SetupFileRead read_setup_file(const std::string& path, std::string* bytes = nullptr);
 
 // Writes the file, replacing any old one only once the new content is complete. Returns the
 // message to show on failure.
