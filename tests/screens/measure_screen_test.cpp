@@ -93,6 +93,8 @@ class MeasureScreenTest : public QObject {
     void restoringFromMinimizedLeavesThePassAsItWas();
     void panelsKeepClearOfEachOtherAndOfTheMarks_data();
     void panelsKeepClearOfEachOtherAndOfTheMarks();
+    void marksOfThePreviousSetupOrDisciplineAreCleared_data();
+    void marksOfThePreviousSetupOrDisciplineAreCleared();
 };
 
 void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
@@ -550,6 +552,83 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
                                     .arg(panel.width())
                                     .arg(panel.height())));
         }
+    }
+}
+
+namespace {
+
+// The plan view moved `shift` twips to the right, its gate buoys marked where it puts them.
+void use_shifted_plan_view(quillon::session::PassSession& session, double shift) {
+    session.calibration.model.set_coefficients(
+        {-4.0 - shift / 1024, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    auto& c = session.calibration.corners;
+    c = {screen_x(2.5) + shift, screen_y(0),    screen_x(0) + shift, screen_y(0),
+         screen_x(2.5) + shift, screen_y(-259), screen_x(0) + shift, screen_y(-259)};
+}
+
+}  // namespace
+
+void MeasureScreenTest::marksOfThePreviousSetupOrDisciplineAreCleared_data() {
+    QTest::addColumn<double>("shift");        // twips the second setup moves everything right
+    QTest::addColumn<QString>("discipline");  // selected before the screen comes up again
+    QTest::addColumn<bool>("buoysGone");      // whether the first setup's buoy marks must go
+    QTest::newRow("another setup") << 3000.0 << "optSlalom" << true;
+    QTest::newRow("jump instead of slalom") << 0.0 << "optJump" << false;
+    QTest::newRow("another setup and jump") << 3000.0 << "optJump" << true;
+}
+
+// The first setup's marks are drawn, then the screen comes up again after another setup was
+// loaded or the discipline changed: only the marks of now are on the surface.
+void MeasureScreenTest::marksOfThePreviousSetupOrDisciplineAreCleared() {
+    QFETCH(double, shift);
+    QFETCH(QString, discipline);
+    QFETCH(bool, buoysGone);
+    OnMeasure h;
+    use_shifted_plan_view(h.session, 0);
+    auto& measure = h.open();
+    const QImage& drawing = measure.canvas().drawing();
+    // Anything drawn within a pixel of the point.
+    const auto drawn = [&](double xTwips, double yTwips) {
+        const QPoint centre = OverlayCanvas::toPixels(xTwips, yTwips).toPoint();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (drawing.pixelColor(centre + QPoint(dx, dy)).alpha() > 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    // The first setup's buoy marks, and its slalom guide crosses and centre-line ticks.
+    std::vector<QPointF> buoys, slalomOverlay;
+    for (const double x : {0.0, 2.5}) {
+        for (const double y : {0.0, -259.0}) {
+            buoys.emplace_back(screen_x(x), screen_y(y));
+        }
+    }
+    for (const double y : {-27.0, -68.0, -109.0, -150.0, -191.0, -232.0}) {
+        for (const double x : {0.1, 1.25, 2.4}) {
+            slalomOverlay.emplace_back(screen_x(x), screen_y(y));
+        }
+    }
+    for (const auto* marks : {&buoys, &slalomOverlay}) {
+        for (const QPointF& mark : *marks) {
+            QVERIFY(drawn(mark.x(), mark.y()));
+        }
+    }
+
+    click(measure, "btnAbort");
+    use_shifted_plan_view(h.session, shift);
+    click_option(h.app.start(), qPrintable(discipline));
+    h.open();
+    for (const QPointF& mark : slalomOverlay) {
+        QVERIFY2(
+            !drawn(mark.x(), mark.y()),
+            qPrintable(QStringLiteral("a mark of before at %1, %2").arg(mark.x()).arg(mark.y())));
+    }
+    for (const QPointF& mark : buoys) {
+        QCOMPARE(drawn(mark.x(), mark.y()), !buoysGone);
+        QVERIFY(drawn(mark.x() + shift, mark.y()));
     }
 }
 
