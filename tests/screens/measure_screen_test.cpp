@@ -483,21 +483,31 @@ void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
 void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks_data() {
     QTest::addColumn<QString>("course");
     QTest::addColumn<QSize>("display");
+    QTest::addColumn<bool>("collapsed");  // the options collapsed to their button
     for (const QString course : {"Slalom", "Jump"}) {
         for (const QSize display : {QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
-            const QString name =
-                QStringLiteral("%1 %2x%3").arg(course).arg(display.width()).arg(display.height());
-            QTest::newRow(qPrintable(name)) << course << display;
+            for (const bool collapsed : {false, true}) {
+                const QString name = QStringLiteral("%1 %2x%3%4")
+                                         .arg(course)
+                                         .arg(display.width())
+                                         .arg(display.height())
+                                         .arg(collapsed ? " collapsed" : "");
+                QTest::newRow(qPrintable(name)) << course << display << collapsed;
+            }
         }
     }
 }
 
 // The demo setups are calibrated for a 1024 x 768 surface, so their buoys lie where a camera
 // behind the near gate puts them on the smallest screen the program supports. The panels are
-// checked with everything they can show: a long name, the joystick's error, the mouse hint.
+// checked with everything they can show: a long name, the joystick's error, the mouse hint,
+// and with the options collapsed. No pixel of the course between the gates is under a panel,
+// nor, where the options stack into a column, the measurement line up to the top of the surface
+// (a boat coming toward the camera is there at the start of its pass).
 void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
     QFETCH(QString, course);
     QFETCH(QSize, display);
+    QFETCH(bool, collapsed);
     AppHarness h;
     h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
     h.startWithResultsHere();
@@ -517,6 +527,11 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
     auto& measure = h.app.measure();
     QCOMPARE(measure.centralWidget()->width(), display.width());
     click_option(measure, "chkUseMouse");
+    if (collapsed) {
+        click(measure, "btnOptions");
+        QVERIFY(!control(measure, "optionsBody")->isVisible());
+        QCOMPARE(control<QPushButton>(measure, "btnOptions")->text(), QString("Show Options"));
+    }
     measure.Timer1_Timer();
     QApplication::processEvents();
 
@@ -529,7 +544,33 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
         QVERIFY(surface->rect().contains(panel));
     }
     QVERIFY(information.left() <= 8 && surface->height() - 1 - information.bottom() <= 8);
-    QVERIFY(options.top() <= 8 && surface->width() - 1 - options.right() <= 8);
+    // The band of options in the upper-right corner; a column of them against the top or the
+    // bottom edge.
+    const bool stacked = display.width() < 1280;
+    QVERIFY(options.top() <= 8 || (stacked && surface->height() - 1 - options.bottom() <= 8));
+    QVERIFY(stacked || surface->width() - 1 - options.right() <= 8);
+
+    const auto& gates = h.session.calibration.corners;
+    const QPolygon between({QPointF(gates.ul_screen_x, gates.ul_screen_y).toPoint() / 15,
+                            QPointF(gates.ur_screen_x, gates.ur_screen_y).toPoint() / 15,
+                            QPointF(gates.lr_screen_x, gates.lr_screen_y).toPoint() / 15,
+                            QPointF(gates.ll_screen_x, gates.ll_screen_y).toPoint() / 15});
+    const QRegion courseBetweenGates(between, Qt::OddEvenFill);
+    for (const QRect& panel : {information, options}) {
+        QVERIFY2(courseBetweenGates.intersected(panel).isEmpty(),
+                 qPrintable(QStringLiteral("the course under the panel at %1, %2 %3 x %4")
+                                .arg(panel.x())
+                                .arg(panel.y())
+                                .arg(panel.width())
+                                .arg(panel.height())));
+    }
+    if (stacked) {
+        // Straight up from the middle of the far gate.
+        const QPoint farGate =
+            QPointF((gates.ul_screen_x + gates.ur_screen_x) / 30, gates.ul_screen_y / 15).toPoint();
+        const QRect beyondFarGate(QPoint(farGate.x() - 2, 0), QPoint(farGate.x() + 2, farGate.y()));
+        QVERIFY(!beyondFarGate.intersects(options));
+    }
 
     const auto& c = h.session.calibration.corners;
     const double radius = h.session.calibration.marker_circle_radius / 15 + 1;  // and the pen

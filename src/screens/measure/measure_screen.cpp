@@ -105,6 +105,7 @@ void MeasureScreen::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(btnAbort, &QPushButton::clicked, this, [this] { btnAbort_Click(); });
     connect(cmdStatus, &QPushButton::clicked, this, [this] { cmdStatus_Click(); });
+    connect(btnOptions, &QPushButton::clicked, this, [this] { btnOptions_Click(); });
     connect(mnuStart, &QAction::triggered, this, [this] { mnuStart_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });

@@ -22,7 +22,10 @@
 #include "video/pass_recording.h"
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
+class QGridLayout;
+class QRegion;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -81,6 +84,9 @@ class MeasureScreen : public QMainWindow {
     void buildLines();
     QWidget* buildInformation();
     QWidget* buildOptions();
+    void arrangeOptions(bool stacked);
+    void btnOptions_Click();
+    QRegion courseRegion();
     void connectHandlers();
 
     void Command1_Click();
@@ -186,6 +192,13 @@ class MeasureScreen : public QMainWindow {
     OverlayCanvas* canvas_ = nullptr;
     QWidget* informationPanel_ = nullptr;
     QWidget* optionsPanel_ = nullptr;
+    QWidget* optionsBody_ = nullptr;
+    QWidget* optionEntries_ = nullptr;
+    QWidget* optionChecks_ = nullptr;
+    QBoxLayout* optionsOuter_ = nullptr;
+    QGridLayout* optionsGrid_ = nullptr;
+    bool optionsStacked_ = false;
+    QPushButton* btnOptions = nullptr;
     LineShape* lnMeasure = nullptr;
     LineShape* lnMeasure1 = nullptr;
     LineShape* lnHorizPos = nullptr;
