@@ -200,15 +200,16 @@ void ResultsScreen::placeDossier() {
                                  20);
     QPushButton* const buttons[] = {btnZoneSettings, btnSaveDossier, btnPrint, btnExportCsv};
     if (wide) {
-        tblZones->setGeometry(wideDossierLeft, 32, tableWidth, wideTableHeight);
+        const int height = std::min(tableHeight, wideTableHeight);
+        tblZones->setGeometry(wideDossierLeft, 32, tableWidth, height);
         for (int i = 0; i < 4; ++i) {
-            buttons[i]->setGeometry(wideDossierLeft, 32 + wideTableHeight + 8 + buttonStep * i,
-                                    tableWidth, buttonHeight);
+            buttons[i]->setGeometry(wideDossierLeft, 32 + height + 8 + buttonStep * i, tableWidth,
+                                    buttonHeight);
         }
         return;
     }
     const int roomBelow = canvas_->height() - underGraphTop - margin;
-    tblZones->setGeometry(margin, underGraphTop, rightColumn - 2 * margin,
+    tblZones->setGeometry(margin, underGraphTop, std::min(tableWidth, rightColumn - 2 * margin),
                           std::max(std::min(tableHeight, roomBelow), 4 * buttonHeight));
     for (int i = 0; i < 4; ++i) {
         buttons[i]->setGeometry(rightColumn, narrowButtonsTop + buttonStep * i, columnWidth,
