@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the screenshots in docs/ as a person sees them: the screens over the demo course in a
-# 1920 x 1080 Xvfb display, and at 1024 x 768 (screen_tour_test), and the replayed demo video (demo_replay_test).
+# Takes the screenshots in docs/ as a person sees them: the screens over the demo course in
+# 1920 x 1080 and 1024 x 768 Xvfb displays (screen_tour_test), and the replayed demo video
+# (demo_replay_test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
