@@ -327,7 +327,7 @@ void MeasureScreen::arrangeOptions(bool stacked) {
 }
 
 void MeasureScreen::btnOptions_Click() {
-    const bool collapsing = optionsBody_->isVisible();
+    const bool collapsing = !optionsBody_->isHidden();
     optionsBody_->setVisible(!collapsing);
     btnOptions->setText(collapsing ? "Show Options" : "Hide Options");
 }
