@@ -93,6 +93,8 @@ class MeasureScreenTest : public QObject {
     void restoringFromMinimizedLeavesThePassAsItWas();
     void panelsKeepClearOfEachOtherAndOfTheMarks_data();
     void panelsKeepClearOfEachOtherAndOfTheMarks();
+    void marksOfThePreviousSetupOrDisciplineAreCleared_data();
+    void marksOfThePreviousSetupOrDisciplineAreCleared();
 };
 
 void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
@@ -481,21 +483,31 @@ void MeasureScreenTest::restoringFromMinimizedLeavesThePassAsItWas() {
 void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks_data() {
     QTest::addColumn<QString>("course");
     QTest::addColumn<QSize>("display");
+    QTest::addColumn<bool>("collapsed");  // the options collapsed to their button
     for (const QString course : {"Slalom", "Jump"}) {
         for (const QSize display : {QSize(1024, 768), QSize(1280, 1024), QSize(1920, 1080)}) {
-            const QString name =
-                QStringLiteral("%1 %2x%3").arg(course).arg(display.width()).arg(display.height());
-            QTest::newRow(qPrintable(name)) << course << display;
+            for (const bool collapsed : {false, true}) {
+                const QString name = QStringLiteral("%1 %2x%3%4")
+                                         .arg(course)
+                                         .arg(display.width())
+                                         .arg(display.height())
+                                         .arg(collapsed ? " collapsed" : "");
+                QTest::newRow(qPrintable(name)) << course << display << collapsed;
+            }
         }
     }
 }
 
 // The demo setups are calibrated for a 1024 x 768 surface, so their buoys lie where a camera
 // behind the near gate puts them on the smallest screen the program supports. The panels are
-// checked with everything they can show: a long name, the joystick's error, the mouse hint.
+// checked with everything they can show: a long name, the joystick's error, the mouse hint,
+// and with the options collapsed. No pixel of the course between the gates is under a panel,
+// nor, where the options stack into a column, the measurement line up to the top of the surface
+// (a boat coming toward the camera is there at the start of its pass).
 void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
     QFETCH(QString, course);
     QFETCH(QSize, display);
+    QFETCH(bool, collapsed);
     AppHarness h;
     h.joystick.positionResult = quillon::platform::joystick_result::badDevice;
     h.startWithResultsHere();
@@ -515,6 +527,11 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
     auto& measure = h.app.measure();
     QCOMPARE(measure.centralWidget()->width(), display.width());
     click_option(measure, "chkUseMouse");
+    if (collapsed) {
+        click(measure, "btnOptions");
+        QVERIFY(!control(measure, "optionsBody")->isVisible());
+        QCOMPARE(control<QPushButton>(measure, "btnOptions")->text(), QString("Show Options"));
+    }
     measure.Timer1_Timer();
     QApplication::processEvents();
 
@@ -527,7 +544,33 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
         QVERIFY(surface->rect().contains(panel));
     }
     QVERIFY(information.left() <= 8 && surface->height() - 1 - information.bottom() <= 8);
-    QVERIFY(options.top() <= 8 && surface->width() - 1 - options.right() <= 8);
+    // The band of options in the upper-right corner; a column of them against the top or the
+    // bottom edge.
+    const bool stacked = display.width() < 1280;
+    QVERIFY(options.top() <= 8 || (stacked && surface->height() - 1 - options.bottom() <= 8));
+    QVERIFY(stacked || surface->width() - 1 - options.right() <= 8);
+
+    const auto& gates = h.session.calibration.corners;
+    const QPolygon between({QPointF(gates.ul_screen_x, gates.ul_screen_y).toPoint() / 15,
+                            QPointF(gates.ur_screen_x, gates.ur_screen_y).toPoint() / 15,
+                            QPointF(gates.lr_screen_x, gates.lr_screen_y).toPoint() / 15,
+                            QPointF(gates.ll_screen_x, gates.ll_screen_y).toPoint() / 15});
+    const QRegion courseBetweenGates(between, Qt::OddEvenFill);
+    for (const QRect& panel : {information, options}) {
+        QVERIFY2(courseBetweenGates.intersected(panel).isEmpty(),
+                 qPrintable(QStringLiteral("the course under the panel at %1, %2 %3 x %4")
+                                .arg(panel.x())
+                                .arg(panel.y())
+                                .arg(panel.width())
+                                .arg(panel.height())));
+    }
+    if (stacked) {
+        // Straight up from the middle of the far gate.
+        const QPoint farGate =
+            QPointF((gates.ul_screen_x + gates.ur_screen_x) / 30, gates.ul_screen_y / 15).toPoint();
+        const QRect beyondFarGate(QPoint(farGate.x() - 2, 0), QPoint(farGate.x() + 2, farGate.y()));
+        QVERIFY(!beyondFarGate.intersects(options));
+    }
 
     const auto& c = h.session.calibration.corners;
     const double radius = h.session.calibration.marker_circle_radius / 15 + 1;  // and the pen
@@ -550,6 +593,83 @@ void MeasureScreenTest::panelsKeepClearOfEachOtherAndOfTheMarks() {
                                     .arg(panel.width())
                                     .arg(panel.height())));
         }
+    }
+}
+
+namespace {
+
+// The plan view moved `shift` twips to the right, its gate buoys marked where it puts them.
+void use_shifted_plan_view(quillon::session::PassSession& session, double shift) {
+    session.calibration.model.set_coefficients(
+        {-4.0 - shift / 1024, 1.0 / 1024, 0, 0, 0, 62.5, 0, -1.0 / 16});
+    auto& c = session.calibration.corners;
+    c = {screen_x(2.5) + shift, screen_y(0),    screen_x(0) + shift, screen_y(0),
+         screen_x(2.5) + shift, screen_y(-259), screen_x(0) + shift, screen_y(-259)};
+}
+
+}  // namespace
+
+void MeasureScreenTest::marksOfThePreviousSetupOrDisciplineAreCleared_data() {
+    QTest::addColumn<double>("shift");        // twips the second setup moves everything right
+    QTest::addColumn<QString>("discipline");  // selected before the screen comes up again
+    QTest::addColumn<bool>("buoysGone");      // whether the first setup's buoy marks must go
+    QTest::newRow("another setup") << 3000.0 << "optSlalom" << true;
+    QTest::newRow("jump instead of slalom") << 0.0 << "optJump" << false;
+    QTest::newRow("another setup and jump") << 3000.0 << "optJump" << true;
+}
+
+// The first setup's marks are drawn, then the screen comes up again after another setup was
+// loaded or the discipline changed: only the marks of now are on the surface.
+void MeasureScreenTest::marksOfThePreviousSetupOrDisciplineAreCleared() {
+    QFETCH(double, shift);
+    QFETCH(QString, discipline);
+    QFETCH(bool, buoysGone);
+    OnMeasure h;
+    use_shifted_plan_view(h.session, 0);
+    auto& measure = h.open();
+    const QImage& drawing = measure.canvas().drawing();
+    // Anything drawn within a pixel of the point.
+    const auto drawn = [&](double xTwips, double yTwips) {
+        const QPoint centre = OverlayCanvas::toPixels(xTwips, yTwips).toPoint();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (drawing.pixelColor(centre + QPoint(dx, dy)).alpha() > 0) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    // The first setup's buoy marks, and its slalom guide crosses and centre-line ticks.
+    std::vector<QPointF> buoys, slalomOverlay;
+    for (const double x : {0.0, 2.5}) {
+        for (const double y : {0.0, -259.0}) {
+            buoys.emplace_back(screen_x(x), screen_y(y));
+        }
+    }
+    for (const double y : {-27.0, -68.0, -109.0, -150.0, -191.0, -232.0}) {
+        for (const double x : {0.1, 1.25, 2.4}) {
+            slalomOverlay.emplace_back(screen_x(x), screen_y(y));
+        }
+    }
+    for (const auto* marks : {&buoys, &slalomOverlay}) {
+        for (const QPointF& mark : *marks) {
+            QVERIFY(drawn(mark.x(), mark.y()));
+        }
+    }
+
+    click(measure, "btnAbort");
+    use_shifted_plan_view(h.session, shift);
+    click_option(h.app.start(), qPrintable(discipline));
+    h.open();
+    for (const QPointF& mark : slalomOverlay) {
+        QVERIFY2(
+            !drawn(mark.x(), mark.y()),
+            qPrintable(QStringLiteral("a mark of before at %1, %2").arg(mark.x()).arg(mark.y())));
+    }
+    for (const QPointF& mark : buoys) {
+        QCOMPARE(drawn(mark.x(), mark.y()), !buoysGone);
+        QVERIFY(drawn(mark.x() + shift, mark.y()));
     }
 }
 

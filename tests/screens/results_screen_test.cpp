@@ -3,15 +3,20 @@
 #include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 #include <algorithm>
@@ -75,6 +80,12 @@ class ResultsScreenTest : public QObject {
     void aSampleNotTrackedIsDrawnHollow();
     void zoneSettingsAreKeptAndShown();
     void manyUntrackedSamplesAreWarnedOfAboveTheGraph();
+    void aReloadNumbersTheBuoysForTheFilesDirection_data();
+    void aReloadNumbersTheBuoysForTheFilesDirection();
+    void everyControlAndHeaderIsWholeAtEveryWidth_data();
+    void everyControlAndHeaderIsWholeAtEveryWidth();
+    void theReportBoxShowsEveryLineWhole();
+    void everyControlIsOnA1024By768Display();
 };
 
 namespace {
@@ -708,6 +719,175 @@ void ResultsScreenTest::manyUntrackedSamplesAreWarnedOfAboveTheGraph() {
         if (!c.warning.isEmpty()) {
             QCOMPARE(warning->text(), c.warning);
         }
+    }
+}
+
+void ResultsScreenTest::aReloadNumbersTheBuoysForTheFilesDirection_data() {
+    QTest::addColumn<QString>("fileDirection");
+    QTest::addColumn<QString>("shownDirection");
+    QTest::addColumn<QString>("fileTopBuoy");  // Label8, the top row's number, after the reload
+    QTest::newRow("towards file over an away pass") << "optTowards"
+                                                    << "optAway"
+                                                    << "1";
+    QTest::newRow("away file over a towards pass") << "optAway"
+                                                   << "optTowards"
+                                                   << "6";
+}
+
+// A saved report read back onto the graph of a pass in the other direction: the buoys are
+// numbered for the direction of the file.
+void ResultsScreenTest::aReloadNumbersTheBuoysForTheFilesDirection() {
+    QFETCH(QString, fileDirection);
+    QFETCH(QString, shownDirection);
+    QFETCH(QString, fileTopBuoy);
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& start = h.app.start();
+    const auto measure = [&](const QString& direction) -> quillon::screens::ResultsScreen& {
+        click_option(start, qPrintable(direction));
+        h.session.measuredPass = h.app.selections().passDescription();
+        h.dialogs.inputAnswers = {QString(), QString(), QString()};
+        return h.app.results();
+    };
+    h.dialogs.fileAnswers = {h.path("saved.txt")};
+    click(measure(fileDirection), "btnSaveResults");
+    h.app.unloadResults();
+
+    auto& results = measure(shownDirection);
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    const QString shownTopBuoy = fileTopBuoy == "1" ? "6" : "1";
+    QCOMPARE(control<QLabel>(results, "Label8")->text(), shownTopBuoy);
+    h.dialogs.fileAnswers = {h.path("saved.txt")};
+    h.dialogs.inputAnswers = {QString("2")};
+    click(results, "btnDisplay");
+    QVERIFY(h.dialogs.messages().empty());
+    QCOMPARE(control<QLabel>(results, "Label8")->text(), fileTopBuoy);
+    QCOMPARE(control<QLabel>(results, "Label3")->text(), shownTopBuoy);
+}
+
+namespace {
+
+// The screen's visible controls that stick out of `area` (in global pixels), by name.
+QStringList controls_outside(const QWidget& screen, const QRect& area) {
+    QStringList outside;
+    for (const QWidget* control : screen.findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(&screen) || control->size().isEmpty()) {
+            continue;
+        }
+        const QRect global(control->mapToGlobal(QPoint(0, 0)), control->size());
+        if (!area.contains(global)) {
+            outside << QStringLiteral("%1 %2 at %3, %4 %5 x %6")
+                           .arg(control->metaObject()->className(), control->objectName())
+                           .arg(global.x())
+                           .arg(global.y())
+                           .arg(global.width())
+                           .arg(global.height());
+        }
+    }
+    return outside;
+}
+
+// The zone table's headers cut by the table's edge or too narrow for their text.
+QStringList clipped_headers(const QTableWidget& table) {
+    const QHeaderView& header = *table.horizontalHeader();
+    const int margin = header.style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, &header);
+    QStringList clipped;
+    for (int column = 0; column < table.columnCount(); ++column) {
+        const QString text = table.horizontalHeaderItem(column)->text();
+        const int left = header.sectionViewportPosition(column);
+        const int size = header.sectionSize(column);
+        if (left < 0 || left + size > header.viewport()->width() ||
+            size < header.fontMetrics().horizontalAdvance(text) + 2 * margin) {
+            clipped << text;
+        }
+    }
+    return clipped;
+}
+
+}  // namespace
+
+void ResultsScreenTest::everyControlAndHeaderIsWholeAtEveryWidth_data() {
+    QTest::addColumn<QSize>("window");
+    for (const QSize size :
+         {QSize(1024, 740), QSize(1152, 840), QSize(1249, 740), QSize(1250, 740), QSize(1280, 994),
+          QSize(1366, 740), QSize(1440, 870), QSize(1600, 870), QSize(1920, 1050)}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())))
+            << size;
+    }
+}
+
+// The window as a window manager maximizes it on displays from 1024 to 1920 pixels wide: every
+// control is inside it and every header of the zone table shows whole.
+void ResultsScreenTest::everyControlAndHeaderIsWholeAtEveryWidth() {
+    QFETCH(QSize, window);
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    results.resize(window);
+    results.show();
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    QCOMPARE(results.size(), window);
+    const QStringList outside =
+        controls_outside(results, QRect(results.mapToGlobal(QPoint(0, 0)), results.size()));
+    QVERIFY2(outside.isEmpty(), qPrintable(outside.join("; ")));
+    const QStringList clipped = clipped_headers(*control<QTableWidget>(results, "tblZones"));
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("; ")));
+}
+
+// A long pass clock line wraps inside the box; the sample lines keep to one line each.
+void ResultsScreenTest::theReportBoxShowsEveryLineWhole() {
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    h.session.passClockLine =
+        "Pass Clock: Video Time (north-lake-camera-2-tournament-day.mp4 from 0:01.500), Auto "
+        "Track, 7 samples not tracked (36, 61-63, 137-139)";
+    auto& results = h.app.results();
+    results.resize(1024, 740);
+    results.show();
+    auto* box = control<QPlainTextEdit>(results, "txtResults");
+    QVERIFY(box->toPlainText().contains(QString::fromStdString(h.session.passClockLine)));
+    QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+    const auto* layout = qobject_cast<QPlainTextDocumentLayout*>(box->document()->documentLayout());
+    QVERIFY(layout != nullptr);
+    const double room = box->viewport()->width() - 2 * box->document()->documentMargin();
+    int clockLines = 0;
+    int sampleLines = 0;
+    for (QTextBlock block = box->document()->begin(); block.isValid(); block = block.next()) {
+        layout->ensureBlockLayout(block);
+        const QTextLayout* lines = block.layout();
+        for (int i = 0; i < lines->lineCount(); ++i) {
+            QVERIFY2(lines->lineAt(i).naturalTextWidth() <= room, qPrintable(block.text()));
+        }
+        if (block.text().startsWith("Pass Clock")) {
+            clockLines = lines->lineCount();
+        }
+        if (block.text().startsWith("Frame ")) {
+            QVERIFY2(lines->lineCount() == 1, qPrintable(block.text()));
+            ++sampleLines;
+        }
+    }
+    QVERIFY(clockLines > 1);
+    QCOMPARE(sampleLines, 162);
+}
+
+// Run by the test "results_screen_test_1024x768" on a 1024 x 768 offscreen display: the
+// maximized window leaves every control on the display.
+void ResultsScreenTest::everyControlIsOnA1024By768Display() {
+    const QRect display = QGuiApplication::primaryScreen()->availableGeometry();
+    if (display.size() != QSize(1024, 768)) {
+        QSKIP("needs a 1024 x 768 display; results_screen_test_1024x768 gives it one");
+    }
+    MeasuredPass h;
+    fill_drifting_pass(h.session);
+    auto& results = h.app.results();
+    results.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(!control<QTimer>(results, "Timer1")->isActive(), 2000);
+    QTRY_COMPARE(results.frameGeometry(), display);
+    const QStringList outside = controls_outside(results, display);
+    QVERIFY2(outside.isEmpty(), qPrintable(outside.join("; ")));
+    for (const char* name :
+         {"Command1", "btnSaveDossier", "btnPrint", "btnExportCsv", "tblZones"}) {
+        QVERIFY(control(results, name)->isVisible());
     }
 }
 

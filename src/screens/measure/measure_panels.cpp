@@ -6,8 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "screens/measure/measure_screen.h"
 #include "screens/widgets/line_shape.h"
@@ -31,6 +33,8 @@ constexpr int panelEdge = 8;
 // The information panel is one narrow column along the left edge: on a 1024 x 768 surface the
 // lower-left gate buoy of a course filmed from behind the near gate may lie 200 pixels in.
 constexpr int informationPanelWidth = 176;
+// Narrower surfaces stack the options into a column.
+constexpr int stackedOptionsBelow = 1280;
 
 void use_panel_font(QWidget& panel) {
     QFont font = panel.font();
@@ -194,17 +198,33 @@ QWidget* MeasureScreen::buildInformation() {
     return panel;
 }
 
-// The options lie in columns side by side: a low band along the top edge, above where the
-// far gate of a course usually is.
+// The options: entries, check boxes and four option frames, under a button that collapses
+// them. On a wide surface they lie in columns side by side, a low band along the top edge above
+// where the far gate of a course usually is; on a narrower one they stack into a column that is
+// placed beside the course (placePanels).
 QWidget* MeasureScreen::buildOptions() {
     auto* panel = named(new QWidget, "optionsPanel");
     panel->setAutoFillBackground(true);
     use_panel_font(*panel);
-    auto* columns = new QHBoxLayout(panel);
-    columns->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
-    columns->setSpacing(2 * panelSpacing);
+    // The button stands at the band's left end, or on top of the column.
+    optionsOuter_ = new QBoxLayout(QBoxLayout::LeftToRight, panel);
+    optionsOuter_->setContentsMargins(panelMargin, panelMargin, panelMargin, panelMargin);
+    optionsOuter_->setSpacing(2 * panelSpacing);
+    btnOptions = named(new QPushButton("Hide Options"), "btnOptions");
+    btnOptions->setFocusPolicy(Qt::NoFocus);
+    auto* corner = new QVBoxLayout;
+    corner->addWidget(btnOptions);
+    corner->addStretch();
+    optionsOuter_->addLayout(corner);
+    optionsBody_ = named(new QWidget, "optionsBody");
+    optionsGrid_ = new QGridLayout(optionsBody_);
+    optionsGrid_->setContentsMargins(0, 0, 0, 0);
+    optionsGrid_->setSpacing(2 * panelSpacing);
+    optionsOuter_->addWidget(optionsBody_);
 
-    auto* entries = new QGridLayout;
+    optionEntries_ = named(new QWidget, "optionEntries");
+    auto* entries = new QGridLayout(optionEntries_);
+    entries->setContentsMargins(0, 0, 0, 0);
     entries->setSpacing(panelSpacing);
     int row = 0;
     auto addEntry = [&](const char* labelName, const char* caption, QLineEdit*& box,
@@ -221,9 +241,10 @@ QWidget* MeasureScreen::buildOptions() {
     addEntry("Label8", "Boundary Mark Width", txtBoundryWidth, "txtBoundryWidth", "1");
     Label10 = addEntry("Label10", "Jump Boundary Width", txtJumpBoundry, "txtJumpBoundry", "0.5");
     entries->setRowStretch(row, 1);
-    columns->addLayout(entries);
 
-    auto* checks = new QVBoxLayout;
+    optionChecks_ = named(new QWidget, "optionChecks");
+    auto* checks = new QVBoxLayout(optionChecks_);
+    checks->setContentsMargins(0, 0, 0, 0);
     checks->setSpacing(0);
     chkEdgeOn = named(new QCheckBox("Boat Edge Markers On"), "chkEdgeOn");
     cbPath = named(new QCheckBox("Path Boundary Markers on"), "cbPath");
@@ -243,7 +264,6 @@ QWidget* MeasureScreen::buildOptions() {
     lblTrackStatus->hide();
     checks->addWidget(lblTrackStatus);
     checks->addStretch();
-    columns->addLayout(checks);
 
     auto group = [&](QGroupBox*& frame, const char* name, const char* title,
                      std::initializer_list<std::pair<const char*, const char*>> options) {
@@ -255,7 +275,6 @@ QWidget* MeasureScreen::buildOptions() {
             list->addWidget(named(new QRadioButton(caption), optionName));
         }
         list->addStretch();
-        columns->addWidget(frame);
     };
     group(Frame1, "Frame1", "Line Color",
           {{"optBlack", "Black"}, {"optWhite", "White"}, {"optYellow", "Yellow"}});
@@ -273,6 +292,7 @@ QWidget* MeasureScreen::buildOptions() {
            {"optjsplit", "Split"},
            {"optjwidesplit", "Wide Spl"},
            {"optjwide", "Wide"}});
+    arrangeOptions(false);
     optjnarrow = panel->findChild<QRadioButton*>("optjnarrow");
     optjnarrowsplit = panel->findChild<QRadioButton*>("optjnarrowsplit");
     optjsplit = panel->findChild<QRadioButton*>("optjsplit");
@@ -285,21 +305,122 @@ QWidget* MeasureScreen::buildOptions() {
     return panel;
 }
 
+// Side by side in one row, or stacked: entries, check boxes, then the frames two to a row.
+void MeasureScreen::arrangeOptions(bool stacked) {
+    struct Cell {
+        QWidget* widget;
+        int row, column, rowSpan, columnSpan;
+    };
+    const Cell row[] = {{optionEntries_, 0, 0, 1, 1}, {optionChecks_, 0, 1, 1, 1},
+                        {Frame1, 0, 2, 1, 1},         {Frame2, 0, 3, 1, 1},
+                        {Frame3, 0, 4, 1, 1},         {frmJumpPath, 0, 5, 1, 1}};
+    const Cell column[] = {{optionEntries_, 0, 0, 1, 2}, {optionChecks_, 1, 0, 1, 2},
+                           {Frame1, 2, 0, 1, 1},         {Frame2, 2, 1, 1, 1},
+                           {Frame3, 3, 0, 1, 1},         {frmJumpPath, 3, 1, 1, 1}};
+    for (const Cell& cell : stacked ? column : row) {
+        optionsGrid_->removeWidget(cell.widget);
+        optionsGrid_->addWidget(cell.widget, cell.row, cell.column, cell.rowSpan, cell.columnSpan,
+                                Qt::AlignTop | Qt::AlignLeft);
+    }
+    optionsOuter_->setDirection(stacked ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
+    optionsStacked_ = stacked;
+}
+
+void MeasureScreen::btnOptions_Click() {
+    const bool collapsing = !optionsBody_->isHidden();
+    optionsBody_->setVisible(!collapsing);
+    btnOptions->setText(collapsing ? "Show Options" : "Hide Options");
+}
+
+namespace {
+
+int area(const QRegion& region) {
+    int sum = 0;
+    for (const QRect& rect : region) {
+        sum += rect.width() * rect.height();
+    }
+    return sum;
+}
+
+}  // namespace
+
+// Where the course lies on the surface, in pixels: the quadrilateral through the four marked
+// gate buoys with their circles, and the water beyond the far gate up to the top edge, where a
+// boat coming toward the camera starts its pass and the measurement line reaches up.
+QRegion MeasureScreen::courseRegion() {
+    if (session_.setupValid == 0) {
+        return {};
+    }
+    const auto& c = session_.calibration.corners;
+    const auto pixel = [](double x, double y) { return OverlayCanvas::toPixels(x, y).toPoint(); };
+    const QPoint ul = pixel(c.ul_screen_x, c.ul_screen_y);
+    const QPoint ur = pixel(c.ur_screen_x, c.ur_screen_y);
+    const QPoint ll = pixel(c.ll_screen_x, c.ll_screen_y);
+    const QPoint lr = pixel(c.lr_screen_x, c.lr_screen_y);
+    QRegion course(QPolygon({ul, ur, lr, ll}), Qt::OddEvenFill);
+    const int radius = static_cast<int>(std::ceil(2 * crossSize() / OverlayCanvas::twipsPerPixel));
+    for (const QPoint& buoy : {ul, ur, ll, lr}) {
+        course += QRect(buoy - QPoint(radius, radius), QSize(2 * radius + 1, 2 * radius + 1));
+    }
+    const int farLeft = std::min(ul.x(), ur.x()) - radius;
+    const int farRight = std::max(ul.x(), ur.x()) + radius;
+    course += QRect(farLeft, 0, farRight - farLeft + 1, std::max(ul.y(), ur.y()));
+    return course;
+}
+
 // The panels keep to the edges of the screen, leaving its middle, where the course is, free:
 // the information panel in the lower-left corner, the options in the upper-right one. Each
-// takes the size its visible controls need, so hiding some (status indicators, jump options)
-// shrinks it back into its corner.
+// takes the size its visible controls need, so hiding some (status indicators, jump options,
+// the collapsed options) shrinks it back into its corner. Below 1280 pixels the band of options
+// would reach over the far gate: stacked into a column, they take the first place beside the
+// information panel that leaves the course clear, or the one that covers least of it.
 void MeasureScreen::placePanels() {
+    const bool stacked = canvas_->width() < stackedOptionsBelow;
+    if (stacked != optionsStacked_) {
+        arrangeOptions(stacked);
+    }
     for (QWidget* panel : {informationPanel_, optionsPanel_}) {
+        panel->layout()->activate();
         const QSize hint = panel->sizeHint();
         const int width = std::clamp(hint.width(), panel->minimumWidth(), panel->maximumWidth());
         panel->resize(width,
                       panel->hasHeightForWidth() ? panel->heightForWidth(width) : hint.height());
     }
-    optionsPanel_->move(std::max(0, canvas_->width() - optionsPanel_->width() - panelEdge),
-                        panelEdge);
+    const QSize surface = canvas_->size();
     informationPanel_->move(
-        panelEdge, std::max(0, canvas_->height() - informationPanel_->height() - panelEdge));
+        panelEdge, std::max(0, surface.height() - informationPanel_->height() - panelEdge));
+    const QSize options = optionsPanel_->size();
+    const int right = std::max(0, surface.width() - options.width() - panelEdge);
+    const int bottom = std::max(0, surface.height() - options.height() - panelEdge);
+    const int besideInformation = informationPanel_->geometry().right() + 1 + panelEdge;
+    if (!stacked) {
+        optionsPanel_->move(right, panelEdge);
+        return;
+    }
+    const QPoint places[] = {{right, panelEdge},
+                             {right, bottom},
+                             {panelEdge, panelEdge},
+                             {besideInformation, bottom},
+                             {besideInformation, panelEdge}};
+    const QRegion course = courseRegion();
+    const QRect surfaceRect(QPoint(0, 0), surface);
+    QPoint best = places[0];
+    int leastCovered = -1;
+    for (const QPoint& place : places) {
+        const QRect rect(place, options);
+        if (!surfaceRect.contains(rect) || rect.intersects(informationPanel_->geometry())) {
+            continue;
+        }
+        const int covered = area(course.intersected(rect));
+        if (leastCovered < 0 || covered < leastCovered) {
+            best = place;
+            leastCovered = covered;
+        }
+        if (covered == 0) {
+            break;
+        }
+    }
+    optionsPanel_->move(best);
 }
 
 // A panel asks for a new layout when a control in it is shown or hidden or a text in it grows

@@ -105,6 +105,7 @@ void MeasureScreen::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(btnAbort, &QPushButton::clicked, this, [this] { btnAbort_Click(); });
     connect(cmdStatus, &QPushButton::clicked, this, [this] { cmdStatus_Click(); });
+    connect(btnOptions, &QPushButton::clicked, this, [this] { btnOptions_Click(); });
     connect(mnuStart, &QAction::triggered, this, [this] { mnuStart_Click(); });
     connect(mnuExit, &QAction::triggered, this, [this] { mnuExit_Click(); });
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -277,8 +278,10 @@ void MeasureScreen::Form_Activate() {
         Label10->show();
         txtJumpBoundry->show();
     }
-    draw_reference_marks();
-    draw_course_overlay();
+    // Whatever was drawn before belongs to the setup and discipline of then.
+    canvas_->clear();
+    drawnFor_.reset();
+    drawMarks();
     placePanels();
 }
 
@@ -425,8 +428,7 @@ void MeasureScreen::Command1_Click() {
         loop_.stopVideoTime();
     }
     start_pulse_clocks();
-    draw_reference_marks();
-    draw_course_overlay();
+    drawMarks();
 }
 
 void MeasureScreen::start_pulse_clocks() {
@@ -475,8 +477,7 @@ void MeasureScreen::showStep(const session::SampleStep& step) {
     txtSample->setText(QString::number(step.index));
     txtDistance->setText(QString::fromStdString(text::format_pattern(step.distance, "0.0")));
     placeMarker(step.row);
-    draw_reference_marks();
-    draw_course_overlay();
+    drawMarks();
     if (Label3->isVisible() && Label3->text() == "Time") {
         Label3->setText(QString::number(step.samplesTaken));
     }
@@ -545,9 +546,32 @@ void MeasureScreen::closeEvent(QCloseEvent* event) {
 
 void MeasureScreen::Timer2_Timer() {
     if (session_.setupValid != 0) {
-        draw_reference_marks();
-        draw_course_overlay();
+        drawMarks();
     }
+}
+
+MeasureScreen::DrawnMarks MeasureScreen::marksToDraw() {
+    const auto pass = screens_.selections().passDescription();
+    const bool slalom = pass.discipline == Discipline::Slalom;
+    return {session_.calibration.corners, session_.calibration.model.coefficients(),
+            pass.discipline,
+            slalom                     ? course::slalomPathCentreX
+            : chkViewOnly->isChecked() ? selectedJumpPathX()
+                                       : 2.0,
+            crossSize()};
+}
+
+// The marks are plain drawing that nothing erases by itself: marks of another setup, discipline,
+// jump path or cross size would stay beside the current ones, and the operator could not tell
+// which are current. So they are cleared first whenever what they show has changed.
+void MeasureScreen::drawMarks() {
+    const DrawnMarks current = marksToDraw();
+    if (drawnFor_ && !(*drawnFor_ == current)) {
+        canvas_->clear();
+    }
+    drawnFor_ = current;
+    draw_reference_marks();
+    draw_course_overlay();
 }
 
 double MeasureScreen::crossSize() {

@@ -3,8 +3,11 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <optional>
 
+#include "calibration/calibration.h"
 #include "course/pass_description.h"
 #include "measure/pass_loop.h"
 #include "measure/tracked_line.h"
@@ -19,7 +22,10 @@
 #include "video/pass_recording.h"
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
+class QGridLayout;
+class QRegion;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -78,6 +84,9 @@ class MeasureScreen : public QMainWindow {
     void buildLines();
     QWidget* buildInformation();
     QWidget* buildOptions();
+    void arrangeOptions(bool stacked);
+    void btnOptions_Click();
+    QRegion courseRegion();
     void connectHandlers();
 
     void Command1_Click();
@@ -130,6 +139,18 @@ class MeasureScreen : public QMainWindow {
     void placeMarker(const session::MarkerRow& row);
     void placeMarkers(double measuredSurveyX, double surveyY);
     void showDeviation();
+    // What the reference marks and the course overlay on the surface show.
+    struct DrawnMarks {
+        calibration::CornerPositions corners;
+        std::array<double, 8> coefficients{};
+        course::Discipline discipline = course::Discipline::Slalom;
+        double pathCentreX = 0;
+        double crossSize = 0;
+        friend bool operator==(const DrawnMarks&, const DrawnMarks&) = default;
+    };
+    DrawnMarks marksToDraw();
+    // Clears the surface's marks when what they show has changed, then draws the current ones.
+    void drawMarks();
     void draw_reference_marks();
     void draw_course_overlay();
     void setLineColour(const QColor& colour);
@@ -156,6 +177,8 @@ class MeasureScreen : public QMainWindow {
     AutoTrackOverlay* autoTrack_ = nullptr;
     bool statusHidden_ = false;
     int overlayRedraws_ = 0;
+    // What the marks now on the surface were drawn for; none after a clear.
+    std::optional<DrawnMarks> drawnFor_;
     // Minimized, as the last window-state change left it: a show while this is set is the
     // window system restoring the screen, not the program showing it.
     bool minimized_ = false;
@@ -169,6 +192,13 @@ class MeasureScreen : public QMainWindow {
     OverlayCanvas* canvas_ = nullptr;
     QWidget* informationPanel_ = nullptr;
     QWidget* optionsPanel_ = nullptr;
+    QWidget* optionsBody_ = nullptr;
+    QWidget* optionEntries_ = nullptr;
+    QWidget* optionChecks_ = nullptr;
+    QBoxLayout* optionsOuter_ = nullptr;
+    QGridLayout* optionsGrid_ = nullptr;
+    bool optionsStacked_ = false;
+    QPushButton* btnOptions = nullptr;
     LineShape* lnMeasure = nullptr;
     LineShape* lnMeasure1 = nullptr;
     LineShape* lnHorizPos = nullptr;

@@ -95,6 +95,8 @@ void ResultsScreen::showZones() {
             tblZones->setItem(row, column, item);
         }
     }
+    // The cells may need wider columns than the headers alone.
+    placeDossier();
 }
 
 void ResultsScreen::drawZoneTicks() {

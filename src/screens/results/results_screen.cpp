@@ -9,8 +9,12 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -42,11 +46,37 @@ std::string file_text(const QString& shown) {
 }
 
 template <typename T>
-T* placed(T* widget, const char* name, int x, int y, int width, int height) {
+T* named(T* widget, const char* name) {
     widget->setObjectName(name);
-    widget->setGeometry(x, y, width, height);
     return widget;
 }
+
+template <typename T>
+T* placed(T* widget, const char* name, int x, int y, int width, int height) {
+    widget->setGeometry(x, y, width, height);
+    return named(widget, name);
+}
+
+// Pixels. The graph stands at fixed twips, its buoy numbers from 416 pixels in: the report box
+// keeps to its left and the prompts, the legend and the file buttons to its right.
+constexpr int margin = 10;
+constexpr int reportRight = 412;
+constexpr int rightColumn = 640;
+constexpr int columnWidth = 252;
+// "Frame  161   Course Position: 259.0   Deviation: -1.25": a sample line of a long pass with a
+// deviation of a metre or more.
+constexpr int sampleLineChars = 54;
+constexpr double smallestReportPoints = 7;
+// Where the zone table and the dossier buttons stand when the window is wide enough for them
+// beside the file buttons, and where they go when it is not: the table under the report and
+// the graph (below the jump scale's caption, the lowest thing the graph shows), the buttons
+// under the file buttons.
+constexpr int wideDossierLeft = 910;
+constexpr int wideTableHeight = 262;
+constexpr int underGraphTop = 490;
+constexpr int narrowButtonsTop = 392;
+constexpr int buttonHeight = 32;
+constexpr int buttonStep = 40;
 
 }  // namespace
 
@@ -61,59 +91,76 @@ void ResultsScreen::buildControls() {
     canvas_ = new OverlayCanvas(this);
     canvas_->setBackgroundColour(palette().color(QPalette::Window));
     setCentralWidget(canvas_);
-    setMinimumSize(1250, 520);
+    setMinimumSize(rightColumn + columnWidth + margin, 520);
+    // The window opens maximized; where no window manager maximizes it, it still takes the
+    // display's free area.
+    if (const QScreen* display = screen()) {
+        resize(display->availableGeometry().size().expandedTo(minimumSize()));
+    }
     graph_ = new DeviationGraph(canvas_);
 
-    Label1 = placed(new QLabel("Pass Results", canvas_), "Label1", 10, 4, 390, 24);
+    Label1 = placed(new QLabel("Pass Results", canvas_), "Label1", margin, 4, 390, 24);
     QFont title = Label1->font();
     title.setBold(true);
     title.setPointSize(title.pointSize() + 4);
     Label1->setFont(title);
 
-    lblTrackWarning = placed(new QLabel(canvas_), "lblTrackWarning", 410, 0, 830, 20);
+    lblTrackWarning = named(new QLabel(canvas_), "lblTrackWarning");
     QFont warning = lblTrackWarning->font();
     warning.setBold(true);
     lblTrackWarning->setFont(warning);
     lblTrackWarning->setStyleSheet("QLabel { color: rgb(200, 0, 0); }");
     lblTrackWarning->hide();
 
-    txtResults = placed(new QPlainTextEdit(canvas_), "txtResults", 10, 32, 390, 440);
-    txtResults->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtResults->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtResults = named(new QPlainTextEdit(canvas_), "txtResults");
+    // The box reaches up to the graph's buoy numbers. Its type is the fixed font, made smaller
+    // where need be so that a sample line fits the box; a longer line (the pass clock, a long
+    // comment) wraps rather than runs out of sight.
+    txtResults->setGeometry(margin, 32, reportRight - margin, 440);
+    txtResults->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtResults->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const int textRoom = txtResults->width() - 2 * txtResults->frameWidth() -
+                         2 * static_cast<int>(txtResults->document()->documentMargin()) -
+                         txtResults->verticalScrollBar()->sizeHint().width() - 1;
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    while (QFontMetrics(fixed).horizontalAdvance(QString(sampleLineChars, '0')) > textRoom &&
+           fixed.pointSizeF() > smallestReportPoints) {
+        fixed.setPointSizeF(fixed.pointSizeF() - 0.5);
+    }
+    txtResults->setFont(fixed);
 
-    const int right = 640;
     const char* const prompts[] = {"Split:", "Full:", "Comment:"};
     QLineEdit** boxes[] = {&txtSplit, &txtFull, &txtComment};
     const char* const names[] = {"txtSplit", "txtFull", "txtComment"};
     for (int i = 0; i < 3; ++i) {
         auto* label = new QLabel(prompts[i], canvas_);
-        label->setGeometry(right, 32 + 30 * i, 70, 24);
-        *boxes[i] = placed(new QLineEdit(canvas_), names[i], right + 72, 32 + 30 * i, 180, 24);
+        label->setGeometry(rightColumn, 32 + 30 * i, 70, 24);
+        *boxes[i] =
+            placed(new QLineEdit(canvas_), names[i], rightColumn + 72, 32 + 30 * i, 180, 24);
     }
-    List1 = placed(new QListWidget(canvas_), "List1", right, 130, 252, 120);
+    List1 = placed(new QListWidget(canvas_), "List1", rightColumn, 130, columnWidth, 120);
     btnDisplay = placed(new QPushButton("Read and Display Results File", canvas_), "btnDisplay",
-                        right, 262, 252, 32);
-    btnSaveResults =
-        placed(new QPushButton("Save Result File", canvas_), "btnSaveResults", right, 302, 252, 32);
-    Command1 = placed(new QPushButton("Return", canvas_), "Command1", right, 342, 252, 32);
+                        rightColumn, 262, columnWidth, 32);
+    btnSaveResults = placed(new QPushButton("Save Result File", canvas_), "btnSaveResults",
+                            rightColumn, 302, columnWidth, 32);
+    Command1 =
+        placed(new QPushButton("Return", canvas_), "Command1", rightColumn, 342, columnWidth, 32);
 
-    const int dossierLeft = 910;
-    tblZones = placed(new QTableWidget(0, 7, canvas_), "tblZones", dossierLeft, 32, 330, 262);
+    tblZones = named(new QTableWidget(0, 7, canvas_), "tblZones");
     tblZones->setHorizontalHeaderLabels(
         {"Zone", "Buoy", "Samples", "Mean (m)", "Largest (m)", "Off centre (m)", "Flag"});
     tblZones->verticalHeader()->hide();
+    tblZones->verticalHeader()->setDefaultSectionSize(tblZones->fontMetrics().height() + 6);
     tblZones->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblZones->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    btnZoneSettings = placed(new QPushButton("Zone Settings...", canvas_), "btnZoneSettings",
-                             dossierLeft, 302, 330, 32);
-    btnSaveDossier = placed(new QPushButton("Save Dossier (PDF)...", canvas_), "btnSaveDossier",
-                            dossierLeft, 342, 330, 32);
-    btnPrint = placed(new QPushButton("Print...", canvas_), "btnPrint", dossierLeft, 382, 330, 32);
-    btnExportCsv = placed(new QPushButton("Export Samples (CSV)...", canvas_), "btnExportCsv",
-                          dossierLeft, 422, 330, 32);
+    btnZoneSettings = named(new QPushButton("Zone Settings...", canvas_), "btnZoneSettings");
+    btnSaveDossier = named(new QPushButton("Save Dossier (PDF)...", canvas_), "btnSaveDossier");
+    btnPrint = named(new QPushButton("Print...", canvas_), "btnPrint");
+    btnExportCsv = named(new QPushButton("Export Samples (CSV)...", canvas_), "btnExportCsv");
     for (QPushButton* button : {btnSaveDossier, btnPrint, btnExportCsv}) {
         button->setEnabled(false);
     }
+    placeDossier();
     loadZoneSettings();
 
     Timer1 = new QTimer(this);
@@ -128,6 +175,46 @@ void ResultsScreen::buildControls() {
     connect(btnSaveDossier, &QPushButton::clicked, this, [this] { btnSaveDossier_Click(); });
     connect(btnPrint, &QPushButton::clicked, this, [this] { btnPrint_Click(); });
     connect(btnExportCsv, &QPushButton::clicked, this, [this] { btnExportCsv_Click(); });
+}
+
+void ResultsScreen::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    placeDossier();
+}
+
+// The zone table is never narrower than its headers and cells: when the window has no room for
+// it beside the file buttons, it goes under the report and the graph, which leaves every
+// control on a 1024 x 768 display.
+void ResultsScreen::placeDossier() {
+    QHeaderView* header = tblZones->horizontalHeader();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    const int frame = 2 * tblZones->frameWidth();
+    const int tableWidth =
+        header->length() + frame + tblZones->verticalScrollBar()->sizeHint().width();
+    const int rows = std::max(tblZones->rowCount(), 8);
+    const int tableHeight = header->sizeHint().height() +
+                            rows * tblZones->verticalHeader()->defaultSectionSize() + frame;
+    const int width = canvas_->width();
+    const bool wide = width >= wideDossierLeft + tableWidth + margin;
+    lblTrackWarning->setGeometry(reportRight, 0, std::clamp(width - reportRight - margin, 0, 830),
+                                 20);
+    QPushButton* const buttons[] = {btnZoneSettings, btnSaveDossier, btnPrint, btnExportCsv};
+    if (wide) {
+        const int height = std::min(tableHeight, wideTableHeight);
+        tblZones->setGeometry(wideDossierLeft, 32, tableWidth, height);
+        for (int i = 0; i < 4; ++i) {
+            buttons[i]->setGeometry(wideDossierLeft, 32 + height + 8 + buttonStep * i, tableWidth,
+                                    buttonHeight);
+        }
+        return;
+    }
+    const int roomBelow = canvas_->height() - underGraphTop - margin;
+    tblZones->setGeometry(margin, underGraphTop, std::min(tableWidth, rightColumn - 2 * margin),
+                          std::max(std::min(tableHeight, roomBelow), 4 * buttonHeight));
+    for (int i = 0; i < 4; ++i) {
+        buttons[i]->setGeometry(rightColumn, narrowButtonsTop + buttonStep * i, columnWidth,
+                                buttonHeight);
+    }
 }
 
 void ResultsScreen::Form_Load() {
@@ -316,6 +403,9 @@ void ResultsScreen::btnDisplay_Click() {
     for (const auto& point : saved.points) {
         points.emplace_back(point.position, point.deviation);
     }
+    // The buoys are numbered for the direction of the pass on the graph last.
+    graph_->showFrame(pass.discipline, saved.direction);
+    graph_->showZoneSettings(pass.discipline, zoneSettings_);
     graph_->drawReloadedPath(pass.discipline, saved.direction, points,
                              DeviationGraph::reloadColour(colour));
 }

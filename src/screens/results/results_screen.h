@@ -43,9 +43,13 @@ class ResultsScreen : public QMainWindow {
   protected:
     // Closing the window is leaving it: the same as "Return".
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void buildControls();
+    // The zone table and the dossier buttons beside the file buttons when the window is wide
+    // enough, else under the report and the graph.
+    void placeDossier();
     void showTrackWarning();
     void build_pass_report();
     void Timer1_Timer();
