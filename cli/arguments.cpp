@@ -1,46 +1,74 @@
 #include "cli/arguments.h"
 
+#include <algorithm>
+
 #include "cli/cli_io.h"
 
 namespace quillon::cli {
 
-namespace {
-
-std::string quoted(std::string_view text) {
-    std::string result = "\"";
-    result += text;
-    result += '"';
-    return result;
-}
-
-int two_digits(std::string_view text, std::size_t at) {
-    const char a = text[at];
-    const char b = text[at + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9') {
-        return -1;
+std::optional<std::string> CommandWords::option(std::string_view name) const {
+    const auto found = options_.find(name);
+    if (found == options_.end()) {
+        return std::nullopt;
     }
-    return (a - '0') * 10 + (b - '0');
+    return found->second;
 }
 
-}  // namespace
-
-CommandWords::CommandWords(const std::vector<std::string>& args, std::string_view command,
-                           std::string_view inputName)
-    : args_(args), command_(command) {
-    if (args.empty() || args.front().empty()) {
-        refuse(joined({"The command ", command, " needs ", inputName, "."}));
+CommandWords read_words(const std::vector<std::string>& args, const CommandSyntax& syntax) {
+    if (args.empty()) {
+        throw BadInput(usage_line(syntax));
     }
-}
-
-const std::string& CommandWords::value_of(const std::string& option) {
-    if (done()) {
-        refuse(joined({"The option ", option, " needs a value."}));
+    CommandWords words;
+    bool inputGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word.size() < 2 || word.front() != '-') {
+            if (inputGiven) {
+                refuse(joined({"The command ", syntax.name, " takes one ",
+                               syntax.input.substr(syntax.input.find(' ') + 1), "."}));
+            }
+            words.input_ = word;
+            inputGiven = true;
+            continue;
+        }
+        if (word == "--help") {
+            words.help_ = true;
+            return words;
+        }
+        const auto spec = std::find_if(syntax.options.begin(), syntax.options.end(),
+                                       [&](const OptionSpec& o) { return o.name == word; });
+        if (spec == syntax.options.end()) {
+            refuse(joined({"Unknown option \"", word, "\"."}));
+        }
+        std::string value;
+        if (!spec->value.empty()) {
+            if (i + 1 >= args.size()) {
+                refuse(joined({"The option ", word, " needs a value."}));
+            }
+            value = args[++i];
+        }
+        if (!words.options_.emplace(word, std::move(value)).second) {
+            refuse(joined({"The option ", word, " is given twice."}));
+        }
     }
-    return next_option();
+    if (!inputGiven || words.input_.empty()) {
+        refuse(joined({"The command ", syntax.name, " needs ", syntax.input, "."}));
+    }
+    for (const OptionSpec& spec : syntax.options) {
+        if (spec.required && !words.has(spec.name)) {
+            refuse(
+                joined({"The command ", syntax.name, " needs ", spec.name, " ", spec.value, "."}));
+        }
+    }
+    return words;
 }
 
-void CommandWords::refuse_unknown(const std::string& option) const {
-    refuse(joined({"Unknown option ", quoted(option), " for ", command_, "."}));
+std::string usage_line(const CommandSyntax& syntax) {
+    std::string line = "usage: ";
+    for (const char c : syntax.usage) {
+        line += c == '\n' ? ' ' : c;
+    }
+    return line;
 }
 
 std::string screen_width_argument(const std::string& text) {
@@ -52,30 +80,12 @@ std::string screen_width_argument(const std::string& text) {
 }
 
 text::CivilDateTime parse_now(std::string_view text) {
-    const std::string_view shape = "MM-DD-YYYY HH:MM:SS";
-    bool fits = text.size() == shape.size();
-    for (std::size_t i = 0; fits && i < shape.size(); ++i) {
-        const bool digitWanted = shape[i] != '-' && shape[i] != ' ' && shape[i] != ':';
-        fits = digitWanted ? (text[i] >= '0' && text[i] <= '9') : text[i] == shape[i];
+    const auto when = text::parse_date_time(text);
+    if (!when) {
+        throw BadInput(
+            joined({"--now must be a date and time \"MM-DD-YYYY HH:MM:SS\", not \"", text, "\"."}));
     }
-    text::CivilDateTime when;
-    if (fits) {
-        when.month = two_digits(text, 0);
-        when.day = two_digits(text, 3);
-        when.year = two_digits(text, 6) * 100 + two_digits(text, 8);
-        when.hour = two_digits(text, 11);
-        when.minute = two_digits(text, 14);
-        when.second = two_digits(text, 17);
-        fits = when.month >= 1 && when.month <= 12 && when.day >= 1 && when.day <= 31 &&
-               when.hour <= 23 && when.minute <= 59 && when.second <= 59;
-    }
-    if (!fits) {
-        std::string message = "--now: ";
-        message += quoted(text);
-        message += " is not a date and time \"MM-DD-YYYY HH:MM:SS\".";
-        throw BadInput(message);
-    }
-    return when;
+    return *when;
 }
 
 }  // namespace quillon::cli
