@@ -39,28 +39,18 @@ course::Direction direction_after_view_only(const course::PassDescription& pass)
 }
 
 MarkerRow PassRecorder::rowAt(double surveyY) {
-    auto& model = session_.calibration.model;
-    model.pt_survey_x = pathCentreX_;
-    model.pt_survey_y = surveyY;
-    model.survey_to_screen();
+    const calibration::PlanePoint screen =
+        session_.calibration.model.survey_to_screen({pathCentreX_, surveyY});
     rowSurveyY_ = surveyY;
-    return {model.pt_screen_x, model.pt_screen_y};
+    return {screen.x, screen.y};
 }
 
 double PassRecorder::screenXOnRow(double surveyX) const {
-    calibration::CameraModel model = session_.calibration.model;
-    model.pt_survey_x = surveyX;
-    model.pt_survey_y = rowSurveyY_;
-    model.survey_to_screen();
-    return model.pt_screen_x;
+    return session_.calibration.model.survey_to_screen({surveyX, rowSurveyY_}).x;
 }
 
 double PassRecorder::surveyXOnRow(double lineX) const {
-    calibration::CameraModel model = session_.calibration.model;
-    model.pt_screen_x = lineX;
-    model.pt_screen_y = row_.y;
-    model.screen_to_survey();
-    return model.pt_survey_x;
+    return session_.calibration.model.screen_to_survey({lineX, row_.y}).x;
 }
 
 std::string PassRecorder::timeNow() const {
@@ -105,12 +95,9 @@ double PassRecorder::start(const course::PassDescription& pass, double lineX, bo
 }
 
 PollReading PassRecorder::poll(double lineX, Provenance provenance) {
-    auto& model = session_.calibration.model;
-    model.pt_screen_x = lineX;
-    model.pt_screen_y = row_.y;
-    model.screen_to_survey();
-    const PollReading reading{rounded_deviation(model.pt_survey_x, pathCentreX_), model.pt_survey_x,
-                              model.pt_survey_y};
+    const calibration::PlanePoint survey =
+        session_.calibration.model.screen_to_survey({lineX, row_.y});
+    const PollReading reading{rounded_deviation(survey.x, pathCentreX_), survey.x, survey.y};
     deviationText_ = deviation_text(reading.deviation);
     provenance_ = provenance;
     return reading;
@@ -198,13 +185,8 @@ std::string PassRecorder::passClockLine() const {
 
 MarkerPlacement PassRecorder::markers(double measuredSurveyX, double surveyY, double boatWidth,
                                       int barWidthPx) const {
-    calibration::CameraModel model = session_.calibration.model;
-    auto screenX = [&](double surveyX) {
-        model.pt_survey_x = surveyX;
-        model.pt_survey_y = surveyY;
-        model.survey_to_screen();
-        return model.pt_screen_x;
-    };
+    const calibration::CameraModel& model = session_.calibration.model;
+    auto screenX = [&](double surveyX) { return model.survey_to_screen({surveyX, surveyY}).x; };
     const double w = boatWidth;
     const double b = barWidthPx;
     MarkerPlacement placed;

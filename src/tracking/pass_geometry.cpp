@@ -27,8 +27,7 @@ PassGeometry::PassGeometry(const calibration::CameraModel& model, const FrameOnS
       startUs_(passStartUs) {}
 
 FramePoint PassGeometry::toFrame(double surveyX, double surveyY) const {
-    calibration::CameraModel model = model_;
-    const calibration::PlanePoint screen = model.survey_to_screen({surveyX, surveyY});
+    const calibration::PlanePoint screen = model_.survey_to_screen({surveyX, surveyY});
     return {(screen.x / twipsPerPixel - placement_.left) / placement_.scale,
             (screen.y / twipsPerPixel - placement_.top) / placement_.scale};
 }

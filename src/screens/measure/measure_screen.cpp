@@ -233,11 +233,9 @@ double MeasureScreen::selectedJumpPathX() const {
 }
 
 std::pair<double, double> MeasureScreen::mapToScreen(double surveyX, double surveyY) {
-    auto& model = session_.calibration.model;
-    model.pt_survey_x = surveyX;
-    model.pt_survey_y = surveyY;
-    model.survey_to_screen();
-    return {model.pt_screen_x, model.pt_screen_y};
+    const calibration::PlanePoint screen =
+        session_.calibration.model.survey_to_screen({surveyX, surveyY});
+    return {screen.x, screen.y};
 }
 
 void MeasureScreen::Form_Activate() {
