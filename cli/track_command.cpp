@@ -17,6 +17,7 @@
 #include "cli/output_paths.h"
 #include "cli/pass_options.h"
 #include "cli/setup_input.h"
+#include "course/reference_course.h"
 #include "measure/pass_loop.h"
 #include "measure/tracked_line.h"
 #include "session/pass_recorder.h"
@@ -220,7 +221,7 @@ int track(const CommandWords& line, const CommandIo& io) {
     session::PassSession session;
     session.calibration = setup.calibration;
     session::PassRecorder recorder(session);
-    recorder.activate(pass, false, 2.0, 0.2);
+    recorder.activate(pass, false, course::jumpSplitPathX, 0.2);
     measure::TrackedLine tracked(
         recorder, [&trackerName] { return tracking::make_named_tracker(trackerName); });
     const tracking::FrameOnSurface placement =

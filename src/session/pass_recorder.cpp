@@ -13,9 +13,6 @@ namespace {
 using course::Direction;
 using course::Discipline;
 
-// Both directions count the course from the far gate at 0 to the near gate at -259, in jump too.
-constexpr double nearGateY = -259.0;
-
 }  // namespace
 
 double rounded_deviation(double surveyX, double pathCentreX) {
@@ -60,18 +57,17 @@ std::string PassRecorder::timeNow() const {
 MarkerRow PassRecorder::activate(const course::PassDescription& pass, bool viewOnly,
                                  double jumpPathCentreX, double jumpBoundary) {
     if (pass.discipline == Discipline::Slalom) {
-        pathCentreX_ = course::slalomPathCentreX;
+        pathCentreX_ = course::measured_path_centre_x(pass.discipline);
         boundaryDistance_ = 0.2;
-        courseLength_ = 259.0;
     } else {
-        pathCentreX_ = viewOnly ? jumpPathCentreX : 2.0;
-        courseLength_ = 280.0;
+        pathCentreX_ = viewOnly ? jumpPathCentreX : course::measured_path_centre_x(pass.discipline);
         boundaryDistance_ = jumpBoundary;
     }
+    courseLength_ = course::course_length(pass.discipline);
     if (state_ != PassState::Running) {
         state_ = PassState::Idle;
     }
-    row_ = rowAt(pass.direction == Direction::Towards ? 0.0 : nearGateY);
+    row_ = rowAt(course::pass_start_y(pass.direction));
     return row_;
 }
 
@@ -130,7 +126,7 @@ std::optional<SampleStep> PassRecorder::step() {
     step.provenance = provenance_;
     session_.samples[static_cast<std::size_t>(index)] = step.deviation;
     session_.sampleProvenance[static_cast<std::size_t>(index)] = provenance_;
-    row_ = rowAt(session_.measuredPass.direction == Direction::Towards ? -d : d + nearGateY);
+    row_ = rowAt(course::pass_row_y(session_.measuredPass.direction, d));
     step.row = row_;
     session_.sampleIndex = index + 1;
     step.samplesTaken = session_.sampleIndex;

@@ -9,10 +9,6 @@ namespace quillon::tracking {
 namespace {
 
 constexpr double twipsPerPixel = 15;
-// Both directions count the course from the far gate at 0 to the near gate at -259.
-constexpr double nearGateY = -259.0;
-// The jump course's split path, as the pass recorder takes it outside view-only mode.
-constexpr double jumpPathCentreX = 2.0;
 
 }  // namespace
 
@@ -22,8 +18,7 @@ PassGeometry::PassGeometry(const calibration::CameraModel& model, const FrameOnS
       placement_(placement),
       direction_(pass.direction),
       speedMs_(course::speed_kmh(pass) / 3.6),
-      pathCentreX_(pass.discipline == course::Discipline::Slalom ? course::slalomPathCentreX
-                                                                 : jumpPathCentreX),
+      pathCentreX_(course::measured_path_centre_x(pass.discipline)),
       startUs_(passStartUs) {}
 
 FramePoint PassGeometry::toFrame(double surveyX, double surveyY) const {
@@ -34,7 +29,7 @@ FramePoint PassGeometry::toFrame(double surveyX, double surveyY) const {
 
 double PassGeometry::expectedSurveyY(std::int64_t timeUs) const {
     const double d = speedMs_ * static_cast<double>(timeUs - startUs_) / 1e6;
-    return direction_ == course::Direction::Towards ? -d : nearGateY + d;
+    return course::pass_row_y(direction_, d);
 }
 
 ExpectedBoat PassGeometry::expected(std::int64_t timeUs) const {
