@@ -14,6 +14,17 @@ std::optional<std::string> CommandWords::option(std::string_view name) const {
     return found->second;
 }
 
+namespace {
+
+// Refuses the words with a pointer to the program's --help: the program is the first word of
+// the usage.
+[[noreturn]] void refuse_words(const CommandSyntax& syntax, std::string_view message) {
+    const std::string_view program = syntax.usage.substr(0, syntax.usage.find(' '));
+    throw BadInput(joined({message, " Run ", program, " --help for the usage."}));
+}
+
+}  // namespace
+
 CommandWords read_words(const std::vector<std::string>& args, const CommandSyntax& syntax) {
     if (args.empty()) {
         throw BadInput(usage_line(syntax));
@@ -24,8 +35,9 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
         const std::string& word = args[i];
         if (word.size() < 2 || word.front() != '-') {
             if (inputGiven) {
-                refuse(joined({"The command ", syntax.name, " takes one ",
-                               syntax.input.substr(syntax.input.find(' ') + 1), "."}));
+                refuse_words(syntax,
+                             joined({"The command ", syntax.name, " takes one ",
+                                     syntax.input.substr(syntax.input.find(' ') + 1), "."}));
             }
             words.input_ = word;
             inputGiven = true;
@@ -38,21 +50,21 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
         const auto spec = std::find_if(syntax.options.begin(), syntax.options.end(),
                                        [&](const OptionSpec& o) { return o.name == word; });
         if (spec == syntax.options.end()) {
-            refuse(joined({"Unknown option \"", word, "\"."}));
+            refuse_words(syntax, joined({"Unknown option \"", word, "\"."}));
         }
         std::string value;
         if (!spec->value.empty()) {
             if (i + 1 >= args.size()) {
-                refuse(joined({"The option ", word, " needs a value."}));
+                refuse_words(syntax, joined({"The option ", word, " needs a value."}));
             }
             value = args[++i];
         }
         if (!words.options_.emplace(word, std::move(value)).second) {
-            refuse(joined({"The option ", word, " is given twice."}));
+            refuse_words(syntax, joined({"The option ", word, " is given twice."}));
         }
     }
     if (!inputGiven || words.input_.empty()) {
-        refuse(joined({"The command ", syntax.name, " needs ", syntax.input, "."}));
+        refuse_words(syntax, joined({"The command ", syntax.name, " needs ", syntax.input, "."}));
     }
     for (const OptionSpec& spec : syntax.options) {
         if (spec.required && !words.has(spec.name)) {
