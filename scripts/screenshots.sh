@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/ as a person sees them: the screens over the demo course in a
-# 1920 x 1080 Xvfb display (screen_tour_test), and the replayed demo video (demo_replay_test).
+# 1920 x 1080 Xvfb display (screen_tour), and the replayed demo video (demo_replay_test).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -8,7 +8,7 @@ bash scripts/build.sh
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
-    build/default/bin/screen_tour_test
+    build/default/bin/screen_tour
 QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
     build/default/bin/demo_replay_test
 QUILLON_SCREENSHOTS="$shots" QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" \
