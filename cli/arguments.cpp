@@ -47,13 +47,13 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
             words.help_ = true;
             return words;
         }
-        const auto spec = std::find_if(syntax.options.begin(), syntax.options.end(),
-                                       [&](const OptionSpec& o) { return o.name == word; });
-        if (spec == syntax.options.end()) {
+        const auto known = std::find_if(syntax.options.begin(), syntax.options.end(),
+                                        [&](const CommandOption& o) { return o.name == word; });
+        if (known == syntax.options.end()) {
             refuse_words(syntax, joined({"Unknown option \"", word, "\"."}));
         }
         std::string value;
-        if (!spec->value.empty()) {
+        if (!known->value.empty()) {
             if (i + 1 >= args.size()) {
                 refuse_words(syntax, joined({"The option ", word, " needs a value."}));
             }
@@ -66,10 +66,10 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
     if (!inputGiven || words.input_.empty()) {
         refuse_words(syntax, joined({"The command ", syntax.name, " needs ", syntax.input, "."}));
     }
-    for (const OptionSpec& spec : syntax.options) {
-        if (spec.required && !words.has(spec.name)) {
-            refuse(
-                joined({"The command ", syntax.name, " needs ", spec.name, " ", spec.value, "."}));
+    for (const CommandOption& known : syntax.options) {
+        if (known.required && !words.has(known.name)) {
+            refuse_words(syntax, joined({"The command ", syntax.name, " needs ", known.name, " ",
+                                         known.value, "."}));
         }
     }
     return words;

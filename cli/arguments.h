@@ -13,7 +13,7 @@ namespace quillon::cli {
 
 // One option of a command: its name ("--results") and what its value is ("DIR"), or no value
 // for a flag that stands alone ("--zones"). A required option must be given.
-struct OptionSpec {
+struct CommandOption {
     std::string_view name;
     std::string_view value;
     bool required = false;
@@ -26,7 +26,7 @@ struct CommandSyntax {
     std::string_view name;
     std::string_view usage;
     std::string_view input;
-    std::span<const OptionSpec> options;
+    std::span<const CommandOption> options;
 };
 
 // A command's words as its syntax reads them: the input file and the options given, each once.

@@ -18,15 +18,15 @@ int help_command(const CommandWords&, const CommandIo& io) {
 }
 
 // Each command's options, in the order its usage gives them.
-constexpr OptionSpec solveOptions[] = {
+constexpr CommandOption solveOptions[] = {
     {"--write", "OUT.ipt"}, {"--description", "TEXT"}, {"--jump", "X,Y"}};
-constexpr OptionSpec mapOptions[] = {{"--to-survey", ""}, {"--to-screen", ""}};
-constexpr OptionSpec checkOptions[] = {{"--screen-width", "PX"}};
-constexpr OptionSpec accuracyOptions[] = {{"--results", "DIR", true},
-                                          {"--display", "detail|distance|level"},
-                                          {"--screen-width", "PX"},
-                                          {"--now", "\"MM-DD-YYYY HH:MM:SS\""}};
-constexpr OptionSpec reportOptions[] = {
+constexpr CommandOption mapOptions[] = {{"--to-survey", ""}, {"--to-screen", ""}};
+constexpr CommandOption checkOptions[] = {{"--screen-width", "PX"}};
+constexpr CommandOption accuracyOptions[] = {{"--results", "DIR", true},
+                                             {"--display", "detail|distance|level"},
+                                             {"--screen-width", "PX"},
+                                             {"--now", "\"MM-DD-YYYY HH:MM:SS\""}};
+constexpr CommandOption reportOptions[] = {
     {"--results", "DIR", true},
     disciplineOption,
     speedOption,
@@ -57,8 +57,8 @@ constexpr OptionSpec reportOptions[] = {
     {"--untracked", "36,61-63"},
     {"--detail", "FILE.csv"},
 };
-constexpr OptionSpec readResultsOptions[] = {disciplineOption};
-constexpr OptionSpec trackOptions[] = {
+constexpr CommandOption readResultsOptions[] = {disciplineOption};
+constexpr CommandOption trackOptions[] = {
     {"--setup", "SETUP.ipt", true},
     {"--start-time", "SECONDS", true},
     {"--mark", "X,Y", true},

@@ -9,7 +9,7 @@ namespace {
 
 using course::Discipline;
 
-[[noreturn]] void refuse_value(const OptionSpec& option, std::string_view allowed,
+[[noreturn]] void refuse_value(const CommandOption& option, std::string_view allowed,
                                std::string_view given) {
     throw BadInput(joined({option.name, " must be ", allowed, ", not \"", given, "\"."}));
 }

@@ -7,10 +7,10 @@ namespace quillon::cli {
 
 // The Start screen's selections as options, shared by report, track and read-results: each
 // command's row in the command table lists those it takes.
-inline constexpr OptionSpec disciplineOption{"--discipline", "slalom|jump"};
-inline constexpr OptionSpec directionOption{"--direction", "towards|away"};
-inline constexpr OptionSpec speedOption{"--speed", "KMH"};
-inline constexpr OptionSpec lineOption{"--line", "METRES"};
+inline constexpr CommandOption disciplineOption{"--discipline", "slalom|jump"};
+inline constexpr CommandOption directionOption{"--direction", "towards|away"};
+inline constexpr CommandOption speedOption{"--speed", "KMH"};
+inline constexpr CommandOption lineOption{"--line", "METRES"};
 
 // The pass the words select, read against the course's own tables of speeds and line lengths;
 // the Start screen's initial selection for each option not given. Throws BadInput naming the

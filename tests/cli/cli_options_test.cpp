@@ -18,16 +18,16 @@ using quillon::test_support::run_cli;
 
 bool takes(const Subcommand& command, std::string_view option) {
     return std::any_of(command.options.begin(), command.options.end(),
-                       [&](const auto& spec) { return spec.name == option; });
+                       [&](const auto& known) { return known.name == option; });
 }
 
 // The command with an input that need not exist and a value for each required option: enough
 // for the words to be read, so that the word under test is the first thing refused.
 std::vector<std::string> words_for(const Subcommand& command) {
     std::vector<std::string> words{std::string(command.name), "input-that-is-not-there"};
-    for (const auto& spec : command.options) {
-        if (spec.required) {
-            words.emplace_back(spec.name);
+    for (const auto& known : command.options) {
+        if (known.required) {
+            words.emplace_back(known.name);
             words.emplace_back("not-there");
         }
     }
@@ -87,28 +87,28 @@ TEST(CliOptions, EveryCommandRefusesItsWordsAlikeAndShowsItsOwnHelp) {
         EXPECT_EQ(twice.exitCode, 2) << name;
         EXPECT_TRUE(twice.err.starts_with("The command " + name + " takes one ")) << twice.err;
 
-        for (const auto& spec : command.options) {
+        for (const auto& known : command.options) {
             // The usage names every option the row takes, with its value.
-            EXPECT_NE(command.usage.find(std::string(spec.name)), std::string::npos) << spec.name;
+            EXPECT_NE(command.usage.find(std::string(known.name)), std::string::npos) << known.name;
             std::vector<std::string> words = words_for(command);
-            words.emplace_back(spec.name);
-            if (!spec.value.empty()) {
+            words.emplace_back(known.name);
+            if (!known.value.empty()) {
                 const auto missing = run_cli(words);
-                EXPECT_EQ(missing.exitCode, 2) << name << " " << spec.name;
+                EXPECT_EQ(missing.exitCode, 2) << name << " " << known.name;
                 EXPECT_EQ(missing.err,
-                          "The option " + std::string(spec.name) +
+                          "The option " + std::string(known.name) +
                               " needs a value. Run quillon-cli --help for the usage.\n");
                 words.emplace_back("v");
             }
-            if (spec.required) {
+            if (known.required) {
                 continue;  // given once already by words_for
             }
-            const std::vector<std::string> once(words.end() - (spec.value.empty() ? 1 : 2),
+            const std::vector<std::string> once(words.end() - (known.value.empty() ? 1 : 2),
                                                 words.end());
             words.insert(words.end(), once.begin(), once.end());
             const auto repeated = run_cli(words);
-            EXPECT_EQ(repeated.exitCode, 2) << name << " " << spec.name;
-            EXPECT_EQ(repeated.err, "The option " + std::string(spec.name) +
+            EXPECT_EQ(repeated.exitCode, 2) << name << " " << known.name;
+            EXPECT_EQ(repeated.err, "The option " + std::string(known.name) +
                                         " is given twice. Run quillon-cli --help for the usage.\n");
         }
         // ... and every option the usage names is in the row.

@@ -56,7 +56,7 @@ bool read_number(const std::string& text, double& value) {
 // camera's setup file), STEM.truth.txt (the true deviation of every sample) and STEM.args (the
 // quillon-cli track arguments: start time, the click on the mark and the pass), and the frames
 // as raw RGB24 to standard output.
-constexpr quillon::cli::OptionSpec truthPassOptions[] = {
+constexpr quillon::cli::CommandOption truthPassOptions[] = {
     quillon::cli::disciplineOption,
     quillon::cli::directionOption,
     quillon::cli::speedOption,
