@@ -41,11 +41,9 @@ void BM_ScreenToSurvey(benchmark::State& state) {
     quillon::calibration::solve_grid(model);
     double x = 0;
     for (auto _ : state) {
-        model.pt_screen_x = 3000 + x;
-        model.pt_screen_y = 3000 + 0.5 * x;
-        model.screen_to_survey();
-        benchmark::DoNotOptimize(model.pt_survey_x);
-        benchmark::DoNotOptimize(model.pt_survey_y);
+        const auto survey = model.screen_to_survey({3000 + x, 3000 + 0.5 * x});
+        benchmark::DoNotOptimize(survey.x);
+        benchmark::DoNotOptimize(survey.y);
         x = x < 9000 ? x + 1 : 0;
     }
     state.SetItemsProcessed(state.iterations());
@@ -57,11 +55,9 @@ void BM_SurveyToScreen(benchmark::State& state) {
     quillon::calibration::solve_grid(model);
     double y = 0;
     for (auto _ : state) {
-        model.pt_survey_x = 1.25 + 0.001 * y;
-        model.pt_survey_y = -y;
-        model.survey_to_screen();
-        benchmark::DoNotOptimize(model.pt_screen_x);
-        benchmark::DoNotOptimize(model.pt_screen_y);
+        const auto screen = model.survey_to_screen({1.25 + 0.001 * y, -y});
+        benchmark::DoNotOptimize(screen.x);
+        benchmark::DoNotOptimize(screen.y);
         y = y < 259 ? y + 0.1 : 0;
     }
     state.SetItemsProcessed(state.iterations());

@@ -1,4 +1,5 @@
 #include <optional>
+#include <ostream>
 
 #include "calibration/accuracy_grid.h"
 #include "calibration/grid_check.h"
@@ -33,29 +34,21 @@ calibration::AccuracyDisplay display_argument(const std::string& text) {
     return calibration::AccuracyDisplay::Level;
 }
 
-AccuracyRequest accuracy_request(const std::vector<std::string>& args) {
-    CommandWords words(args, "accuracy", "a setup file");
+AccuracyRequest accuracy_request(const CommandWords& words) {
     AccuracyRequest request;
     request.setup = words.input();
-    while (!words.done()) {
-        const std::string& option = words.next_option();
-        if (option == "--screen-width") {
-            request.screenWidthPx = screen_width_argument(words.value_of(option));
-        } else if (option == "--results") {
-            request.resultsFolder = words.value_of(option);
-            if (request.resultsFolder.empty()) {
-                refuse("--results needs a folder.");
-            }
-        } else if (option == "--display") {
-            request.display = display_argument(words.value_of(option));
-        } else if (option == "--now") {
-            request.now = parse_now(words.value_of(option));
-        } else {
-            words.refuse_unknown(option);
-        }
-    }
+    request.resultsFolder = *words.option("--results");
     if (request.resultsFolder.empty()) {
-        refuse("accuracy needs --results DIR.");
+        refuse("--results needs a folder.");
+    }
+    if (const auto width = words.option("--screen-width")) {
+        request.screenWidthPx = screen_width_argument(*width);
+    }
+    if (const auto display = words.option("--display")) {
+        request.display = display_argument(*display);
+    }
+    if (const auto now = words.option("--now")) {
+        request.now = parse_now(*now);
     }
     return request;
 }
@@ -99,8 +92,9 @@ std::string accuracy(const AccuracyRequest& request) {
 
 }  // namespace
 
-int accuracy_command(const std::vector<std::string>& args, const CommandIo& io) {
-    return run_printing(io, [&] { return accuracy(accuracy_request(args)); });
+int accuracy_command(const CommandWords& words, const CommandIo& io) {
+    io.out << accuracy(accuracy_request(words));
+    return 0;
 }
 
 }  // namespace quillon::cli

@@ -1,46 +1,86 @@
 #include "cli/arguments.h"
 
+#include <algorithm>
+
 #include "cli/cli_io.h"
 
 namespace quillon::cli {
 
-namespace {
-
-std::string quoted(std::string_view text) {
-    std::string result = "\"";
-    result += text;
-    result += '"';
-    return result;
+std::optional<std::string> CommandWords::option(std::string_view name) const {
+    const auto found = options_.find(name);
+    if (found == options_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
 }
 
-int two_digits(std::string_view text, std::size_t at) {
-    const char a = text[at];
-    const char b = text[at + 1];
-    if (a < '0' || a > '9' || b < '0' || b > '9') {
-        return -1;
-    }
-    return (a - '0') * 10 + (b - '0');
+namespace {
+
+// Refuses the words with a pointer to the program's --help: the program is the first word of
+// the usage.
+[[noreturn]] void refuse_words(const CommandSyntax& syntax, std::string_view message) {
+    const std::string_view program = syntax.usage.substr(0, syntax.usage.find(' '));
+    throw BadInput(joined({message, " Run ", program, " --help for the usage."}));
 }
 
 }  // namespace
 
-CommandWords::CommandWords(const std::vector<std::string>& args, std::string_view command,
-                           std::string_view inputName)
-    : args_(args), command_(command) {
-    if (args.empty() || args.front().empty()) {
-        refuse(joined({"The command ", command, " needs ", inputName, "."}));
+CommandWords read_words(const std::vector<std::string>& args, const CommandSyntax& syntax) {
+    if (args.empty()) {
+        throw BadInput(usage_line(syntax));
     }
+    CommandWords words;
+    bool inputGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        if (word.size() < 2 || word.front() != '-') {
+            if (inputGiven) {
+                refuse_words(syntax,
+                             joined({"The command ", syntax.name, " takes one ",
+                                     syntax.input.substr(syntax.input.find(' ') + 1), "."}));
+            }
+            words.input_ = word;
+            inputGiven = true;
+            continue;
+        }
+        if (word == "--help") {
+            words.help_ = true;
+            return words;
+        }
+        const auto known = std::find_if(syntax.options.begin(), syntax.options.end(),
+                                        [&](const CommandOption& o) { return o.name == word; });
+        if (known == syntax.options.end()) {
+            refuse_words(syntax, joined({"Unknown option \"", word, "\"."}));
+        }
+        std::string value;
+        if (!known->value.empty()) {
+            if (i + 1 >= args.size()) {
+                refuse_words(syntax, joined({"The option ", word, " needs a value."}));
+            }
+            value = args[++i];
+        }
+        if (!words.options_.emplace(word, std::move(value)).second) {
+            refuse_words(syntax, joined({"The option ", word, " is given twice."}));
+        }
+    }
+    if (!inputGiven || words.input_.empty()) {
+        refuse_words(syntax, joined({"The command ", syntax.name, " needs ", syntax.input, "."}));
+    }
+    for (const CommandOption& known : syntax.options) {
+        if (known.required && !words.has(known.name)) {
+            refuse_words(syntax, joined({"The command ", syntax.name, " needs ", known.name, " ",
+                                         known.value, "."}));
+        }
+    }
+    return words;
 }
 
-const std::string& CommandWords::value_of(const std::string& option) {
-    if (done()) {
-        refuse(joined({"The option ", option, " needs a value."}));
+std::string usage_line(const CommandSyntax& syntax) {
+    std::string line = "usage: ";
+    for (const char c : syntax.usage) {
+        line += c == '\n' ? ' ' : c;
     }
-    return next_option();
-}
-
-void CommandWords::refuse_unknown(const std::string& option) const {
-    refuse(joined({"Unknown option ", quoted(option), " for ", command_, "."}));
+    return line;
 }
 
 std::string screen_width_argument(const std::string& text) {
@@ -52,30 +92,12 @@ std::string screen_width_argument(const std::string& text) {
 }
 
 text::CivilDateTime parse_now(std::string_view text) {
-    const std::string_view shape = "MM-DD-YYYY HH:MM:SS";
-    bool fits = text.size() == shape.size();
-    for (std::size_t i = 0; fits && i < shape.size(); ++i) {
-        const bool digitWanted = shape[i] != '-' && shape[i] != ' ' && shape[i] != ':';
-        fits = digitWanted ? (text[i] >= '0' && text[i] <= '9') : text[i] == shape[i];
+    const auto when = text::parse_date_time(text);
+    if (!when) {
+        throw BadInput(
+            joined({"--now must be a date and time \"MM-DD-YYYY HH:MM:SS\", not \"", text, "\"."}));
     }
-    text::CivilDateTime when;
-    if (fits) {
-        when.month = two_digits(text, 0);
-        when.day = two_digits(text, 3);
-        when.year = two_digits(text, 6) * 100 + two_digits(text, 8);
-        when.hour = two_digits(text, 11);
-        when.minute = two_digits(text, 14);
-        when.second = two_digits(text, 17);
-        fits = when.month >= 1 && when.month <= 12 && when.day >= 1 && when.day <= 31 &&
-               when.hour <= 23 && when.minute <= 59 && when.second <= 59;
-    }
-    if (!fits) {
-        std::string message = "--now: ";
-        message += quoted(text);
-        message += " is not a date and time \"MM-DD-YYYY HH:MM:SS\".";
-        throw BadInput(message);
-    }
-    return when;
+    return *when;
 }
 
 }  // namespace quillon::cli

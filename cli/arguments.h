@@ -1,5 +1,8 @@
 #pragma once
 
+#include <map>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,32 +11,56 @@
 
 namespace quillon::cli {
 
-// The words after a calibration command's name: its input file, then its options, taken one
-// by one. Every refusal is a BadInput that points to --help.
+// One option of a command: its name ("--results") and what its value is ("DIR"), or no value
+// for a flag that stands alone ("--zones"). A required option must be given.
+struct CommandOption {
+    std::string_view name;
+    std::string_view value;
+    bool required = false;
+};
+
+// What a command's words must be: its name, the one input file it reads ("a POINTS file"),
+// its options and its usage, "quillon-cli NAME ARGUMENTS" broken into the lines --help shows.
+// Every command of quillon-cli is read by this one description (cli/command_table.cpp).
+struct CommandSyntax {
+    std::string_view name;
+    std::string_view usage;
+    std::string_view input;
+    std::span<const CommandOption> options;
+};
+
+// A command's words as its syntax reads them: the input file and the options given, each once.
 class CommandWords {
   public:
-    // Refuses the words when the input file is missing or empty: "The command map needs a
-    // setup file." for inputName "a setup file".
-    CommandWords(const std::vector<std::string>& args, std::string_view command,
-                 std::string_view inputName);
-
-    const std::string& input() const { return args_.front(); }
-    bool done() const { return next_ >= args_.size(); }
-    const std::string& next_option() { return args_[next_++]; }
-    // The word after an option that takes a value.
-    const std::string& value_of(const std::string& option);
-    [[noreturn]] void refuse_unknown(const std::string& option) const;
+    const std::string& input() const { return input_; }
+    // The value of an option given by its name ("--results"); empty for a flag.
+    std::optional<std::string> option(std::string_view name) const;
+    bool has(std::string_view name) const { return options_.contains(name); }
+    // --help was among the options: the command shows its usage and does nothing else.
+    bool help() const { return help_; }
 
   private:
-    const std::vector<std::string>& args_;
-    std::string command_;
-    std::size_t next_ = 1;
+    friend CommandWords read_words(const std::vector<std::string>& args,
+                                   const CommandSyntax& syntax);
+    std::string input_;
+    std::map<std::string, std::string, std::less<>> options_;
+    bool help_ = false;
 };
+
+// Reads the words after a command's name by its syntax. Words that start with "-" are options
+// (a value is the word after its option, whatever it holds); the one other word is the input.
+// --help anywhere among the options asks for the usage and ends the reading. Throws BadInput
+// for no words at all (the usage line), an unknown option, an option given twice or without
+// its value, a missing or second input, or a missing required option.
+CommandWords read_words(const std::vector<std::string>& args, const CommandSyntax& syntax);
+
+// "usage: quillon-cli NAME ..." on one line.
+std::string usage_line(const CommandSyntax& syntax);
 
 // --screen-width PX: a number above 0, kept as given for the grid check.
 std::string screen_width_argument(const std::string& text);
 
-// --now "MM-DD-YYYY HH:MM:SS".
+// --now "MM-DD-YYYY HH:MM:SS" (text::parse_date_time); BadInput for anything else.
 text::CivilDateTime parse_now(std::string_view text);
 
 }  // namespace quillon::cli

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <ostream>
 
 #include "calibration/grid_check.h"
 #include "cli/arguments.h"
@@ -16,17 +17,11 @@ struct CheckRequest {
     std::string screenWidthPx = "1024";
 };
 
-CheckRequest check_request(const std::vector<std::string>& args) {
-    CommandWords words(args, "check", "a setup file");
+CheckRequest check_request(const CommandWords& words) {
     CheckRequest request;
     request.setup = words.input();
-    while (!words.done()) {
-        const std::string& option = words.next_option();
-        if (option == "--screen-width") {
-            request.screenWidthPx = screen_width_argument(words.value_of(option));
-        } else {
-            words.refuse_unknown(option);
-        }
+    if (const auto width = words.option("--screen-width")) {
+        request.screenWidthPx = screen_width_argument(*width);
     }
     return request;
 }
@@ -61,8 +56,9 @@ std::string check(const CheckRequest& request) {
 
 }  // namespace
 
-int check_command(const std::vector<std::string>& args, const CommandIo& io) {
-    return run_printing(io, [&] { return check(check_request(args)); });
+int check_command(const CommandWords& words, const CommandIo& io) {
+    io.out << check(check_request(words));
+    return 0;
 }
 
 }  // namespace quillon::cli

@@ -21,17 +21,16 @@ void refuse(std::string message) {
     throw BadInput(message);
 }
 
-int run_guarded(const CommandIo& io, const RefusalWording& wording,
-                const std::function<int()>& work) {
+int run_guarded(const CommandIo& io, const std::function<int()>& work) {
     std::string line;
     try {
         return work();
     } catch (const BadInput& bad) {
-        line = joined({wording.badInputPrefix, bad.what()});
+        line = bad.what();
     } catch (const std::exception& failure) {
-        line = joined({wording.failurePrefix, failure.what()});
+        line = joined({"quillon-cli stopped: ", failure.what()});
     }
-    line = message_line(line, wording.breaksAsBlanks);
+    line = message_line(line);
     io.err.write(line.data(), static_cast<std::streamsize>(line.size()));
     return 2;
 }
@@ -50,7 +49,7 @@ const char* control_character_in(std::string_view text) {
     return found;
 }
 
-std::string message_line(std::string_view text, bool breaksAsBlanks) {
+std::string message_line(std::string_view text) {
     constexpr char hex[] = "0123456789ABCDEF";
     std::string line;
     line.reserve(text.size() + 1);
@@ -58,8 +57,6 @@ std::string message_line(std::string_view text, bool breaksAsBlanks) {
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x20 && u < 0x7f) {
             line += c;
-        } else if (breaksAsBlanks && (c == '\n' || c == '\r')) {
-            line += ' ';
         } else if (c == '\n') {
             line += "\\n";
         } else if (c == '\r') {
@@ -74,14 +71,6 @@ std::string message_line(std::string_view text, bool breaksAsBlanks) {
     }
     line += '\n';
     return line;
-}
-
-int run_printing(const CommandIo& io, const std::function<std::string()>& work) {
-    return run_guarded(io, plainRefusals, [&] {
-        const std::string output = work();
-        io.out.write(output.data(), static_cast<std::streamsize>(output.size()));
-        return 0;
-    });
 }
 
 DescriptorOutput::DescriptorOutput(int descriptor) : descriptor_(descriptor) {

@@ -31,34 +31,19 @@ class BadInput : public std::runtime_error {
 // Refuses the command line: BadInput with the message and a pointer to --help.
 [[noreturn]] void refuse(std::string message);
 
-// How a subcommand words its refusals on stderr. Every message is one line (message_line).
-struct RefusalWording {
-    std::string_view badInputPrefix;  // before the message of a BadInput
-    std::string_view failurePrefix;   // before the text of any other exception
-    bool breaksAsBlanks = true;       // line breaks become blanks; otherwise shown as \n, \r
-};
-// The calibration commands and the command names: the message alone, one line whatever it holds.
-inline constexpr RefusalWording plainRefusals{"", "quillon-cli stopped: ", true};
-
 // A message as one line of plain ASCII, ended by a line end: control characters and bytes
 // above 0x7F (a binary file's bytes, a name typed with a line break) are shown escaped as \n,
 // \r, \t or \xNN, so a message never breaks over two lines or sends raw bytes to a terminal.
-// With breaksAsBlanks a CR or LF becomes a blank instead.
-std::string message_line(std::string_view text, bool breaksAsBlanks = false);
+std::string message_line(std::string_view text);
 
 // What a text typed for a file line holds that no such line can keep: "a line break" (CR or
 // LF), "a control character" (any other below 0x20, or DEL), or nothing.
 const char* control_character_in(std::string_view text);
 
-// Runs a subcommand's work and gives back its exit code. A BadInput, or any other exception,
-// that the work throws instead becomes one line on io.err and exit code 2.
-int run_guarded(const CommandIo& io, const RefusalWording& wording,
-                const std::function<int()>& work);
-
-// Runs a subcommand whose whole output is one text, worded as plainRefusals: the text goes to
-// io.out only when nothing was refused. Exit code 0; whether io.out took the text is checked
-// by finish_output.
-int run_printing(const CommandIo& io, const std::function<std::string()>& work);
+// The one way a command refuses: runs its work and gives back its exit code; a BadInput, or
+// any other exception ("quillon-cli stopped: " and its text), that the work throws instead
+// becomes one line on io.err (message_line) and exit code 2.
+int run_guarded(const CommandIo& io, const std::function<int()>& work);
 
 // stdout of quillon-cli as a stream buffer that keeps the system's error of the first write
 // that failed (a full disk, /dev/full, a closed pipe), so that the command can name it. After

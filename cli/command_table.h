@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/arguments.h"
+
 namespace quillon::cli {
 
 // Where a subcommand reads its input and writes its output and messages: the process's stdin,
@@ -16,15 +18,13 @@ struct CommandIo {
     std::ostream& err;
 };
 
-// A subcommand gets the words after its name and gives back the exit code.
-using CommandHandler = int (*)(const std::vector<std::string>& args, const CommandIo& io);
+// A subcommand gets its words, read by its syntax, and gives back the exit code. It refuses
+// bad input by throwing BadInput (run_command turns it into one line on stderr, exit code 2).
+using CommandHandler = int (*)(const CommandWords& words, const CommandIo& io);
 
-struct Subcommand {
-    std::string_view name;
-    // "quillon-cli NAME ARGUMENTS", broken into lines where --help breaks it (--help lines the
-    // continuation lines up under the arguments); empty for the names of --help itself, which
-    // the usage does not list.
-    std::string_view usage;
+// A row of the command table: the command's syntax (its options and usage) and its handler.
+// The rows of --help itself have no usage and take any words.
+struct Subcommand : CommandSyntax {
     CommandHandler run;
 };
 
@@ -34,12 +34,13 @@ std::span<const Subcommand> subcommands();
 // The text of --help: every usage, then the exit codes.
 std::string usage_text();
 
-// "usage: quillon-cli NAME ..." on one line, for a subcommand's own usage message.
-std::string usage_line(std::string_view name);
+// The text of "quillon-cli NAME --help": the command's usage, then the exit codes.
+std::string command_help(const Subcommand& command);
 
-// Runs the subcommand named by the first word with the words after it. A missing or unknown
-// name gives one line on io.err and exit code 2; output that io.out did not take gives one
-// line and exit code 1 (finish_output).
+// Runs the subcommand named by the first word with the words after it, read by its syntax;
+// prints its usage when they hold --help. Every refusal (a missing or unknown name, words the
+// syntax does not take, the handler's BadInput) is one line on io.err and exit code 2; output
+// that io.out did not take gives one line and exit code 1 (finish_output).
 int run_command(const std::vector<std::string>& words, const CommandIo& io);
 
 }  // namespace quillon::cli

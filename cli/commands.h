@@ -8,35 +8,35 @@
 namespace quillon::cli {
 
 // The subcommands of quillon-cli, one file each, named in the table of cli/command_table.cpp.
-// Each gets the words after its name and gives back the exit code: 0 done, 2 bad input with
-// one line on io.err and nothing on io.out.
+// Each gets its words, read by the command's row of the table, and gives back the exit code;
+// it refuses bad input by throwing BadInput before it prints anything.
 
 // solve POINTS [--write OUT.ipt [--description TEXT] [--jump X,Y]]: solves the camera model
 // from four reference points and prints its coefficients; writes a setup file on request.
-int solve_command(const std::vector<std::string>& args, const CommandIo& io);
+int solve_command(const CommandWords& words, const CommandIo& io);
 
 // map SETUP.ipt --to-survey|--to-screen: maps the pairs "a,b" read from io.in.
-int map_command(const std::vector<std::string>& args, const CommandIo& io);
+int map_command(const CommandWords& words, const CommandIo& io);
 
 // check SETUP.ipt [--screen-width PX]: the setup file's points, coefficients and ratios.
-int check_command(const std::vector<std::string>& args, const CommandIo& io);
+int check_command(const CommandWords& words, const CommandIo& io);
 
 // accuracy SETUP.ipt --results DIR [...]: appends the accuracy report and prints its labels.
-int accuracy_command(const std::vector<std::string>& args, const CommandIo& io);
+int accuracy_command(const CommandWords& words, const CommandIo& io);
 
 // report SAMPLES --results DIR [options]: analyses a pass read from a file of deviations,
 // appends the three result logs and prints the report. Exit code 1 when a log could not be
 // written; nothing is written on bad input.
-int report_command(const std::vector<std::string>& args, const CommandIo& io);
+int report_command(const CommandWords& words, const CommandIo& io);
 
 // read-results FILE [--discipline slalom|jump]: reads a saved report back as the Results
 // screen does and prints its direction and points; 2 when the file is refused or cannot be
 // read, with the Results screen's message.
-int read_results_command(const std::vector<std::string>& args, const CommandIo& io);
+int read_results_command(const CommandWords& words, const CommandIo& io);
 
 // track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y [options]: follows the boat's
 // mark through a recorded pass and prints one sample per line as report reads them. Exit code
 // 3 when the mark was lost for some samples (listed on io.err).
-int track_command(const std::vector<std::string>& args, const CommandIo& io);
+int track_command(const CommandWords& words, const CommandIo& io);
 
 }  // namespace quillon::cli

@@ -1,3 +1,5 @@
+#include <ostream>
+
 #include "cli/arguments.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
@@ -14,28 +16,13 @@ struct MapRequest {
     MapDirection direction = MapDirection::ToSurvey;
 };
 
-MapRequest map_request(const std::vector<std::string>& args) {
-    CommandWords words(args, "map", "a setup file");
-    MapRequest request;
-    request.setup = words.input();
-    bool directionGiven = false;
-    while (!words.done()) {
-        const std::string& option = words.next_option();
-        if (option == "--to-survey" || option == "--to-screen") {
-            if (directionGiven) {
-                refuse("Give one of --to-survey and --to-screen, once.");
-            }
-            directionGiven = true;
-            request.direction =
-                option == "--to-survey" ? MapDirection::ToSurvey : MapDirection::ToScreen;
-        } else {
-            words.refuse_unknown(option);
-        }
+MapRequest map_request(const CommandWords& words) {
+    const bool toSurvey = words.has("--to-survey");
+    if (toSurvey == words.has("--to-screen")) {
+        refuse(toSurvey ? "Give one of --to-survey and --to-screen, once."
+                        : "map needs --to-survey or --to-screen.");
     }
-    if (!directionGiven) {
-        refuse("map needs --to-survey or --to-screen.");
-    }
-    return request;
+    return {words.input(), toSurvey ? MapDirection::ToSurvey : MapDirection::ToScreen};
 }
 
 // Everything is read and checked before anything is printed.
@@ -60,8 +47,9 @@ std::string map_pairs(const MapRequest& request, std::istream& in) {
 
 }  // namespace
 
-int map_command(const std::vector<std::string>& args, const CommandIo& io) {
-    return run_printing(io, [&] { return map_pairs(map_request(args), io.in); });
+int map_command(const CommandWords& words, const CommandIo& io) {
+    io.out << map_pairs(map_request(words), io.in);
+    return 0;
 }
 
 }  // namespace quillon::cli

@@ -1,4 +1,5 @@
 #include <optional>
+#include <ostream>
 
 #include "calibration/setup_file.h"
 #include "calibration/solver.h"
@@ -19,23 +20,14 @@ struct SolveRequest {
     std::optional<NumberPair> jump;
 };
 
-SolveRequest solve_request(const std::vector<std::string>& args) {
-    CommandWords words(args, "solve", "a POINTS file");
+SolveRequest solve_request(const CommandWords& words) {
     SolveRequest request;
     request.points = words.input();
-    bool descriptionGiven = false;
-    while (!words.done()) {
-        const std::string& option = words.next_option();
-        if (option == "--write") {
-            request.writeTo = words.value_of(option);
-        } else if (option == "--description") {
-            request.description = words.value_of(option);
-            descriptionGiven = true;
-        } else if (option == "--jump") {
-            request.jump = pair_argument(words.value_of(option), "--jump");
-        } else {
-            words.refuse_unknown(option);
-        }
+    request.writeTo = words.option("--write");
+    request.description = words.option("--description").value_or("");
+    const bool descriptionGiven = words.has("--description");
+    if (const auto jump = words.option("--jump")) {
+        request.jump = pair_argument(*jump, "--jump");
     }
     if (!request.writeTo && (descriptionGiven || request.jump)) {
         refuse("--description and --jump go with --write.");
@@ -110,8 +102,9 @@ std::string solve(const SolveRequest& request) {
 
 }  // namespace
 
-int solve_command(const std::vector<std::string>& args, const CommandIo& io) {
-    return run_printing(io, [&] { return solve(solve_request(args)); });
+int solve_command(const CommandWords& words, const CommandIo& io) {
+    io.out << solve(solve_request(words));
+    return 0;
 }
 
 }  // namespace quillon::cli

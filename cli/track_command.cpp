@@ -15,8 +15,9 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/output_paths.h"
-#include "cli/results/command_line.h"
+#include "cli/pass_options.h"
 #include "cli/setup_input.h"
+#include "course/reference_course.h"
 #include "measure/pass_loop.h"
 #include "measure/tracked_line.h"
 #include "session/pass_recorder.h"
@@ -34,49 +35,10 @@ namespace {
 
 using course::Discipline;
 
-constexpr RefusalWording trackRefusals{"quillon-cli track: ", "quillon-cli track: ", true};
-
 std::string decimal(long value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     return std::string(digits, result.ptr);
-}
-
-course::PassDescription pass_of(const CommandLine& line) {
-    course::PassDescription pass;
-    const std::string discipline = line.option("discipline").value_or("slalom");
-    if (discipline == "jump") {
-        pass.discipline = Discipline::Jump;
-    } else if (discipline != "slalom") {
-        throw BadInput{joined({"--discipline must be slalom or jump, not \"", discipline, "\""})};
-    }
-    const std::string direction = line.option("direction").value_or("towards");
-    if (direction == "away") {
-        pass.direction = course::Direction::Away;
-    } else if (direction != "towards") {
-        throw BadInput{joined({"--direction must be towards or away, not \"", direction, "\""})};
-    }
-    if (const auto text = line.option("speed")) {
-        const auto kmh = text::parse_number(*text, text::digitsOnly);
-        const int count = pass.discipline == Discipline::Slalom ? 5 : 9;
-        bool found = false;
-        for (int i = 0; kmh && i < count && !found; ++i) {
-            if (pass.discipline == Discipline::Slalom) {
-                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
-            } else {
-                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
-            }
-            found = course::speed_kmh(pass) == *kmh;
-        }
-        if (!found) {
-            throw BadInput{pass.discipline == Discipline::Slalom
-                               ? "--speed must be one of the slalom speeds 58, 55, 52, 49, 46 "
-                                 "(km/h)"
-                               : "--speed must be one of the jump speeds 48, 51, 54, 57, 60, 63, "
-                                 "66, 69, 72 (km/h)"};
-        }
-    }
-    return pass;
 }
 
 // The tracker named by the environment variable QUILLON_TRACKER: "template" (Quillon's own)
@@ -167,25 +129,11 @@ void refuse_implausible(const session::PassSession& session, const std::vector<i
     }
 }
 
-int track(const std::vector<std::string>& args, const CommandIo& io) {
-    const auto parsed =
-        parse_command_line(args, {"setup", "start-time", "mark", "discipline", "speed", "direction",
-                                  "surface", "annotate", "detail"});
-    if (!parsed.error.empty()) {
-        refuse(parsed.error);
-    }
-    const CommandLine& line = parsed.line;
-    if (line.positional.size() != 1) {
-        refuse(line.positional.empty() ? "The command track needs a video file."
-                                       : "The command track takes one video file.");
-    }
-    const auto setupPath = line.option("setup");
-    const auto startText = line.option("start-time");
-    const auto markText = line.option("mark");
-    if (!setupPath || !startText || !markText) {
-        refuse("The command track needs --setup, --start-time and --mark.");
-    }
-    const course::PassDescription pass = pass_of(line);
+int track(const CommandWords& line, const CommandIo& io) {
+    const auto setupPath = line.option("--setup");
+    const auto startText = line.option("--start-time");
+    const auto markText = line.option("--mark");
+    const course::PassDescription pass = pass_options(line);
     const auto startUs = video::parse_video_time(*startText);
     if (!startUs) {
         throw BadInput{
@@ -195,14 +143,14 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     const NumberPair mark = pair_argument(*markText, "--mark");
     const std::string trackerName = chosen_tracker();
-    const std::string& videoPath = line.positional.front();
+    const std::string& videoPath = line.input();
     // Every output is checked, and kept apart from the inputs and from each other, before
     // anything is read at length or written.
     CommandFiles files;
     files.inputs = {{"the video", videoPath}, {"the setup file", *setupPath}};
-    for (const char* option : {"annotate", "detail"}) {
+    for (const char* option : {"--annotate", "--detail"}) {
         if (const auto out = line.option(option)) {
-            files.outputs.push_back({std::string("--") + option, *out});
+            files.outputs.push_back({option, *out});
             check_output_file(files.outputs.back());
         }
     }
@@ -232,7 +180,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     long surfaceW = video->width();
     long surfaceH = video->height();
-    if (const auto surface = line.option("surface")) {
+    if (const auto surface = line.option("--surface")) {
         const NumberPair size = pair_argument(*surface, "--surface");
         if (size.a < 1 || size.b < 1 || size.a > 1e5 || size.b > 1e5 ||
             size.a != static_cast<long>(size.a) || size.b != static_cast<long>(size.b)) {
@@ -243,7 +191,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
         surfaceH = static_cast<long>(size.b);
     }
     refuse_setup_off_surface(setup.calibration.model, surfaceW, surfaceH,
-                             line.option("surface").has_value());
+                             line.option("--surface").has_value());
 
     // The frame shown at the start time, counted from the video's first frame as a player
     // shows it: the last one whose time is not after it. Frames are decoded a few ahead, while
@@ -276,7 +224,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     session::PassSession session;
     session.calibration = setup.calibration;
     session::PassRecorder recorder(session);
-    recorder.activate(pass, false, 2.0, 0.2);
+    recorder.activate(pass, false, course::jumpSplitPathX, 0.2);
     measure::TrackedLine tracked(
         recorder, [&trackerName] { return tracking::make_named_tracker(trackerName); });
     const tracking::FrameOnSurface placement =
@@ -296,7 +244,7 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     const int lastSample = course::last_sample_index(pass);
 
     std::unique_ptr<AnnotatedVideo> annotated;
-    if (const auto out = line.option("annotate")) {
+    if (const auto out = line.option("--annotate")) {
         annotated =
             AnnotatedVideo::open(*out, shown.width, shown.height, video->frameRate(), problem);
         if (!annotated) {
@@ -364,10 +312,10 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
     }
     refuse_implausible(session, recorder.untrackedSamples());
     if (annotated && !annotated->finish(problem)) {
-        throw BadInput{
-            joined({"--annotate \"", *line.option("annotate"), "\" cannot be written: ", problem})};
+        throw BadInput{joined(
+            {"--annotate \"", *line.option("--annotate"), "\" cannot be written: ", problem})};
     }
-    if (const auto detailPath = line.option("detail")) {
+    if (const auto detailPath = line.option("--detail")) {
         if (const auto written = text::replace_file(*detailPath, detail); !written) {
             throw BadInput{joined(
                 {"--detail \"", *detailPath, "\" cannot be written: ", written.description})};
@@ -405,8 +353,8 @@ int track(const std::vector<std::string>& args, const CommandIo& io) {
 
 }  // namespace
 
-int track_command(const std::vector<std::string>& args, const CommandIo& io) {
-    return run_guarded(io, trackRefusals, [&] { return track(args, io); });
+int track_command(const CommandWords& words, const CommandIo& io) {
+    return track(words, io);
 }
 
 }  // namespace quillon::cli

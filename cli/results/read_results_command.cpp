@@ -5,7 +5,7 @@
 #include "analysis/saved_report.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "cli/results/command_line.h"
+#include "cli/pass_options.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -21,40 +21,24 @@ std::string shortest(double value) {
 
 }  // namespace
 
-int read_results_command(const std::vector<std::string>& args, const CommandIo& io) {
-    // Every refusal is one line on stderr and exit code 2.
-    const auto refused = [&](std::string_view message) {
-        io.err << message_line(message);
-        return 2;
-    };
-    const auto parsed = parse_command_line(args, {"discipline"});
-    if (!parsed.error.empty() || parsed.line.positional.size() != 1) {
-        return refused(parsed.error.empty() ? usage_line("read-results")
-                                            : joined({"quillon-cli read-results: ", parsed.error}));
-    }
-    const std::string discipline = parsed.line.option("discipline").value_or("slalom");
-    if (discipline != "slalom" && discipline != "jump") {
-        return refused(
-            joined({"quillon-cli read-results: --discipline must be slalom or jump, not \"",
-                    discipline, "\""}));
-    }
+int read_results_command(const CommandWords& words, const CommandIo& io) {
+    // A refusal is the Results screen's message as it stands.
+    const course::Discipline discipline = pass_options(words).discipline;
 
-    const std::string& path = parsed.line.positional.front();
+    const std::string& path = words.input();
     auto content = text::read_file(path, analysis::maxSavedReportBytes);
     if (content.tooLarge) {
-        return refused(joined({"The file \"", path, "\" is too large to be a saved pass report."}));
+        throw BadInput(joined({"The file \"", path, "\" is too large to be a saved pass report."}));
     }
     if (!content.status) {
-        return refused(analysis::unexpected_error_text(analysis::file_error(content.status)));
+        throw BadInput(analysis::unexpected_error_text(analysis::file_error(content.status)));
     }
-    const auto reading = analysis::read_saved_report(
-        std::move(content.bytes),
-        discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom);
+    const auto reading = analysis::read_saved_report(std::move(content.bytes), discipline);
     if (reading.refusal) {
-        return refused(*reading.refusal);
+        throw BadInput(*reading.refusal);
     }
     if (reading.report.error) {
-        return refused(analysis::unexpected_error_text(*reading.report.error));
+        throw BadInput(analysis::unexpected_error_text(*reading.report.error));
     }
 
     std::string listing =

@@ -13,7 +13,7 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/output_paths.h"
-#include "cli/results/command_line.h"
+#include "cli/pass_options.h"
 #include "cli/results/dossier_writer.h"
 #include "cli/results/pass_provenance.h"
 #include "cli/results/samples_file.h"
@@ -29,97 +29,23 @@ namespace {
 using course::Discipline;
 using course::PassDescription;
 
-// Refusals start with the command's name; a line break in what the user typed shows as \n.
-constexpr RefusalWording reportRefusals{"quillon-cli report: ", "quillon-cli report: ", false};
-
 std::string decimal(long value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     return std::string(digits, result.ptr);
 }
 
-void set_discipline(PassDescription& pass, const CommandLine& line) {
-    const std::string discipline = line.option("discipline").value_or("slalom");
-    if (discipline == "slalom") {
-        pass.discipline = Discipline::Slalom;
-    } else if (discipline == "jump") {
-        pass.discipline = Discipline::Jump;
-    } else {
-        throw BadInput{joined({"--discipline must be slalom or jump, not \"", discipline, "\""})};
-    }
-}
-
-// Selects the speed option whose km/h value is given; the Start screen's default otherwise.
-void set_speed(PassDescription& pass, const CommandLine& line) {
-    const auto text = line.option("speed");
-    if (!text) {
-        return;
-    }
-    if (const auto kmh = text::parse_number(*text, text::digitsOnly)) {
-        if (pass.discipline == Discipline::Slalom) {
-            for (int i = 0; i <= static_cast<int>(course::SlalomSpeed::Kmh46); ++i) {
-                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
-                if (course::speed_kmh(pass) == *kmh) {
-                    return;
-                }
-            }
-        } else {
-            for (int i = 0; i <= static_cast<int>(course::JumpSpeed::Kmh72); ++i) {
-                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
-                if (course::speed_kmh(pass) == *kmh) {
-                    return;
-                }
-            }
-        }
-    }
-    throw BadInput{pass.discipline == Discipline::Slalom
-                       ? "--speed must be one of the slalom speeds 58, 55, 52, 49, 46 (km/h)"
-                       : "--speed must be one of the jump speeds 48, 51, 54, 57, 60, 63, 66, "
-                         "69, 72 (km/h)"};
-}
-
-void set_line_length(PassDescription& pass, const CommandLine& line) {
-    const auto text = line.option("line");
-    if (!text) {
-        return;
-    }
-    if (const auto metres = text::parse_number(*text, text::decimalNumber)) {
-        for (int i = 0; i <= static_cast<int>(course::LineLength::m9_25); ++i) {
-            const auto length = static_cast<course::LineLength>(i);
-            if (text::parse_number(course::line_length_caption(length), text::decimalNumber) ==
-                *metres) {
-                pass.lineLength = length;
-                return;
-            }
-        }
-    }
-    throw BadInput{
-        "--line must be one of 18.25, 16.00, 14.25, 13.00, 12.00, 11.25, 10.75, 10.25, 9.75, "
-        "9.25 (metres)"};
-}
-
-void set_direction(PassDescription& pass, const CommandLine& line) {
-    const std::string direction = line.option("direction").value_or("towards");
-    if (direction == "towards") {
-        pass.direction = course::Direction::Towards;
-    } else if (direction == "away") {
-        pass.direction = course::Direction::Away;
-    } else {
-        throw BadInput{joined({"--direction must be towards or away, not \"", direction, "\""})};
-    }
-}
-
 // The texts typed for the pass go into the report and the day's logs: a line break would split
 // the report's line and the database record, a "|" would add a field to the record, and any
 // other control character would hide in the logs. All are refused, never replaced.
-void check_log_texts(const CommandLine& line) {
+void check_log_texts(const CommandWords& line) {
     const struct {
         const char* option;
         bool databaseField;
     } texts[] = {
-        {"boat", true},        {"model", true},     {"driver", true}, {"skier", true},
-        {"number", true},      {"split", true},     {"full", true},   {"comment", true},
-        {"tournament", false}, {"location", false}, {"date", false},
+        {"--boat", true},        {"--model", true},     {"--driver", true}, {"--skier", true},
+        {"--number", true},      {"--split", true},     {"--full", true},   {"--comment", true},
+        {"--tournament", false}, {"--location", false}, {"--date", false},
     };
     for (const auto& text : texts) {
         const auto value = line.option(text.option);
@@ -132,24 +58,24 @@ void check_log_texts(const CommandLine& line) {
         }
         if (what) {
             throw BadInput{
-                joined({"--", text.option, " holds ", what, ", which the day's logs cannot keep"})};
+                joined({text.option, " holds ", what, ", which the day's logs cannot keep"})};
         }
     }
 }
 
-void set_texts(PassDescription& pass, const CommandLine& line) {
+void set_texts(PassDescription& pass, const CommandWords& line) {
     const struct {
         const char* option;
         std::string PassDescription::*field;
     } texts[] = {
-        {"boat", &PassDescription::boatManufacturer},
-        {"model", &PassDescription::boatModel},
-        {"driver", &PassDescription::driver},
-        {"skier", &PassDescription::skier},
-        {"tournament", &PassDescription::tournament},
-        {"location", &PassDescription::location},
-        {"date", &PassDescription::date},
-        {"number", &PassDescription::boatNumber},
+        {"--boat", &PassDescription::boatManufacturer},
+        {"--model", &PassDescription::boatModel},
+        {"--driver", &PassDescription::driver},
+        {"--skier", &PassDescription::skier},
+        {"--tournament", &PassDescription::tournament},
+        {"--location", &PassDescription::location},
+        {"--date", &PassDescription::date},
+        {"--number", &PassDescription::boatNumber},
     };
     for (const auto& text : texts) {
         if (auto value = line.option(text.option)) {
@@ -160,9 +86,9 @@ void set_texts(PassDescription& pass, const CommandLine& line) {
 
 DossierPdfWriter pdfWriter = nullptr;
 
-analysis::ZoneSettings zone_settings(const CommandLine& line) {
+analysis::ZoneSettings zone_settings(const CommandWords& line) {
     analysis::ZoneSettings settings;
-    if (const auto text = line.option("zone-length")) {
+    if (const auto text = line.option("--zone-length")) {
         const auto metres = text::parse_number(*text, text::decimalNumber);
         if (!metres || *metres < analysis::ZoneSettings::shortestZone ||
             *metres > analysis::ZoneSettings::longestZone) {
@@ -171,7 +97,7 @@ analysis::ZoneSettings zone_settings(const CommandLine& line) {
         }
         settings.zoneLength = *metres;
     }
-    if (const auto text = line.option("limit")) {
+    if (const auto text = line.option("--limit")) {
         const auto metres = text::parse_number(*text, text::decimalNumber);
         if (!metres || *metres < analysis::ZoneSettings::smallestLimit ||
             *metres > analysis::ZoneSettings::largestLimit) {
@@ -180,7 +106,7 @@ analysis::ZoneSettings zone_settings(const CommandLine& line) {
         }
         settings.limit = *metres;
     }
-    const std::string side = line.option("buoy1").value_or("right");
+    const std::string side = line.option("--buoy1").value_or("right");
     if (side == "left" || side == "right") {
         settings.buoy1Side = side == "left" ? analysis::BoatSide::Left : analysis::BoatSide::Right;
     } else {
@@ -191,31 +117,31 @@ analysis::ZoneSettings zone_settings(const CommandLine& line) {
 
 // The samples and --setup are read, --csv and --pdf replaced, and the day's logs appended:
 // each output must be writable and none may be another of these files.
-void check_files(const CommandLine& line, const text::CivilDateTime& now) {
+void check_files(const CommandWords& line, const text::CivilDateTime& now) {
     CommandFiles files;
-    files.inputs.push_back({"the samples file", line.positional.front()});
-    if (const auto setup = line.option("setup")) {
+    files.inputs.push_back({"the samples file", line.input()});
+    if (const auto setup = line.option("--setup")) {
         files.inputs.push_back({"the setup file of --setup", *setup});
     }
-    for (const char* option : {"video", "detail"}) {
+    for (const char* option : {"--video", "--detail"}) {
         if (const auto path = line.option(option)) {
-            files.inputs.push_back({joined({"--", option}), *path});
+            files.inputs.push_back({option, *path});
         }
     }
-    for (const char* option : {"csv", "pdf"}) {
+    for (const char* option : {"--csv", "--pdf"}) {
         if (const auto path = line.option(option)) {
-            files.outputs.push_back({joined({"--", option}), *path});
+            files.outputs.push_back({option, *path});
             check_output_file(files.outputs.back());
         }
     }
-    files.logs = day_logs(*line.option("results"), now);
+    files.logs = day_logs(*line.option("--results"), now);
     refuse_shared_files(files);
 }
 
 // The calibration of --setup, loaded and checked as the Setup screen does (ratios against a
 // 1024-pixel screen).
-std::optional<dossier::CalibrationFacts> setup_facts(const CommandLine& line) {
-    const auto path = line.option("setup");
+std::optional<dossier::CalibrationFacts> setup_facts(const CommandWords& line) {
+    const auto path = line.option("--setup");
     if (!path) {
         return std::nullopt;
     }
@@ -225,30 +151,31 @@ std::optional<dossier::CalibrationFacts> setup_facts(const CommandLine& line) {
 }
 
 // The options that only the dossier reads need --pdf, and go together as they make sense.
-void check_dossier_options(const CommandLine& line) {
-    if (!line.option("pdf")) {
-        for (const char* option : {"video", "video-start", "measured-by", "untracked", "detail"}) {
+void check_dossier_options(const CommandWords& line) {
+    if (!line.option("--pdf")) {
+        for (const char* option :
+             {"--video", "--video-start", "--measured-by", "--untracked", "--detail"}) {
             if (line.option(option)) {
-                throw BadInput{joined({"--", option, " goes with --pdf"})};
+                throw BadInput{joined({option, " goes with --pdf"})};
             }
         }
         return;
     }
-    if (line.option("video-start") && !line.option("video")) {
+    if (line.option("--video-start") && !line.option("--video")) {
         throw BadInput{"--video-start goes with --video"};
     }
-    if (const auto by = line.option("measured-by"); by && *by != "hand" && *by != "auto") {
+    if (const auto by = line.option("--measured-by"); by && *by != "hand" && *by != "auto") {
         throw BadInput{joined({"--measured-by must be hand or auto, not \"", *by, "\""})};
     }
-    if (line.option("untracked") && line.option("measured-by") != "auto") {
+    if (line.option("--untracked") && line.option("--measured-by") != "auto") {
         throw BadInput{"--untracked goes with --measured-by auto"};
     }
-    if (line.option("detail") && (line.option("measured-by") || line.option("untracked"))) {
+    if (line.option("--detail") && (line.option("--measured-by") || line.option("--untracked"))) {
         throw BadInput{
             "--detail gives the provenance of every sample: leave out --measured-by "
             "and --untracked"};
     }
-    if (const auto start = line.option("video-start")) {
+    if (const auto start = line.option("--video-start")) {
         const auto seconds = text::parse_number(*start, text::decimalNumber);
         if (!seconds || *seconds < 0) {
             throw BadInput{
@@ -260,7 +187,7 @@ void check_dossier_options(const CommandLine& line) {
 
 // What the dossier states beyond the report: the texts typed, the time of measurement, how the
 // line was kept on the boat (from --detail or --measured-by/--untracked) and the video.
-dossier::PassFacts pass_facts(const CommandLine& line, const analysis::PassReportInput& input,
+dossier::PassFacts pass_facts(const CommandWords& line, const analysis::PassReportInput& input,
                               int sampleCount) {
     dossier::PassFacts facts;
     facts.speed = input.speedText;
@@ -271,7 +198,7 @@ dossier::PassFacts pass_facts(const CommandLine& line, const analysis::PassRepor
     facts.boatNumber = input.pass.boatNumber;
     facts.measuredAt = input.now;
     std::optional<double> sample0;
-    if (const auto path = line.option("detail")) {
+    if (const auto path = line.option("--detail")) {
         const auto content = text::read_file(*path, maxSamplesFileBytes);
         if (!content.status) {
             throw BadInput{joined({"cannot read ", *path, ": ", content.status.description})};
@@ -279,19 +206,19 @@ dossier::PassFacts pass_facts(const CommandLine& line, const analysis::PassRepor
         DetailFile detail = parse_detail_file(content.bytes, *path, sampleCount);
         facts.provenance = std::move(detail.provenance);
         sample0 = detail.sample0Seconds;
-    } else if (line.option("measured-by") == "auto") {
+    } else if (line.option("--measured-by") == "auto") {
         facts.provenance.assign(static_cast<std::size_t>(sampleCount),
                                 analysis::Provenance::Tracked);
-        if (const auto list = line.option("untracked")) {
+        if (const auto list = line.option("--untracked")) {
             for (const int k : parse_sample_list(*list, sampleCount - 1)) {
                 facts.provenance[static_cast<std::size_t>(k)] = analysis::Provenance::Held;
             }
         }
     }
-    if (const auto start = line.option("video-start")) {
+    if (const auto start = line.option("--video-start")) {
         sample0 = text::parse_number(*start, text::decimalNumber);
     }
-    if (const auto video = line.option("video")) {
+    if (const auto video = line.option("--video")) {
         facts.video = dossier::video_facts(*video, sample0);
         if (!facts.video->sha256Failure.empty()) {
             throw BadInput{joined({"cannot read ", *video, ": ", facts.video->sha256Failure})};
@@ -314,50 +241,6 @@ std::string video_clock_line(const dossier::VideoFacts& video) {
     return line + ")";
 }
 
-// Two digits at text[at], as a number; -1 when they are not digits.
-int two_digits(std::string_view text, std::size_t at) {
-    const char tens = text[at];
-    const char ones = text[at + 1];
-    if (tens < '0' || tens > '9' || ones < '0' || ones > '9') {
-        return -1;
-    }
-    return (tens - '0') * 10 + (ones - '0');
-}
-
-int days_in_month(int year, int month) {
-    constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : days[month - 1];
-}
-
-// "MM-DD-YYYY HH:MM:SS", a real date and time of day.
-text::CivilDateTime parse_now(std::string_view text) {
-    const BadInput bad{
-        joined({"--now must be a date and time \"MM-DD-YYYY HH:MM:SS\", not \"", text, "\""})};
-    if (text.size() != 19 || text[2] != '-' || text[5] != '-' || text[10] != ' ' ||
-        text[13] != ':' || text[16] != ':') {
-        throw bad;
-    }
-    text::CivilDateTime when;
-    when.month = two_digits(text, 0);
-    when.day = two_digits(text, 3);
-    const int century = two_digits(text, 6);
-    const int year = two_digits(text, 8);
-    when.hour = two_digits(text, 11);
-    when.minute = two_digits(text, 14);
-    when.second = two_digits(text, 17);
-    if (century < 0 || year < 0) {
-        throw bad;
-    }
-    when.year = century * 100 + year;
-    if (when.month < 1 || when.month > 12 || when.day < 1 ||
-        when.day > days_in_month(when.year, when.month) || when.hour < 0 || when.hour > 23 ||
-        when.minute < 0 || when.minute > 59 || when.second < 0 || when.second > 59) {
-        throw bad;
-    }
-    return when;
-}
-
 std::vector<double> read_samples(const std::string& path) {
     const auto content = text::read_file(path, maxSamplesFileBytes);
     if (!content.status) {
@@ -366,38 +249,20 @@ std::vector<double> read_samples(const std::string& path) {
     return parse_samples(content.bytes, path);
 }
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const auto parsed = parse_command_line(
-        args, {"results",     "discipline",  "speed",       "line",       "direction", "boat",
-               "model",       "driver",      "skier",       "tournament", "location",  "date",
-               "number",      "split",       "full",        "comment",    "now",       "pdf",
-               "csv",         "setup",       "zone-length", "limit",      "buoy1",     "video",
-               "video-start", "measured-by", "untracked",   "detail"},
-        {"zones"});
-    if (!parsed.error.empty()) {
-        throw BadInput{parsed.error};
-    }
-    const CommandLine& line = parsed.line;
-    if (line.positional.size() != 1) {
-        throw BadInput{line.positional.empty() ? "the SAMPLES file is missing"
-                                               : "only one SAMPLES file is read"};
-    }
+int run(const CommandWords& line, std::ostream& out, std::ostream& err) {
     analysis::PassReportInput input;
     PassDescription& pass = input.pass;
-    set_discipline(pass, line);
-    set_speed(pass, line);
-    set_line_length(pass, line);
-    set_direction(pass, line);
+    pass = pass_options(line);
     check_log_texts(line);
     set_texts(pass, line);
-    input.split = line.option("split").value_or("");
-    input.full = line.option("full").value_or("");
-    input.comment = line.option("comment").value_or("");
-    input.now = line.option("now") ? parse_now(*line.option("now")) : local_now();
+    input.split = line.option("--split").value_or("");
+    input.full = line.option("--full").value_or("");
+    input.comment = line.option("--comment").value_or("");
+    input.now = line.option("--now") ? parse_now(*line.option("--now")) : local_now();
 
-    const auto folder = line.option("results");
-    if (!folder || folder->empty()) {
-        throw BadInput{"--results DIR is missing"};
+    const auto folder = line.option("--results");
+    if (folder->empty()) {
+        throw BadInput{"--results needs a folder."};
     }
     std::error_code ignored;
     if (!std::filesystem::is_directory(*folder, ignored)) {
@@ -407,18 +272,18 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const analysis::ZoneSettings zoneSettings = zone_settings(line);
     check_dossier_options(line);
     check_files(line, input.now);
-    if (line.option("pdf") && !pdfWriter) {
+    if (line.option("--pdf") && !pdfWriter) {
         throw BadInput{"this quillon-cli cannot write PDF files"};
     }
     const auto calibration = setup_facts(line);
 
-    const std::vector<double> samples = read_samples(line.positional.front());
+    const std::vector<double> samples = read_samples(line.input());
     const int lastIndex = course::last_sample_index(pass);
     if (samples.size() != static_cast<std::size_t>(lastIndex) + 1) {
         throw BadInput{joined(
-            {line.positional.front(), " holds ", decimal(static_cast<long>(samples.size())),
-             " deviations; a ", pass.discipline == Discipline::Slalom ? "slalom" : "jump",
-             " pass at ", decimal(course::speed_kmh(pass)), " km/h has ", decimal(lastIndex + 1)})};
+            {line.input(), " holds ", decimal(static_cast<long>(samples.size())), " deviations; a ",
+             pass.discipline == Discipline::Slalom ? "slalom" : "jump", " pass at ",
+             decimal(course::speed_kmh(pass)), " km/h has ", decimal(lastIndex + 1)})};
     }
 
     input.samples = samples;
@@ -429,23 +294,23 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     input.lineText = course::line_length_label(pass.lineLength);
     // Read before anything is written, so a bad --detail or --video leaves the logs alone.
     const dossier::PassFacts facts =
-        line.option("pdf") ? pass_facts(line, input, lastIndex + 1) : dossier::PassFacts{};
+        line.option("--pdf") ? pass_facts(line, input, lastIndex + 1) : dossier::PassFacts{};
 
     const analysis::PassReport report = analysis::build_pass_report(input);
     out << report.text << "\r\n";
     std::vector<analysis::LogWrite> written{report.summaryFile, report.resultLog,
                                             report.databaseLog};
-    if (line.option("zones")) {
+    if (line.option("--zones")) {
         err << analysis::zone_table_text(
             analysis::zone_readings(samples, lastIndex, input.directionSign, pass.discipline,
                                     zoneSettings),
             zoneSettings, pass.discipline);
     }
-    if (const auto csv = line.option("csv")) {
+    if (const auto csv = line.option("--csv")) {
         written.push_back({*csv, text::replace_file(*csv, analysis::samples_csv(samples, lastIndex,
                                                                                 pass.discipline))});
     }
-    if (const auto pdf = line.option("pdf")) {
+    if (const auto pdf = line.option("--pdf")) {
         auto content = dossier::dossier_content(report.text, pass.discipline, pass.direction,
                                                 samples, lastIndex, input.directionSign,
                                                 report.statistics, zoneSettings, calibration);
@@ -476,13 +341,8 @@ DossierPdfWriter dossier_pdf_writer() {
     return pdfWriter;
 }
 
-int report_command(const std::vector<std::string>& args, const CommandIo& io) {
-    if (args.empty()) {
-        io.err << usage_line("report") << '\n';
-        return 2;
-    }
-    // Any other exception should not get past the checks in run; still, no crash.
-    return run_guarded(io, reportRefusals, [&] { return run(args, io.out, io.err); });
+int report_command(const CommandWords& words, const CommandIo& io) {
+    return run(words, io.out, io.err);
 }
 
 }  // namespace quillon::cli

@@ -46,7 +46,7 @@ void put_header(text::CrLfText& report, const AccuracyReportInput& in, const Cam
     put_reference_boxes(report, b, "Pixels");
 }
 
-void put_point(text::CrLfText& report, const AccuracyPoint& p, const CameraModel& model) {
+void put_point(text::CrLfText& report, const AccuracyPoint& p) {
     std::string line = "xpix: ";
     line += number_text(std::floor(p.acc_x));
     line += "  ypix: ";
@@ -66,9 +66,9 @@ void put_point(text::CrLfText& report, const AccuracyPoint& p, const CameraModel
     report.line(line);
     report.line("new method");
     std::string second = "xpix: ";
-    second += number_text(model.pt_screen_x);
+    second += number_text(p.px);
     second += "  ypix: ";
-    second += number_text(model.pt_screen_y);
+    second += number_text(p.py + pixel);
     second += "  x: ";
     second += r2(p.below_x);
     second += "  y: ";
@@ -134,7 +134,7 @@ std::string accuracy_label(const AccuracyPoint& point, AccuracyDisplay display) 
     return number_text(round_half_up(point.delta, 2));
 }
 
-AccuracyCheck run_accuracy_check(CameraModel& model, const AccuracyReportInput& input) {
+AccuracyCheck run_accuracy_check(const CameraModel& model, const AccuracyReportInput& input) {
     AccuracyCheck check;
     text::CrLfText report;
     put_header(report, input, model);
@@ -150,37 +150,32 @@ AccuracyCheck run_accuracy_check(CameraModel& model, const AccuracyReportInput& 
             p.acc_x = lattice.acc_x[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
             p.acc_y = lattice.acc_y[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
 
-            model.pt_survey_x = p.acc_x;
-            model.pt_survey_y = p.acc_y;
-            model.survey_to_screen();
-            p.px = model.pt_screen_x;
-            p.py = model.pt_screen_y;
+            const PlanePoint image = model.survey_to_screen({p.acc_x, p.acc_y});
+            p.px = image.x;
+            p.py = image.y;
 
-            model.distance_calculation();
-            p.acc_distance = model.jump_distance;
-            const double x0 = model.pt_survey_x;
-            const double y0 = model.pt_survey_y;
-
-            model.pt_screen_x = p.px + pixel;
-            model.distance_calculation();
-            const double dx = model.pt_survey_x - x0;
-            const double dy = model.pt_survey_y - y0;
+            // The image maps back to a survey point, and one pixel right and one pixel down of
+            // it to two more: the steps on the water that one pixel spans.
+            p.acc_distance = model.jump_distance(image);
+            const PlanePoint back = model.screen_to_survey(image);
+            const PlanePoint right = model.screen_to_survey({p.px + pixel, p.py});
+            const double dx = right.x - back.x;
+            const double dy = right.y - back.y;
             p.h_inc = std::sqrt(dx * dx + dy * dy);
 
-            model.pt_screen_x = p.px;
-            model.pt_screen_y = p.py + pixel;
-            model.distance_calculation();
-            p.v_inc = model.jump_distance;
+            const PlanePoint below{p.px, p.py + pixel};
+            p.v_inc = model.jump_distance(below);
             p.delta = p.h_inc;
-            p.below_x = model.pt_survey_x;
-            p.below_y = model.pt_survey_y;
+            const PlanePoint belowSurvey = model.screen_to_survey(below);
+            p.below_x = belowSurvey.x;
+            p.below_y = belowSurvey.y;
 
             p.acc_level = accuracy_level(p.h_inc);
             p.label = accuracy_label(p, input.display);
             p.top = p.py + pixel + labelDrop;
             p.left = p.px;
 
-            put_point(report, p, model);
+            put_point(report, p);
         }
     }
     check.report = report.str();

@@ -77,10 +77,9 @@ struct AccuracyCheck {
     std::string report;                            // the block appended to the day's file
 };
 
-// Evaluates the 42 points through the model's mappings (the point registers end at the last
-// point's values; the calibration is not changed) and builds the report block. The ratios
+// Evaluates the 42 points through the model's mappings and builds the report block. The ratios
 // come from the model, as the last grid_check left them.
-AccuracyCheck run_accuracy_check(CameraModel& model, const AccuracyReportInput& input);
+AccuracyCheck run_accuracy_check(const CameraModel& model, const AccuracyReportInput& input);
 
 // "acc" + MM + DD + ".txt": one report file per day.
 std::string accuracy_file_name(const text::CivilDateTime& now);

@@ -11,15 +11,16 @@ struct PlanePoint {
     double y = 0;
 };
 
-// The plane projective camera model and the state that goes with it.
+// The plane projective camera model: its reference points, coefficients and jump point.
 //
 // With (X, Y) a screen position in twips and (x, y) a survey position in metres:
 //     D = 1 + c4 X + c5 Y,   x = (c1 + c2 X + c3 Y) / D,   y = (c6 + c7 X + c8 Y) / D.
 //
-// The mappings talk through the point registers: a caller writes the input pair, calls the
-// mapping and reads the output pair. Whatever coefficients stand in c1..c8 are used, so before
-// any solve or load (all zero) screen_to_survey gives (0, 0) and survey_to_screen divides by
-// zero; nothing guards the divisions, and a zero denominator gives infinities or NaN.
+// The mappings are functions of the model alone, so one model can be shared by every caller.
+// Whatever coefficients stand in c1..c8 are used, so before any solve or load (all zero)
+// screen_to_survey gives (0, 0) and survey_to_screen divides by zero; nothing guards the
+// divisions, and a zero denominator gives infinities or NaN. Each keeps its order of
+// operations exactly: one ulp can move a sample across a half centimetre.
 struct CameraModel {
     // Reference point arrays, indices 0..30 of which 1..4 are used, in the fixed order
     // 1 upper right, 2 lower right, 3 upper left, 4 lower left.
@@ -32,16 +33,8 @@ struct CameraModel {
 
     double c1 = 0, c2 = 0, c3 = 0, c4 = 0, c5 = 0, c6 = 0, c7 = 0, c8 = 0;
 
-    double pt_screen_x = 0;
-    double pt_screen_y = 0;
-    double pt_survey_x = 0;
-    double pt_survey_y = 0;
-    // Overwritten by every mapping: the denominator or the determinant.
-    double map_scratch = 0;
-
     double jump_survey_x = 0;
     double jump_survey_y = 0;
-    double jump_distance = 0;
 
     // Gate widths as a percentage of the screen width (grid_check).
     double front_ratio = 0;
@@ -51,17 +44,13 @@ struct CameraModel {
     std::array<double, 8> coefficients() const;
     void set_coefficients(const std::array<double, 8>& c);
 
-    // pt_screen_x/y -> pt_survey_x/y; map_scratch receives the denominator.
-    void screen_to_survey();
-    // pt_survey_x/y -> pt_screen_x/y by the closed-form inverse; map_scratch receives the
-    // determinant.
-    void survey_to_screen();
-    // screen_to_survey, then jump_distance = the distance from the jump point + 2.1 m.
-    void distance_calculation();
-
-    // Conveniences that write the input registers, map, and return the output registers.
-    PlanePoint screen_to_survey(PlanePoint screen);
-    PlanePoint survey_to_screen(PlanePoint survey);
+    // Screen twips to survey metres: D = (c4 X + c5 Y) + 1, then x and y over D.
+    PlanePoint screen_to_survey(PlanePoint screen) const;
+    // Survey metres to screen twips by the closed-form inverse.
+    PlanePoint survey_to_screen(PlanePoint survey) const;
+    // The jump distance of a screen point: its survey point's distance from the jump point
+    // plus jumpDistanceAddition.
+    double jump_distance(PlanePoint screen) const;
 
     friend bool operator==(const CameraModel&, const CameraModel&) = default;
 };

@@ -43,6 +43,21 @@ const SpeedRow& row_of(const PassDescription& pass) {
 
 }  // namespace
 
+int speed_option_count(Discipline discipline) {
+    return static_cast<int>(discipline == Discipline::Slalom ? slalomSpeeds.size()
+                                                             : jumpSpeeds.size());
+}
+
+void select_speed(PassDescription& pass, int index) {
+    if (pass.discipline == Discipline::Slalom) {
+        pass.slalomSpeed = static_cast<SlalomSpeed>(index);
+    } else {
+        pass.jumpSpeed = static_cast<JumpSpeed>(index);
+    }
+}
+
+static_assert(lineCaptions.size() == lineLengthCount);
+
 double course_length(Discipline discipline) {
     return discipline == Discipline::Slalom ? 259.0 : 280.0;
 }

@@ -47,6 +47,14 @@ struct PassDescription {
     std::string resultsFolder;
 };
 
+// How many options the Start screen offers for each selection.
+inline constexpr int lineLengthCount = 10;
+int speed_option_count(Discipline discipline);
+
+// Selects the discipline's speed option at `index` (0 the first, as the Start screen lists
+// them: 58 km/h in slalom, 48 km/h in jump).
+void select_speed(PassDescription& pass, int index);
+
 // Course length in metres: 259 for slalom, 280 for jump.
 double course_length(Discipline discipline);
 

@@ -33,4 +33,27 @@ inline constexpr double slalomPathCentreX = 1.25;
 inline constexpr std::array<double, 6> slalomBuoyY{-27, -68, -109, -150, -191, -232};
 inline constexpr std::array<double, 2> slalomGuideX{0.1, 2.4};
 
+// Both directions count the pass along the course from the far gate at y = 0 to the near gate
+// at y = -259, in jump too: the pass starts on the row of the gate the boat enters, and each
+// sample's row lies `distance` metres on from it.
+inline constexpr double farGateY = 0.0;
+inline constexpr double nearGateY = -259.0;
+// The row a pass starts on, and the row `distance` metres into the pass.
+double pass_start_y(Direction direction);
+double pass_row_y(Direction direction, double distance);
+
+// The jump boat paths of the Measure screen (16, 16.5, 17, 17.5 and 18 m, the reference buoy
+// line being the 15 m line), narrow to wide; the split path is the one a measured jump pass
+// takes.
+inline constexpr std::array<double, 5> jumpPathCentresX{1.0, 1.5, 2.0, 2.5, 3.0};
+inline constexpr double jumpSplitPathX = jumpPathCentresX[2];
+
+// The path centre a measured pass is taken against: the middle of the slalom buoy lines, or
+// the jump course's split path.
+double measured_path_centre_x(Discipline discipline);
+
+// The rows the Measure screen draws the jump path through: 1 m past the far gate, then every
+// 40 m down the course, past the 280 m end.
+inline constexpr std::array<double, 8> jumpPathRowY{-1, -41, -81, -121, -161, -201, -241, -281};
+
 }  // namespace quillon::course

@@ -13,9 +13,6 @@ namespace {
 using course::Direction;
 using course::Discipline;
 
-// Both directions count the course from the far gate at 0 to the near gate at -259, in jump too.
-constexpr double nearGateY = -259.0;
-
 }  // namespace
 
 double rounded_deviation(double surveyX, double pathCentreX) {
@@ -39,28 +36,18 @@ course::Direction direction_after_view_only(const course::PassDescription& pass)
 }
 
 MarkerRow PassRecorder::rowAt(double surveyY) {
-    auto& model = session_.calibration.model;
-    model.pt_survey_x = pathCentreX_;
-    model.pt_survey_y = surveyY;
-    model.survey_to_screen();
+    const calibration::PlanePoint screen =
+        session_.calibration.model.survey_to_screen({pathCentreX_, surveyY});
     rowSurveyY_ = surveyY;
-    return {model.pt_screen_x, model.pt_screen_y};
+    return {screen.x, screen.y};
 }
 
 double PassRecorder::screenXOnRow(double surveyX) const {
-    calibration::CameraModel model = session_.calibration.model;
-    model.pt_survey_x = surveyX;
-    model.pt_survey_y = rowSurveyY_;
-    model.survey_to_screen();
-    return model.pt_screen_x;
+    return session_.calibration.model.survey_to_screen({surveyX, rowSurveyY_}).x;
 }
 
 double PassRecorder::surveyXOnRow(double lineX) const {
-    calibration::CameraModel model = session_.calibration.model;
-    model.pt_screen_x = lineX;
-    model.pt_screen_y = row_.y;
-    model.screen_to_survey();
-    return model.pt_survey_x;
+    return session_.calibration.model.screen_to_survey({lineX, row_.y}).x;
 }
 
 std::string PassRecorder::timeNow() const {
@@ -70,18 +57,17 @@ std::string PassRecorder::timeNow() const {
 MarkerRow PassRecorder::activate(const course::PassDescription& pass, bool viewOnly,
                                  double jumpPathCentreX, double jumpBoundary) {
     if (pass.discipline == Discipline::Slalom) {
-        pathCentreX_ = course::slalomPathCentreX;
+        pathCentreX_ = course::measured_path_centre_x(pass.discipline);
         boundaryDistance_ = 0.2;
-        courseLength_ = 259.0;
     } else {
-        pathCentreX_ = viewOnly ? jumpPathCentreX : 2.0;
-        courseLength_ = 280.0;
+        pathCentreX_ = viewOnly ? jumpPathCentreX : course::measured_path_centre_x(pass.discipline);
         boundaryDistance_ = jumpBoundary;
     }
+    courseLength_ = course::course_length(pass.discipline);
     if (state_ != PassState::Running) {
         state_ = PassState::Idle;
     }
-    row_ = rowAt(pass.direction == Direction::Towards ? 0.0 : nearGateY);
+    row_ = rowAt(course::pass_start_y(pass.direction));
     return row_;
 }
 
@@ -105,12 +91,9 @@ double PassRecorder::start(const course::PassDescription& pass, double lineX, bo
 }
 
 PollReading PassRecorder::poll(double lineX, Provenance provenance) {
-    auto& model = session_.calibration.model;
-    model.pt_screen_x = lineX;
-    model.pt_screen_y = row_.y;
-    model.screen_to_survey();
-    const PollReading reading{rounded_deviation(model.pt_survey_x, pathCentreX_), model.pt_survey_x,
-                              model.pt_survey_y};
+    const calibration::PlanePoint survey =
+        session_.calibration.model.screen_to_survey({lineX, row_.y});
+    const PollReading reading{rounded_deviation(survey.x, pathCentreX_), survey.x, survey.y};
     deviationText_ = deviation_text(reading.deviation);
     provenance_ = provenance;
     return reading;
@@ -143,7 +126,7 @@ std::optional<SampleStep> PassRecorder::step() {
     step.provenance = provenance_;
     session_.samples[static_cast<std::size_t>(index)] = step.deviation;
     session_.sampleProvenance[static_cast<std::size_t>(index)] = provenance_;
-    row_ = rowAt(session_.measuredPass.direction == Direction::Towards ? -d : d + nearGateY);
+    row_ = rowAt(course::pass_row_y(session_.measuredPass.direction, d));
     step.row = row_;
     session_.sampleIndex = index + 1;
     step.samplesTaken = session_.sampleIndex;
@@ -198,13 +181,8 @@ std::string PassRecorder::passClockLine() const {
 
 MarkerPlacement PassRecorder::markers(double measuredSurveyX, double surveyY, double boatWidth,
                                       int barWidthPx) const {
-    calibration::CameraModel model = session_.calibration.model;
-    auto screenX = [&](double surveyX) {
-        model.pt_survey_x = surveyX;
-        model.pt_survey_y = surveyY;
-        model.survey_to_screen();
-        return model.pt_screen_x;
-    };
+    const calibration::CameraModel& model = session_.calibration.model;
+    auto screenX = [&](double surveyX) { return model.survey_to_screen({surveyX, surveyY}).x; };
     const double w = boatWidth;
     const double b = barWidthPx;
     MarkerPlacement placed;

@@ -158,7 +158,7 @@ class PassRecorder {
     std::string deviationText_ = "0";
     Provenance provenance_ = Provenance::Operator;
     double pathCentreX_ = course::slalomPathCentreX;
-    double courseLength_ = 259.0;
+    double courseLength_ = course::course_length(course::Discipline::Slalom);
     double boundaryDistance_ = 0.2;
     MarkerRow row_;
     double rowSurveyY_ = 0;

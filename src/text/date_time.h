@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quillon::text {
 
@@ -22,5 +24,9 @@ std::string iso_date_text(const CivilDateTime& when);
 std::string time_text(const CivilDateTime& when);
 // The two-digit month and day used in daily file names ("ResultLog" + "1206" + ".txt").
 std::string month_day_text(const CivilDateTime& when);
+
+// "MM-DD-YYYY HH:MM:SS" (the form the commands' --now takes): a day the month has (the 29th of
+// February in leap years only) and a time of day on the 24-hour clock; nothing for anything else.
+std::optional<CivilDateTime> parse_date_time(std::string_view text);
 
 }  // namespace quillon::text

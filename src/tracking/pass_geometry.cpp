@@ -9,10 +9,6 @@ namespace quillon::tracking {
 namespace {
 
 constexpr double twipsPerPixel = 15;
-// Both directions count the course from the far gate at 0 to the near gate at -259.
-constexpr double nearGateY = -259.0;
-// The jump course's split path, as the pass recorder takes it outside view-only mode.
-constexpr double jumpPathCentreX = 2.0;
 
 }  // namespace
 
@@ -22,20 +18,18 @@ PassGeometry::PassGeometry(const calibration::CameraModel& model, const FrameOnS
       placement_(placement),
       direction_(pass.direction),
       speedMs_(course::speed_kmh(pass) / 3.6),
-      pathCentreX_(pass.discipline == course::Discipline::Slalom ? course::slalomPathCentreX
-                                                                 : jumpPathCentreX),
+      pathCentreX_(course::measured_path_centre_x(pass.discipline)),
       startUs_(passStartUs) {}
 
 FramePoint PassGeometry::toFrame(double surveyX, double surveyY) const {
-    calibration::CameraModel model = model_;
-    const calibration::PlanePoint screen = model.survey_to_screen({surveyX, surveyY});
+    const calibration::PlanePoint screen = model_.survey_to_screen({surveyX, surveyY});
     return {(screen.x / twipsPerPixel - placement_.left) / placement_.scale,
             (screen.y / twipsPerPixel - placement_.top) / placement_.scale};
 }
 
 double PassGeometry::expectedSurveyY(std::int64_t timeUs) const {
     const double d = speedMs_ * static_cast<double>(timeUs - startUs_) / 1e6;
-    return direction_ == course::Direction::Towards ? -d : nearGateY + d;
+    return course::pass_row_y(direction_, d);
 }
 
 ExpectedBoat PassGeometry::expected(std::int64_t timeUs) const {

@@ -4,6 +4,7 @@
 
 #include "calibration/camera_model.h"
 #include "course/pass_description.h"
+#include "course/reference_course.h"
 #include "tracking/boat_tracker.h"
 
 namespace quillon::tracking {
@@ -44,7 +45,7 @@ class PassGeometry {
     FrameOnSurface placement_;
     course::Direction direction_ = course::Direction::Towards;
     double speedMs_ = 0;
-    double pathCentreX_ = 1.25;
+    double pathCentreX_ = course::slalomPathCentreX;
     std::int64_t startUs_ = 0;
 };
 

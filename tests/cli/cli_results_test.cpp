@@ -234,8 +234,7 @@ TEST_F(CliResults, ReportExportsSamplesAndZonesWithoutChangingItsOutput) {
     const auto taken =
         report({file("samples162.txt"), "--results", results, "--csv", file("taken.csv")});
     EXPECT_EQ(taken.status, 2);
-    EXPECT_EQ(taken.err, "quillon-cli report: --csv: \"" + file("taken.csv") +
-                             "\" is a folder, not a file.\n");
+    EXPECT_EQ(taken.err, "--csv: \"" + file("taken.csv") + "\" is a folder, not a file.\n");
     EXPECT_TRUE(fs::is_directory(file("taken.csv")));
     EXPECT_EQ(log("ResultLog1206.txt"), plain.out + plain.out);
 

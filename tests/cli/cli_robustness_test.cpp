@@ -357,9 +357,9 @@ TEST_F(CliRobustness, ReadOnlyOutputsAreRefusedForAnUnprivilegedUser) {
         std::string message;
     } rows[] = {
         {"report s.txt --results res --csv nobody/ro.csv",
-         "quillon-cli report: --csv: \"nobody/ro.csv\" is read-only (Permission denied).\n"},
+         "--csv: \"nobody/ro.csv\" is read-only (Permission denied).\n"},
         {"report s.txt --results res --csv nobody/ro-folder/x.csv",
-         "quillon-cli report: --csv: the folder \"nobody/ro-folder\" is read-only (Permission "
+         "--csv: the folder \"nobody/ro-folder\" is read-only (Permission "
          "denied).\n"},
         {"solve points.txt --write nobody/ro.ipt",
          "--write: \"nobody/ro.ipt\" is read-only (Permission denied).\n"},

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "calibration/calibration.h"
+#include "course/reference_course.h"
 #include "screens/measure/measure_screen.h"
 #include "screens/results/results_screen.h"
 #include "screens/start/start_screen.h"
@@ -115,6 +116,8 @@ void MeasureScreenTest::aPassStoresNPlusOneSamples_data() {
         {"slalom 58", "optSlalom", "opt36", "optTowards", 162, "259.0", 1.25, 0, -259},
         {"slalom 46 away", "optSlalom", "optOtherSpeed", "optAway", 204, "259.0", 1.25, -259, 0},
         {"jump 72", "optJump", "optj45", "optTowards", 141, "280.0", 2, 0, -280},
+        // Jump counts from the slalom's gates too: going away it ends 280 m on from -259.
+        {"jump 72 away", "optJump", "optj45", "optAway", 141, "280.0", 2, -259, 21},
         {"jump 48", "optJump", "optj30", "optTowards", 211, "280.0", 2, 0, -280}};
     for (const auto& r : rows) {
         QTest::newRow(r.name) << r.discipline << r.speed << r.direction << r.samples
@@ -148,7 +151,22 @@ void MeasureScreenTest::aPassStoresNPlusOneSamples() {
     QVERIFY(measure.passRunning());
     QCOMPARE(h.tmr1().periodMs(), 50);
     QCOMPARE(h.tmr2().periodMs(), 100);
-    QCOMPARE(h.runPass(), samples);
+    // Every sample moves the marker to the course's row of that sample, as the recorder and
+    // the tracker take it (course::pass_row_y).
+    const auto passDirection = direction == "optAway" ? quillon::course::Direction::Away
+                                                      : quillon::course::Direction::Towards;
+    const double length = quillon::course::course_length(discipline == "optJump"
+                                                             ? quillon::course::Discipline::Jump
+                                                             : quillon::course::Discipline::Slalom);
+    int ticks = 1;
+    while (h.tmr2().tick()) {
+        ++ticks;
+        const int k = h.session.sampleIndex - 1;
+        const double rowY =
+            quillon::course::pass_row_y(passDirection, double(k) / (samples - 1) * length);
+        QVERIFY2(std::abs(marker->Y1() - screen_y(rowY)) < 1e-6, qPrintable(QString::number(k)));
+    }
+    QCOMPARE(ticks, samples);
     QCOMPARE(h.session.sampleIndex, samples);
     QCOMPARE(int(h.session.passSampleCount), samples);
     QCOMPARE(control<QLineEdit>(measure, "txtSample")->text(), QString::number(samples - 1));

@@ -92,7 +92,21 @@ class ScopedEnvironment {
 // the mark is hidden is reported lost and keeps the last tracked position, as the line would.
 TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
     ScopedEnvironment tracker("QUILLON_TRACKER", "");
-    for (const std::string name : {"slalom_towards_720p25", "jump_away_540p30"}) {
+    // The limits sit about half as much again above what the tracker measures on these frames
+    // (slalom towards: RMS 0.0065 m, largest 0.02 m, none lost; jump away: RMS 0.0084 m,
+    // largest 0.02 m, 4 lost behind the skier); a sample is a whole centimetre, so the largest
+    // error may grow by one centimetre step. The frames, not the clock, drive the pass.
+    const struct {
+        std::string name;
+        double rms;
+        double largest;
+        std::size_t lost;
+    } passes[] = {
+        {"slalom_towards_720p25", 0.010, 0.03, 2},
+        {"jump_away_540p30", 0.012, 0.03, 6},
+    };
+    for (const auto& pass : passes) {
+        const std::string& name = pass.name;
         const Outcome r = run(track_words(name));
         const bool away = name.find("away") != std::string::npos;
         ASSERT_TRUE(r.code == 0 || (away && r.code == 3)) << name << ": " << r.err;
@@ -127,9 +141,9 @@ TEST(TrackCommand, TrackedSamplesFollowTheTrueBoatPath) {
                 largest = std::max(largest, std::abs(error));
             }
         }
-        EXPECT_LE(std::sqrt(sum / truth.size()), 0.02) << name;
-        EXPECT_LE(largest, 0.06 + 1e-9) << name;
-        EXPECT_LE(lost.size(), truth.size() / 20) << name;
+        EXPECT_LE(std::sqrt(sum / truth.size()), pass.rms) << name;
+        EXPECT_LE(largest, pass.largest + 1e-9) << name;
+        EXPECT_LE(lost.size(), pass.lost) << name;
 
         // What track prints, report takes.
         const test_support::TempFolder folder;

@@ -14,7 +14,7 @@ namespace quillon::demo_course {
 namespace {
 
 constexpr double speedMs = 58.0 / 3.6;
-constexpr double courseLength = 259.0;
+const double courseLength = course::course_length(course::Discipline::Slalom);
 constexpr double tailSeconds = 1.0;
 constexpr double hullLength = 6.5;
 constexpr double hullWidth = 2.3;
@@ -72,8 +72,8 @@ QImage pass_frame(const QImage& course, calibration::CameraModel model, int inde
     // Hull: the bow and sides rise from the water line to the deck, which the tower camera
     // looks down on.
     const QPointF freeboard(0, -rise * 0.8);
-    const QPolygonF waterLine({at(-half, stern), at(-half, bow + 1.8), at(0, bow),
-                               at(half, bow + 1.8), at(half, stern)});
+    const QPolygonF waterLine(
+        {at(-half, stern), at(-half, bow + 1.8), at(0, bow), at(half, bow + 1.8), at(half, stern)});
     const QPolygonF deck = waterLine.translated(freeboard);
     p.setPen(QPen(QColor(40, 40, 48), 1));
     p.setBrush(QColor(200, 204, 210));

@@ -16,6 +16,9 @@
 #include <map>
 #include <vector>
 
+#include "cli/arguments.h"
+#include "cli/cli_io.h"
+#include "cli/pass_options.h"
 #include "session/pass_recorder.h"
 
 namespace {
@@ -53,44 +56,40 @@ bool read_number(const std::string& text, double& value) {
 // camera's setup file), STEM.truth.txt (the true deviation of every sample) and STEM.args (the
 // quillon-cli track arguments: start time, the click on the mark and the pass), and the frames
 // as raw RGB24 to standard output.
-int write_truth_pass(const std::vector<std::string>& args) {
+constexpr quillon::cli::CommandOption truthPassOptions[] = {
+    quillon::cli::disciplineOption,
+    quillon::cli::directionOption,
+    quillon::cli::speedOption,
+    {"--size", "WxH"},
+    {"--fps", "N"},
+    {"--seed", "N"},
+    {"--noise", "SIGMA"},
+    {"--shake", "PX"},
+    {"--camera-offset", "M"},
+    {"--camera-height", "M"},
+    {"--camera-behind", "M"},
+    {"--speed-error", "F"},
+    {"--lead", "S"},
+    {"--duration", "S"},
+    {"--no-skier", ""},
+};
+constexpr quillon::cli::CommandSyntax truthPassSyntax{
+    "--truth-pass",
+    "quillon-demo-course --truth-pass STEM [--discipline slalom|jump]\n"
+    "[--direction towards|away] [--speed KMH] [--size WxH] [--fps N]\n"
+    "[--seed N] [--noise SIGMA] [--shake PX] [--camera-offset M]\n"
+    "[--camera-height M] [--camera-behind M] [--speed-error F]\n"
+    "[--lead S] [--duration S] [--no-skier] | ffmpeg -f rawvideo ...",
+    "a STEM", truthPassOptions};
+
+int write_truth_pass(const quillon::cli::CommandWords& words) {
     using namespace quillon;
     demo_course::TruthPassOptions options;
-    std::map<std::string, std::string> given;
-    bool skier = true;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--no-skier") {
-            skier = false;
-        } else if (i + 1 < args.size() && args[i].rfind("--", 0) == 0) {
-            given[args[i]] = args[i + 1];
-            ++i;
-        } else {
-            std::cerr << "quillon-demo-course: unexpected \"" << args[i] << "\"\n";
-            return 2;
-        }
-    }
-    options.skier = skier;
+    options.skier = !words.has("--no-skier");
     auto& pass = options.pass;
-    std::string discipline = given.count("--discipline") ? given["--discipline"] : "slalom";
-    std::string direction = given.count("--direction") ? given["--direction"] : "towards";
-    pass.discipline = discipline == "jump" ? course::Discipline::Jump : course::Discipline::Slalom;
-    pass.direction = direction == "away" ? course::Direction::Away : course::Direction::Towards;
-    double value = 0;
-    if (given.count("--speed") && read_number(given["--speed"], value)) {
-        bool found = false;
-        for (int i = 0; i < 9 && !found; ++i) {
-            if (pass.discipline == course::Discipline::Slalom && i < 5) {
-                pass.slalomSpeed = static_cast<course::SlalomSpeed>(i);
-            } else if (pass.discipline == course::Discipline::Jump) {
-                pass.jumpSpeed = static_cast<course::JumpSpeed>(i);
-            }
-            found = course::speed_kmh(pass) == value;
-        }
-        if (!found) {
-            std::cerr << "quillon-demo-course: no such speed\n";
-            return 2;
-        }
-    }
+    pass = cli::pass_options(words);
+    const std::string discipline = words.option("--discipline").value_or("slalom");
+    const std::string direction = words.option("--direction").value_or("towards");
     const std::map<std::string, double*> numbers{{"--fps", &options.framesPerSecond},
                                                  {"--noise", &options.noise},
                                                  {"--shake", &options.shakePx},
@@ -101,27 +100,28 @@ int write_truth_pass(const std::vector<std::string>& args) {
                                                  {"--lead", &options.leadSeconds},
                                                  {"--duration", &options.durationSeconds}};
     for (const auto& [name, target] : numbers) {
-        if (given.count(name) && !read_number(given[name], *target)) {
-            std::cerr << "quillon-demo-course: " << name << " needs a number\n";
-            return 2;
+        if (const auto text = words.option(name); text && !read_number(*text, *target)) {
+            throw cli::BadInput(cli::joined({name, " needs a number, not \"", *text, "\"."}));
         }
     }
-    if (given.count("--seed") && read_number(given["--seed"], value)) {
-        options.seed = static_cast<unsigned>(value);
+    double seed = 0;
+    if (const auto text = words.option("--seed")) {
+        if (!read_number(*text, seed) || seed < 0) {
+            throw cli::BadInput(cli::joined({"--seed needs a number, not \"", *text, "\"."}));
+        }
+        options.seed = static_cast<unsigned>(seed);
     }
-    if (given.count("--size")) {
-        const std::string size = given["--size"];
-        const auto x = size.find('x');
+    if (const auto size = words.option("--size")) {
+        const auto x = size->find('x');
         double w = 0, h = 0;
-        if (x == std::string::npos || !read_number(size.substr(0, x), w) ||
-            !read_number(size.substr(x + 1), h)) {
-            std::cerr << "quillon-demo-course: --size needs WxH\n";
-            return 2;
+        if (x == std::string::npos || !read_number(size->substr(0, x), w) ||
+            !read_number(size->substr(x + 1), h)) {
+            throw cli::BadInput(cli::joined({"--size needs WxH, not \"", *size, "\"."}));
         }
         options.width = static_cast<int>(w);
         options.height = static_cast<int>(h);
     }
-    const std::string stem = args[0];
+    const std::string stem = words.input();
     const demo_course::TruthPass truth(options);
     const std::string setupName = stem + ".ipt";
     if (auto problem = calibration::write_setup_file(
@@ -160,26 +160,40 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string(argv[1]) == "--slalom-pass-frames") {
         return write_pass_frames();
     }
-    if (argc >= 3 && std::string(argv[1]) == "--truth-pass") {
-        return write_truth_pass(std::vector<std::string>(argv + 2, argv + argc));
+    if (argc >= 2 && std::string(argv[1]) == "--truth-pass") {
+        // One line on stderr and exit code 2 for words it cannot take, as quillon-cli does.
+        try {
+            const auto words = quillon::cli::read_words(
+                std::vector<std::string>(argv + 2, argv + argc), truthPassSyntax);
+            if (words.help()) {
+                std::cout << "usage: " << truthPassSyntax.usage << "\n";
+                return 0;
+            }
+            return write_truth_pass(words);
+        } catch (const quillon::cli::BadInput& bad) {
+            std::cerr << quillon::cli::message_line(
+                quillon::cli::joined({"quillon-demo-course: ", bad.what()}));
+            return 2;
+        }
     }
     const std::string first = argc >= 2 ? argv[1] : "";
     const bool help = argc == 2 && (first == "--help" || first == "-h" || first == "help");
     // An option it does not know is never taken for the name of a folder to write into.
     if (argc != 2 || help || first.rfind('-', 0) == 0) {
-        (help ? std::cout : std::cerr) << "usage: quillon-demo-course <folder>\n"
-                     "Writes SlalomOK.ipt, SlalomOK.bmp, JumpOK.ipt and JumpOK.bmp into the "
-                     "folder, creating it when missing.\n"
-                     "       quillon-demo-course --slalom-pass-frames | ffmpeg -f rawvideo ...\n"
-                     "Writes the frames of the demo slalom pass (1024 x 768 RGB24, 30 per "
-                     "second) to standard output.\n"
-                     "       quillon-demo-course --truth-pass STEM [--discipline slalom|jump]\n"
-                     "           [--direction towards|away] [--speed KMH] [--size WxH] [--fps N]\n"
-                     "           [--seed N] [--noise SIGMA] [--shake PX] [--camera-offset M]\n"
-                     "           [--camera-height M] [--camera-behind M] [--speed-error F]\n"
-                     "           [--lead S] [--duration S] [--no-skier] | ffmpeg -f rawvideo ...\n"
-                     "Renders a pass with a known boat path: STEM.ipt, STEM.truth.txt and\n"
-                     "STEM.args, and the frames as raw RGB24 on standard output.\n";
+        (help ? std::cout : std::cerr)
+            << "usage: quillon-demo-course <folder>\n"
+               "Writes SlalomOK.ipt, SlalomOK.bmp, JumpOK.ipt and JumpOK.bmp into the "
+               "folder, creating it when missing.\n"
+               "       quillon-demo-course --slalom-pass-frames | ffmpeg -f rawvideo ...\n"
+               "Writes the frames of the demo slalom pass (1024 x 768 RGB24, 30 per "
+               "second) to standard output.\n"
+               "       quillon-demo-course --truth-pass STEM [--discipline slalom|jump]\n"
+               "           [--direction towards|away] [--speed KMH] [--size WxH] [--fps N]\n"
+               "           [--seed N] [--noise SIGMA] [--shake PX] [--camera-offset M]\n"
+               "           [--camera-height M] [--camera-behind M] [--speed-error F]\n"
+               "           [--lead S] [--duration S] [--no-skier] | ffmpeg -f rawvideo ...\n"
+               "Renders a pass with a known boat path: STEM.ipt, STEM.truth.txt and\n"
+               "STEM.args, and the frames as raw RGB24 on standard output.\n";
         return help ? 0 : 2;
     }
     const std::string folder = argv[1];

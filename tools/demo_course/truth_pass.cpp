@@ -76,8 +76,8 @@ struct TruthPass::Impl {
     TruthPassOptions o;
     Camera camera;
     double centreX = course::slalomPathCentreX;
-    double nearGateY = -259;
-    double courseLength = 259;
+    double courseEndY = course::nearGateY;  // the end of the course nearest the camera
+    double courseLength = course::course_length(Discipline::Slalom);
     double speedMs = 0;
     double forward = -1;  // survey y per metre travelled
     double startY = 0;
@@ -125,13 +125,13 @@ TruthPass::TruthPass(const TruthPassOptions& options) : options_(options) {
     Impl& m = *impl;
     m.o = options;
     const bool slalom = options.pass.discipline == Discipline::Slalom;
-    m.centreX = slalom ? course::slalomPathCentreX : 2.0;
-    m.courseLength = slalom ? 259 : 280;
-    m.nearGateY = -m.courseLength;
+    m.centreX = course::measured_path_centre_x(options.pass.discipline);
+    m.courseLength = course::course_length(options.pass.discipline);
+    m.courseEndY = -m.courseLength;
     m.speedMs = course::speed_kmh(options.pass) / 3.6;
-    // The pass recorder counts both directions on the course from 0 to -259.
+    // The pass recorder counts both directions from the far gate to the near gate.
     m.forward = options.pass.direction == Direction::Towards ? -1 : 1;
-    m.startY = options.pass.direction == Direction::Towards ? 0 : -259;
+    m.startY = course::pass_start_y(options.pass.direction);
     m.rope = slalom ? lineMetres[static_cast<std::size_t>(options.pass.lineLength)] + 1.5 : 23;
     m.lastSample = course::last_sample_index(options.pass);
 
@@ -147,7 +147,7 @@ TruthPass::TruthPass(const TruthPassOptions& options) : options_(options) {
     // the boat from the far gate to the near gate, the skier's spray at the far gate above it.
     Camera& c = m.camera;
     c.x = m.centreX + options.cameraOffset;
-    c.y = m.nearGateY - options.cameraBehindGate;
+    c.y = m.courseEndY - options.cameraBehindGate;
     c.z = options.cameraHeight;
     const double far = m.courseLength + options.cameraBehindGate;
     const double top = std::atan((options.cameraHeight - 3.0) / far);

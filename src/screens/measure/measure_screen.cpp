@@ -223,22 +223,21 @@ void MeasureScreen::changeEvent(QEvent* event) {
 
 // The boat path at 16, 16.5, 17, 17.5 and 18 m, the reference buoy line being the 15 m line.
 double MeasureScreen::selectedJumpPathX() const {
-    const std::pair<const QRadioButton*, double> paths[] = {
-        {optjnarrow, 1.0}, {optjnarrowsplit, 1.5}, {optjwidesplit, 2.5}, {optjwide, 3.0}};
-    for (const auto& [option, centre] : paths) {
-        if (option->isChecked()) {
-            return centre;
+    const QRadioButton* const paths[] = {optjnarrow, optjnarrowsplit, optjsplit, optjwidesplit,
+                                         optjwide};
+    static_assert(std::size(paths) == course::jumpPathCentresX.size());
+    for (std::size_t k = 0; k < course::jumpPathCentresX.size(); ++k) {
+        if (paths[k]->isChecked()) {
+            return course::jumpPathCentresX[k];
         }
     }
-    return 2.0;
+    return course::jumpSplitPathX;
 }
 
 std::pair<double, double> MeasureScreen::mapToScreen(double surveyX, double surveyY) {
-    auto& model = session_.calibration.model;
-    model.pt_survey_x = surveyX;
-    model.pt_survey_y = surveyY;
-    model.survey_to_screen();
-    return {model.pt_screen_x, model.pt_screen_y};
+    const calibration::PlanePoint screen =
+        session_.calibration.model.survey_to_screen({surveyX, surveyY});
+    return {screen.x, screen.y};
 }
 
 void MeasureScreen::Form_Activate() {
@@ -255,7 +254,7 @@ void MeasureScreen::Form_Activate() {
     setLine({row.pointX, row.pointX + 15});
     placeMarker(row);
     if (session_.setupValid != 0) {
-        placeMarkers(recorder_.pathCentreX(), pass.direction == Direction::Towards ? 0.0 : -259.0);
+        placeMarkers(recorder_.pathCentreX(), course::pass_start_y(pass.direction));
         session_.keepStartFocus = true;
     }
     overlayRedraws_ = 0;
@@ -596,20 +595,21 @@ void MeasureScreen::draw_course_overlay() {
             }
         }
         // The path centre at the entry gate and at each buoy row.
-        for (const double y :
-             {0.0, course::slalomBuoyY[0], course::slalomBuoyY[1], course::slalomBuoyY[2],
-              course::slalomBuoyY[3], course::slalomBuoyY[4], course::slalomBuoyY[5]}) {
+        for (const double y : {course::farGateY, course::slalomBuoyY[0], course::slalomBuoyY[1],
+                               course::slalomBuoyY[2], course::slalomBuoyY[3],
+                               course::slalomBuoyY[4], course::slalomBuoyY[5]}) {
             const auto [px, py] = mapToScreen(course::slalomPathCentreX, y);
             canvas_->line(px, py - s, px, py + s, white);
         }
         return;
     }
-    const double x = chkViewOnly->isChecked() ? selectedJumpPathX() : 2.0;
-    const auto [tx, ty] = mapToScreen(x, 0);
+    const double x = chkViewOnly->isChecked() ? selectedJumpPathX()
+                                              : course::measured_path_centre_x(pass.discipline);
+    const auto [tx, ty] = mapToScreen(x, course::farGateY);
     canvas_->line(tx, ty - s, tx, ty + s, white);
     double previousX = tx;
     double previousY = ty;
-    for (const double y : {-1.0, -41.0, -81.0, -121.0, -161.0, -201.0, -241.0, -281.0}) {
+    for (const double y : course::jumpPathRowY) {
         const auto [px, py] = mapToScreen(x, y);
         canvas_->line(previousX, previousY, px, py, white);
         previousX = px;

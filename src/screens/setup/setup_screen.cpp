@@ -496,14 +496,12 @@ void SetupScreen::btnShowAllBuoys_Click() {
         platform_.dialogs.message(setupNotOkText, platform::MessageStyle::Ok);
         return;
     }
-    calibration::CameraModel& model = session_.calibration.model;
+    const calibration::CameraModel& model = session_.calibration.model;
     const double s = crossSize();
     for (double x : course::slalomGuideX) {
         for (double y : course::slalomBuoyY) {
-            model.pt_survey_x = x;
-            model.pt_survey_y = y;
-            model.survey_to_screen();
-            drawCross(model.pt_screen_x, model.pt_screen_y, s, white);
+            const calibration::PlanePoint screen = model.survey_to_screen({x, y});
+            drawCross(screen.x, screen.y, s, white);
         }
     }
 }
