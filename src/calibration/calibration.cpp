@@ -71,9 +71,19 @@ SetupDisplay apply_setup_file(Calibration& calibration, const SetupFileData& dat
 SetupLoadOutcome load_setup_file(Calibration& calibration, const std::string& path) {
     SetupFileRead read = read_setup_file(path);
     if (!read.data) {
-        return {std::nullopt, std::move(read.problem)};
+        return {std::nullopt, std::move(read.problem), std::nullopt};
     }
-    return {apply_setup_file(calibration, *read.data, path), std::nullopt};
+    return {apply_setup_file(calibration, *read.data, path), std::nullopt, std::nullopt};
+}
+
+SetupLoadOutcome load_setup_file(Calibration& calibration, const std::string& path,
+                                 const SetupView& now) {
+    ViewedSetupRead viewed = read_setup_for_view(path, now);
+    if (!viewed.read.data) {
+        return {std::nullopt, std::move(viewed.read.problem), std::nullopt};
+    }
+    return {apply_setup_file(calibration, *viewed.read.data, path), std::nullopt,
+            std::move(viewed.note)};
 }
 
 std::string finish_setup_load(Calibration& calibration, double& setupValid) {

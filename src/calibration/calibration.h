@@ -9,6 +9,7 @@
 #include "calibration/message.h"
 #include "calibration/reference_boxes.h"
 #include "calibration/setup_file.h"
+#include "calibration/setup_view.h"
 
 namespace quillon::calibration {
 
@@ -75,8 +76,14 @@ SetupDisplay apply_setup_file(Calibration& calibration, const SetupFileData& dat
 struct SetupLoadOutcome {
     std::optional<SetupDisplay> display;
     std::optional<Message> problem;
+    // Loaded, but a view file beside it was not used: why, for the operator.
+    std::optional<Message> note;
 };
 SetupLoadOutcome load_setup_file(Calibration& calibration, const std::string& path);
+// The same on the surface `now`: the marks and coefficients moved onto it when the view file
+// beside the setup file says where they were made (read_setup_for_view).
+SetupLoadOutcome load_setup_file(Calibration& calibration, const std::string& path,
+                                 const SetupView& now);
 
 // The end of a load: slot 1 marked loaded, the completion rule applied. Returns the caption
 // of the slot selector, "Grid 1".

@@ -69,7 +69,7 @@ std::string setup_view_text(const SetupView& view) {
     if (view.picture) {
         const PictureFit& p = *view.picture;
         picture.append(std::to_string(p.width)).append(" ").append(std::to_string(p.height));
-        for (const double value : {p.left, p.top, p.scale}) {
+        for (const double value : {p.left, p.top, p.shownWidth, p.shownHeight}) {
             picture.append(" ").append(number(value));
         }
     } else {
@@ -112,11 +112,14 @@ std::optional<SetupView> parse_setup_view(std::string_view bytes) {
         view.picture.reset();
     } else {
         PictureFit fit;
-        if (picture.size() != 6 || picture[0] != "picture" || !read_number(picture[1], fit.width) ||
-            !read_number(picture[2], fit.height) || !read_number(picture[3], fit.left) ||
-            !read_number(picture[4], fit.top) || !read_number(picture[5], fit.scale) ||
-            fit.width <= 0 || fit.height <= 0 || !(fit.scale > 0) || !std::isfinite(fit.scale) ||
-            !std::isfinite(fit.left) || !std::isfinite(fit.top)) {
+        bool numbers = picture.size() == 7 && picture[0] == "picture" &&
+                       read_number(picture[1], fit.width) && read_number(picture[2], fit.height);
+        double* values[] = {&fit.left, &fit.top, &fit.shownWidth, &fit.shownHeight};
+        for (std::size_t i = 0; numbers && i < 4; ++i) {
+            numbers = read_number(picture[3 + i], *values[i]) && std::isfinite(*values[i]);
+        }
+        if (!numbers || fit.width <= 0 || fit.height <= 0 || !(fit.shownWidth > 0) ||
+            !(fit.shownHeight > 0)) {
             return std::nullopt;
         }
         view.picture = fit;
@@ -146,10 +149,10 @@ std::optional<SurfaceChange> surface_change(const SetupView& saved, const SetupV
     if (from == to) {
         return SurfaceChange{};
     }
-    // Twips: a surface pixel is 15 twips. X' = 15 (to.left + (X / 15 - from.left) k).
+    // A surface pixel is 15 twips; the picture's rectangle moves and stretches onto its new one.
     SurfaceChange change;
-    change.scaleX = to.scale * to.width / (from.scale * from.width);
-    change.scaleY = to.scale * to.height / (from.scale * from.height);
+    change.scaleX = to.shownWidth / from.shownWidth;
+    change.scaleY = to.shownHeight / from.shownHeight;
     change.offsetX = 15 * (to.left - from.left * change.scaleX);
     change.offsetY = 15 * (to.top - from.top * change.scaleY);
     return change;

@@ -10,13 +10,14 @@
 namespace quillon::calibration {
 
 // A video or still picture behind the drawing surface: its own upright, square-pixel size and
-// where it lies on the surface (left, top and pixels of surface per pixel of picture).
+// the rectangle it fills on the surface, in surface pixels.
 struct PictureFit {
     int width = 0;
     int height = 0;
     double left = 0;
     double top = 0;
-    double scale = 1;
+    double shownWidth = 0;
+    double shownHeight = 0;
 
     friend bool operator==(const PictureFit&, const PictureFit&) = default;
 };
@@ -40,7 +41,8 @@ std::string setup_view_path(std::string_view iptPath);
 // The file's text, every line ending in CR LF:
 //   Quillon setup view 1
 //   surface 1920 980
-//   picture 1024 768 0 0 1.2760416666666667     (or "picture none")
+//   picture 1920 1080 87 0 1742 980     (own size, then left, top, width, height shown;
+//                                        or "picture none")
 //   ipt-sha256 <64 hexadecimal digits>
 std::string setup_view_text(const SetupView& view);
 // Nothing for any text that is not such a file.

@@ -15,12 +15,21 @@ using namespace quillon::calibration::testing;
 
 namespace {
 
-// A 1920 x 1080 video fitted to a surface: its width or its height fills it, centred.
+// A 1920 x 1080 video fitted to a surface as the screens fit it: its width or its height fills
+// the surface, in whole pixels, centred.
 PictureFit fit(int surfaceWidth, int surfaceHeight, int width = 1920, int height = 1080) {
-    const double scale = std::min(static_cast<double>(surfaceWidth) / width,
-                                  static_cast<double>(surfaceHeight) / height);
-    return {width, height, (surfaceWidth - width * scale) / 2, (surfaceHeight - height * scale) / 2,
-            scale};
+    int shownWidth = surfaceHeight * width / height;
+    int shownHeight = surfaceHeight;
+    if (shownWidth > surfaceWidth) {
+        shownWidth = surfaceWidth;
+        shownHeight = surfaceWidth * height / width;
+    }
+    return {width,
+            height,
+            static_cast<double>((surfaceWidth - shownWidth) / 2),
+            static_cast<double>((surfaceHeight - shownHeight) / 2),
+            static_cast<double>(shownWidth),
+            static_cast<double>(shownHeight)};
 }
 
 SetupView view_on(int w, int h, std::optional<PictureFit> picture) {
@@ -40,9 +49,16 @@ CameraModel model_of(const SetupFileData& data) {
     return model;
 }
 
-// Surface twips of a video pixel.
+// Surface twips of a point of the video, in video pixels.
 PlanePoint twips_of(const PictureFit& f, double x, double y) {
-    return {15 * (f.left + x * f.scale), 15 * (f.top + y * f.scale)};
+    return {15 * (f.left + x * f.shownWidth / f.width),
+            15 * (f.top + y * f.shownHeight / f.height)};
+}
+
+// Video pixels of a point of the surface, in twips.
+PlanePoint video_of(const PictureFit& f, double xTwips, double yTwips) {
+    return {(xTwips / 15 - f.left) * f.width / f.shownWidth,
+            (yTwips / 15 - f.top) * f.height / f.shownHeight};
 }
 
 }  // namespace
@@ -94,12 +110,12 @@ TEST(SetupView, ASetupMovedToAnotherDisplayKeepsItsVideoPixelsAndItsSurvey) {
         const CameraModel before = model_of(original);
         const CameraModel after = model_of(moved);
         for (std::size_t i = 0; i < moved.points.size(); ++i) {
-            const PictureFit& from = *saved.picture;
-            const PictureFit& to = *now.picture;
-            const double videoX = (original.points[i].screen_x / 15 - from.left) / from.scale;
-            const double videoY = (original.points[i].screen_y / 15 - from.top) / from.scale;
-            EXPECT_NEAR((moved.points[i].screen_x / 15 - to.left) / to.scale, videoX, 1e-9);
-            EXPECT_NEAR((moved.points[i].screen_y / 15 - to.top) / to.scale, videoY, 1e-9);
+            const PlanePoint was =
+                video_of(*saved.picture, original.points[i].screen_x, original.points[i].screen_y);
+            const PlanePoint is =
+                video_of(*now.picture, moved.points[i].screen_x, moved.points[i].screen_y);
+            EXPECT_NEAR(is.x, was.x, 1e-9);
+            EXPECT_NEAR(is.y, was.y, 1e-9);
         }
         for (int k = 0; k < 200; ++k) {
             const double x = across(random), y = down(random);

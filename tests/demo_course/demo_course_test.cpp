@@ -173,6 +173,11 @@ TEST(DemoCourseData, CommittedFilesAreWhatTheGeneratorWritesNow) {
         ASSERT_TRUE(committed.status.ok) << committed.status.description;
         ASSERT_TRUE(fresh.status.ok) << fresh.status.description;
         EXPECT_EQ(committed.bytes, fresh.bytes) << "regenerate data/ with quillon-demo-course";
+        const auto committedView = quillon::text::read_file(data_file(stem + ".ipt.view"));
+        const auto freshView = quillon::text::read_file(folder.file(stem + ".ipt.view"));
+        ASSERT_TRUE(committedView.status.ok) << committedView.status.description;
+        EXPECT_EQ(committedView.bytes, freshView.bytes)
+            << "regenerate data/ with quillon-demo-course";
 
         // The pictures may differ by a rasteriser's rounding between Qt versions, not by a
         // changed scene.

@@ -224,6 +224,8 @@ class SetupScreenTest : public QObject {
     void everyCaptionInTheFramesShows_data();
     void theManualNamesEveryControlAndMenuEntry();
     void everyCaptionInTheFramesShows();
+    void aSetupFollowsItsVideoToAnotherDisplay_data();
+    void aSetupFollowsItsVideoToAnotherDisplay();
 };
 
 void SetupScreenTest::openingShowsTheStartState() {
@@ -1083,6 +1085,102 @@ void SetupScreenTest::theManualNamesEveryControlAndMenuEntry() {
     for (const char* code : {"  R   ", "  L   ", "  C   ", "  NH  ", "(F8", "(F5)"}) {
         QVERIFY2(manual.contains(code), code);
     }
+}
+
+// A setup saved over a video on a 1920 x 1080 display and loaded on a smaller one puts each
+// buoy on the same video pixel (the surface and the video's fit differ), and every buoy still
+// maps to its survey point: the coefficients are carried over, not solved again. On the same
+// display nothing moves by a bit. The back ratio is the far gate against the video's width,
+// the same on every display.
+void SetupScreenTest::aSetupFollowsItsVideoToAnotherDisplay_data() {
+    QTest::addColumn<QSize>("display");
+    QTest::addRow("1366 x 768") << QSize(1366, 768);
+    QTest::addRow("1024 x 768") << QSize(1024, 768);
+    QTest::addRow("the same display") << QSize(1920, 1080);
+}
+
+namespace {
+
+// The Setup screen on a display of the given size, with a video open.
+struct OnDisplay : AppHarness {
+    explicit OnDisplay(QSize size) {
+        app.startUp();
+        session.screenWidthPx = std::to_string(size.width());
+        session.screenHeightPx = std::to_string(size.height());
+        control<QLineEdit>(app.start(), "txtResults")->setText(folder.path());
+        click(app.start(), "btnSetup");
+        // The fake source plays generated 320 x 240 frames for any file that is there.
+        QFile file(path("pass.mp4"));
+        if (!file.open(QIODevice::WriteOnly) || file.write("recorded pass") <= 0) {
+            qFatal("cannot write the video file");
+        }
+        file.close();
+        dialogs.fileAnswers.push_back(path("pass.mp4"));
+        trigger(app.setup(), "mnuVideoOpenFile");
+    }
+    // The video pixel and survey point of each buoy as the calibration holds it.
+    std::vector<std::pair<QPointF, quillon::calibration::PlanePoint>> buoys() {
+        const QRect shown = app.setup().canvas().videoRect();
+        const QSize own = app.setup().canvas().videoSize();
+        const auto& model = session.calibration.model;
+        std::vector<std::pair<QPointF, quillon::calibration::PlanePoint>> found;
+        for (std::size_t i = 1; i <= 4; ++i) {
+            const double x = model.screen_x[i] / 15, y = model.screen_y[i] / 15;
+            found.push_back({QPointF((x - shown.left()) * own.width() / shown.width(),
+                                     (y - shown.top()) * own.height() / shown.height()),
+                             model.screen_to_survey({model.screen_x[i], model.screen_y[i]})});
+        }
+        return found;
+    }
+};
+
+}  // namespace
+
+void SetupScreenTest::aSetupFollowsItsVideoToAnotherDisplay() {
+    QFETCH(QSize, display);
+    QTemporaryDir shared;
+    const QString moved = QDir(shared.path()).filePath("moved.ipt");
+    std::vector<std::pair<QPointF, quillon::calibration::PlanePoint>> saved;
+    std::array<double, 8> savedCoefficients{};
+    {
+        OnDisplay a(QSize(1920, 1080));
+        QVERIFY(a.app.setup().canvas().hasVideo());
+        const std::string course = a.path("course.ipt").toStdString();
+        QVERIFY(!quillon::calibration::write_setup_file(
+            course,
+            quillon::calibration::setup_file_data(solved_course(), course, "Test lake", 1)));
+        a.dialogs.fileAnswers.push_back(QString::fromStdString(course));
+        trigger(a.app.setup(), "gridLoad");
+        a.dialogs.fileAnswers.push_back(moved);
+        a.dialogs.inputAnswers.push_back(QString("North lake"));
+        trigger(a.app.setup(), "gridSave");
+        QVERIFY(QFileInfo::exists(moved + ".view"));
+        saved = a.buoys();
+        savedCoefficients = a.session.calibration.model.coefficients();
+    }
+    OnDisplay b(display);
+    QCOMPARE(b.app.setup().canvas().size(), QSize(display.width(), display.height() - 100));
+    b.dialogs.fileAnswers.push_back(moved);
+    trigger(b.app.setup(), "gridLoad");
+    QVERIFY(b.session.setupValid != 0);
+    const auto loaded = b.buoys();
+    for (std::size_t i = 0; i < 4; ++i) {
+        QVERIFY2(std::hypot(loaded[i].first.x() - saved[i].first.x(),
+                            loaded[i].first.y() - saved[i].first.y()) < 0.5,
+                 qPrintable(QString("buoy %1").arg(i + 1)));
+        QVERIFY(std::fabs(loaded[i].second.x - saved[i].second.x) < 1e-6);
+        QVERIFY(std::fabs(loaded[i].second.y - saved[i].second.y) < 1e-6);
+    }
+    if (display == QSize(1920, 1080)) {
+        QCOMPARE(b.session.calibration.model.coefficients(), file_coefficients(moved));
+    } else {
+        QVERIFY(b.session.calibration.model.coefficients() != savedCoefficients);
+    }
+    // The far gate against the video's width on the surface, whatever the display.
+    const auto& model = b.session.calibration.model;
+    const double videoWidthTwips = b.app.setup().canvas().videoRect().width() * 15.0;
+    QVERIFY(std::fabs(model.back_ratio - std::fabs(model.screen_x[1] - model.screen_x[3]) * 100 /
+                                             videoWidthTwips) < 1e-9);
 }
 
 QTEST_MAIN(SetupScreenTest)

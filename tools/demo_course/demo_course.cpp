@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "calibration/setup_view.h"
 #include "calibration/solver.h"
 #include "course/reference_course.h"
 #include "text/text_file.h"
@@ -417,6 +418,14 @@ std::optional<std::string> write_demo_files(const std::string& folder) {
         setupName += ".ipt";
         const std::string setupPath = text::path_in_folder(folder, setupName);
         if (auto problem = calibration::write_setup_file(setupPath, data)) {
+            return problem->text;
+        }
+        // The marks are made on the picture shown whole from the surface's top-left corner on
+        // a surface of its own size: the view file lets them follow the picture elsewhere.
+        const calibration::PictureFit picture{pictureWidthPx, pictureHeightPx, 0, 0,
+                                              pictureWidthPx, pictureHeightPx};
+        if (auto problem = calibration::write_setup_view(
+                setupPath, {pictureWidthPx, pictureHeightPx, picture, {}})) {
             return problem->text;
         }
 

@@ -331,12 +331,15 @@ void SetupScreen::gridLoad_Click() {
         return;
     }
     const calibration::SetupLoadOutcome outcome =
-        calibration::load_setup_file(cal, chosen->toStdString());
+        calibration::load_setup_file(cal, chosen->toStdString(), surfaceView());
     if (!outcome.display) {
         if (outcome.problem) {
             showMessage(*outcome.problem);
         }
         return;
+    }
+    if (outcome.note) {
+        showMessage(*outcome.note);
     }
     ipt_file_description->setText(qt(outcome.display->ipt_file_description));
     ipt_file_description_2->setText(qt(outcome.display->ipt_file_description_2));
@@ -356,7 +359,7 @@ void SetupScreen::gridLoad_Click() {
     }
 
     surface_->clear();
-    if (auto warning = calibration::grid_check(cal.model, boxes(), session_.screenWidthPx)) {
+    if (auto warning = calibration::grid_check(cal.model, boxes(), ratioWidth())) {
         showMessage(*warning);
     }
     enterProgramFolder();
@@ -399,6 +402,38 @@ void SetupScreen::gridSave_Click() {
     }
     ipt_file_description->setText(*path);
     ipt_file_description_2->setText(*description);
+    // Where the marks were made, so that the setup lines up with the same video on another
+    // display.
+    if (auto problem = calibration::write_setup_view(path->toStdString(), surfaceView())) {
+        showMessage(*problem);
+    }
+}
+
+calibration::SetupView SetupScreen::surfaceView() const {
+    calibration::SetupView view{surface_->width(), surface_->height(), std::nullopt, {}};
+    auto fit = [](const QRect& shown, const QSize& own) {
+        return calibration::PictureFit{own.width(),
+                                       own.height(),
+                                       static_cast<double>(shown.left()),
+                                       static_cast<double>(shown.top()),
+                                       static_cast<double>(shown.width()),
+                                       static_cast<double>(shown.height())};
+    };
+    if (surface_->hasVideo()) {
+        view.picture = fit(surface_->videoRect(), surface_->videoSize());
+    } else if (const auto placed = surface_->picturePlacement()) {
+        view.picture = fit(placed->shown, placed->own);
+    }
+    return view;
+}
+
+// The gates are measured against the width of the video or picture the buoys were marked on,
+// which is the same on every display; against the screen's width when nothing is behind.
+std::string SetupScreen::ratioWidth() const {
+    if (const auto picture = surfaceView().picture) {
+        return std::to_string(static_cast<long>(picture->shownWidth));
+    }
+    return session_.screenWidthPx;
 }
 
 // A name without an extension gets ".ipt", so that the Load dialog's filter shows the file.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calibration/reference_boxes.h"
+#include "calibration/setup_view.h"
 #include "platform/platform.h"
 #include "screens/screens.h"
 #include "session/pass_session.h"
@@ -128,6 +129,9 @@ class SetupScreen : public QMainWindow {
     std::string resultsFolder() const;
     std::optional<QString> setupFilePath(const QString& chosen);
     std::optional<QString> descriptionWithoutComma();
+    // The surface as the marks stand on it: its size and the video or picture behind it.
+    calibration::SetupView surfaceView() const;
+    std::string ratioWidth() const;
 
     // Marks.
     struct BuoyParts {

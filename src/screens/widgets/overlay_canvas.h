@@ -55,6 +55,8 @@ class OverlayCanvas : public QWidget {
     // The video frame behind the key colour; a null image removes the video.
     void setVideoFrame(const QImage& frame);
     bool hasVideo() const { return !video_.isNull(); }
+    // The video frame's own size; empty without video.
+    QSize videoSize() const { return video_.size(); }
     // Where the video appears on the surface, in pixels.
     QRect videoRect() const;
     // The video frame as the surface shows it: scaled and centred, black bars outside.
