@@ -15,7 +15,7 @@ namespace {
 
 struct AccuracyRequest {
     std::string setup;
-    std::string screenWidthPx = "1024";
+    std::optional<std::string> screenWidthPx;
     std::string resultsFolder;
     calibration::AccuracyDisplay display = calibration::AccuracyDisplay::Detail;
     std::optional<text::CivilDateTime> now;
@@ -53,7 +53,7 @@ AccuracyRequest accuracy_request(const CommandWords& words) {
     return request;
 }
 
-std::string accuracy(const AccuracyRequest& request) {
+std::string accuracy(const AccuracyRequest& request, std::ostream& err) {
     const text::CivilDateTime now = request.now ? *request.now : local_now();
     // The report is appended to the day's accuracy report: the setup file must not be it, nor
     // any other of the day's logs.
@@ -61,7 +61,8 @@ std::string accuracy(const AccuracyRequest& request) {
         {{{"the setup file", request.setup}}, {}, day_logs(request.resultsFolder, now)});
     LoadedSetup setup = load_setup(request.setup);
     calibration::CameraModel& model = setup.calibration.model;
-    calibration::grid_check(model, setup.display.boxes, request.screenWidthPx);
+    calibration::grid_check(model, setup.display.boxes,
+                            ratio_width(request.screenWidthPx, setup, err));
 
     calibration::AccuracyReportInput input;
     input.now = now;
@@ -93,7 +94,7 @@ std::string accuracy(const AccuracyRequest& request) {
 }  // namespace
 
 int accuracy_command(const CommandWords& words, const CommandIo& io) {
-    io.out << accuracy(accuracy_request(words));
+    io.out << accuracy(accuracy_request(words), io.err);
     return 0;
 }
 

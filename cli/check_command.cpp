@@ -14,7 +14,7 @@ namespace {
 
 struct CheckRequest {
     std::string setup;
-    std::string screenWidthPx = "1024";
+    std::optional<std::string> screenWidthPx;
 };
 
 CheckRequest check_request(const CommandWords& words) {
@@ -26,10 +26,11 @@ CheckRequest check_request(const CommandWords& words) {
     return request;
 }
 
-std::string check(const CheckRequest& request) {
+std::string check(const CheckRequest& request, std::ostream& err) {
     LoadedSetup setup = load_setup(request.setup);
     calibration::CameraModel& model = setup.calibration.model;
-    const auto warning = calibration::grid_check(model, setup.display.boxes, request.screenWidthPx);
+    const auto warning = calibration::grid_check(model, setup.display.boxes,
+                                                 ratio_width(request.screenWidthPx, setup, err));
 
     std::string out = setup.display.ipt_file_description_2;
     out += '\n';
@@ -57,7 +58,7 @@ std::string check(const CheckRequest& request) {
 }  // namespace
 
 int check_command(const CommandWords& words, const CommandIo& io) {
-    io.out << check(check_request(words));
+    io.out << check(check_request(words), io.err);
     return 0;
 }
 

@@ -178,8 +178,17 @@ int track(const CommandWords& line, const CommandIo& io) {
                                "\" is a picture, not a video: track follows the "
                                "boat through a recorded pass."})};
     }
+    // The surface the marks were made on: --surface, else the view file's, else the video's
+    // own size.
     long surfaceW = video->width();
     long surfaceH = video->height();
+    if (setup.viewNote) {
+        io.err << *setup.viewNote << '\n';
+    }
+    if (setup.view) {
+        surfaceW = setup.view->surfaceWidth;
+        surfaceH = setup.view->surfaceHeight;
+    }
     if (const auto surface = line.option("--surface")) {
         const NumberPair size = pair_argument(*surface, "--surface");
         if (size.a < 1 || size.b < 1 || size.a > 1e5 || size.b > 1e5 ||

@@ -185,17 +185,12 @@ void apply_surface_change(SetupFileData& data, const SurfaceChange& change) {
                          c[7] * ay / k};
 }
 
-ViewedSetupRead read_setup_for_view(const std::string& path, const SetupView& now) {
-    ViewedSetupRead result;
-    std::string bytes;
-    result.read = read_setup_file(path, &bytes);
-    if (!result.read.data) {
-        return result;
-    }
-    const std::string viewPath = setup_view_path(path);
+SetupViewRead read_setup_view(const std::string& iptPath, std::string_view iptBytes) {
+    SetupViewRead result;
+    const std::string viewPath = setup_view_path(iptPath);
     std::error_code error;
     if (!std::filesystem::exists(viewPath, error)) {
-        return result;  // a classic setup file: the marks stand where it has them
+        return result;
     }
     auto note = [&](std::string why) {
         std::string text = "The display file \"";
@@ -206,20 +201,43 @@ ViewedSetupRead read_setup_for_view(const std::string& path, const SetupView& no
         result.note = Message{std::move(text), applicationTitle, MessageStyle::Exclamation};
     };
     const text::FileContent view = text::read_file(viewPath, maxViewBytes);
-    const auto saved = view.status ? parse_setup_view(view.bytes) : std::nullopt;
+    auto saved = view.status ? parse_setup_view(view.bytes) : std::nullopt;
     if (!saved) {
         note(view.status ? "is not a setup view file, and is ignored."
                          : "cannot be read (" + view.status.description + "), and is ignored.");
         return result;
     }
-    if (saved->iptSha256 != text::sha256_hex(bytes)) {
-        note("belongs to another version of \"" + file_name(path) +
+    if (saved->iptSha256 != text::sha256_hex(iptBytes)) {
+        note("belongs to another version of \"" + file_name(iptPath) +
              "\" (the setup file changed after it was written), and is ignored.");
         return result;
     }
-    if (const auto change = surface_change(*saved, now)) {
+    result.view = std::move(saved);
+    return result;
+}
+
+std::string ratio_width_px(const SetupView& view) {
+    if (view.picture) {
+        return number(view.picture->shownWidth);
+    }
+    return std::to_string(view.surfaceWidth);
+}
+
+ViewedSetupRead read_setup_for_view(const std::string& path, const SetupView& now) {
+    ViewedSetupRead result;
+    std::string bytes;
+    result.read = read_setup_file(path, &bytes);
+    if (!result.read.data) {
+        return result;
+    }
+    SetupViewRead view = read_setup_view(path, bytes);
+    result.note = std::move(view.note);
+    if (!view.view) {
+        return result;  // a classic setup file: the marks stand where it has them
+    }
+    if (const auto change = surface_change(*view.view, now)) {
         apply_surface_change(*result.read.data, *change);
-        result.saved = saved;
+        result.saved = std::move(view.view);
     }
     return result;
 }

@@ -68,6 +68,19 @@ std::optional<SurfaceChange> surface_change(const SetupView& saved, const SetupV
 // bit as it was.
 void apply_surface_change(SetupFileData& data, const SurfaceChange& change);
 
+// The view file beside the setup file at `iptPath` whose bytes are `iptBytes`: nothing when
+// there is none (a classic setup file); nothing and a note for the operator when it cannot be
+// read, is not a view file, or belongs to another version of the setup file.
+struct SetupViewRead {
+    std::optional<SetupView> view;
+    std::optional<Message> note;
+};
+SetupViewRead read_setup_view(const std::string& iptPath, std::string_view iptBytes);
+
+// The width, in pixels, that the gate ratios are measured against on the view's surface: the
+// picture's when one was behind it, else the surface's, which is the screen's width.
+std::string ratio_width_px(const SetupView& view);
+
 // The setup file at `path` read for the surface `now`: moved onto it when a view file beside
 // it says where it was made; as it stands when there is none (a classic file) or nothing to
 // line it up with. `note` says why a view file was not used, for the operator.

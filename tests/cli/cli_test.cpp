@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 
 #include <locale.h>
@@ -14,6 +15,7 @@
 
 #include "calibration/number_field.h"
 #include "calibration/setup_file.h"
+#include "calibration/setup_view.h"
 #include "cli/cli_io.h"
 #include "cli/cli_runs.h"
 #include "cli/command_table.h"
@@ -164,6 +166,34 @@ TEST_F(Cli, CheckReportsPointsCoefficientsRatiosAndWarning) {
     ASSERT_EQ(wide.exitCode, 0) << wide.err;
     EXPECT_EQ(wide.out.substr(wide.out.find("Front Ratio")),
               "Front Ratio:  1044\nBack Ratio:  122\n");
+}
+
+// With a view file beside the setup, the gates are measured against the width of the picture
+// the marks were made on, as the Setup screen measures them; a view file of another version
+// of the setup is said on stderr and not used.
+TEST_F(Cli, CheckMeasuresTheGatesAgainstThePictureOfTheViewFile) {
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "north.ipt", "--description", "North lake"})
+                  .exitCode,
+              0);
+    const quillon::calibration::PictureFit picture{320, 240, 10, 0, 120, 90};
+    ASSERT_FALSE(
+        quillon::calibration::write_setup_view(path("north.ipt"), {1024, 668, picture, {}}));
+    const CliRun viewed = run({"check", "north.ipt"});
+    ASSERT_EQ(viewed.exitCode, 0) << viewed.err;
+    EXPECT_EQ(viewed.out.substr(viewed.out.find("Front Ratio")),
+              "Front Ratio:  522\nBack Ratio:  61\n");
+    EXPECT_EQ(viewed.err, "");
+
+    ASSERT_EQ(run({"solve", "points.txt", "--write", "north.ipt", "--description", "South lake"})
+                  .exitCode,
+              0);
+    const CliRun stale = run({"check", "north.ipt"});
+    ASSERT_EQ(stale.exitCode, 0) << stale.err;
+    EXPECT_EQ(stale.out.substr(stale.out.find("Front Ratio")).substr(0, 32),
+              "Front Ratio:  61\nBack Ratio:  7\n");
+    EXPECT_NE(stale.err.find("\"north.ipt.view\" belongs to another version of \"north.ipt\""),
+              std::string::npos)
+        << stale.err;
 }
 
 TEST_F(Cli, AccuracyAppendsTheReportAndPrintsTheLabels) {
