@@ -41,8 +41,8 @@ AccuracyRequest accuracy_request(const CommandWords& words) {
     if (request.resultsFolder.empty()) {
         refuse("--results needs a folder.");
     }
-    if (const auto width = words.option("--screen-width")) {
-        request.screenWidthPx = screen_width_argument(*width);
+    if (const auto surface = words.option("--surface")) {
+        request.screenWidthPx = std::to_string(surface_argument(*surface).width);
     }
     if (const auto display = words.option("--display")) {
         request.display = display_argument(*display);

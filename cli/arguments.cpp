@@ -83,12 +83,13 @@ std::string usage_line(const CommandSyntax& syntax) {
     return line;
 }
 
-std::string screen_width_argument(const std::string& text) {
-    const double width = number_argument(text, "--screen-width");
-    if (!(width > 0)) {
-        throw BadInput("--screen-width: the screen width must be more than 0 pixels.");
+SurfaceSize surface_argument(const std::string& text) {
+    const NumberPair size = pair_argument(text, "--surface");
+    if (size.a < 1 || size.b < 1 || size.a > 1e5 || size.b > 1e5 ||
+        size.a != static_cast<long>(size.a) || size.b != static_cast<long>(size.b)) {
+        throw BadInput{joined({"--surface must be W,H in whole pixels, not \"", text, "\""})};
     }
-    return text;
+    return {static_cast<long>(size.a), static_cast<long>(size.b)};
 }
 
 text::CivilDateTime parse_now(std::string_view text) {

@@ -57,8 +57,12 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
 // "usage: quillon-cli NAME ..." on one line.
 std::string usage_line(const CommandSyntax& syntax);
 
-// --screen-width PX: a number above 0, kept as given for the grid check.
-std::string screen_width_argument(const std::string& text);
+// --surface W,H: the drawing surface a setup was marked on, in whole pixels (1 to 100000).
+struct SurfaceSize {
+    long width = 0;
+    long height = 0;
+};
+SurfaceSize surface_argument(const std::string& text);
 
 // --now "MM-DD-YYYY HH:MM:SS" (text::parse_date_time); BadInput for anything else.
 text::CivilDateTime parse_now(std::string_view text);

@@ -20,8 +20,8 @@ struct CheckRequest {
 CheckRequest check_request(const CommandWords& words) {
     CheckRequest request;
     request.setup = words.input();
-    if (const auto width = words.option("--screen-width")) {
-        request.screenWidthPx = screen_width_argument(*width);
+    if (const auto surface = words.option("--surface")) {
+        request.screenWidthPx = std::to_string(surface_argument(*surface).width);
     }
     return request;
 }

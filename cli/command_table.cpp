@@ -21,10 +21,10 @@ int help_command(const CommandWords&, const CommandIo& io) {
 constexpr CommandOption solveOptions[] = {
     {"--write", "OUT.ipt"}, {"--description", "TEXT"}, {"--jump", "X,Y"}};
 constexpr CommandOption mapOptions[] = {{"--to-survey", ""}, {"--to-screen", ""}};
-constexpr CommandOption checkOptions[] = {{"--screen-width", "PX"}};
+constexpr CommandOption checkOptions[] = {{"--surface", "W,H"}};
 constexpr CommandOption accuracyOptions[] = {{"--results", "DIR", true},
                                              {"--display", "detail|distance|level"},
-                                             {"--screen-width", "PX"},
+                                             {"--surface", "W,H"},
                                              {"--now", "\"MM-DD-YYYY HH:MM:SS\""}};
 constexpr CommandOption reportOptions[] = {
     {"--results", "DIR", true},
@@ -79,11 +79,11 @@ constexpr std::array<Subcommand, 10> table{{
     {{"map", "quillon-cli map SETUP.ipt --to-survey|--to-screen   (pairs a,b on stdin)",
       "a setup file", mapOptions},
      map_command},
-    {{"check", "quillon-cli check SETUP.ipt [--screen-width PX]", "a setup file", checkOptions},
+    {{"check", "quillon-cli check SETUP.ipt [--surface W,H]", "a setup file", checkOptions},
      check_command},
     {{"accuracy",
       "quillon-cli accuracy SETUP.ipt --results DIR [--display detail|distance|level]\n"
-      "[--screen-width PX] [--now \"MM-DD-YYYY HH:MM:SS\"]",
+      "[--surface W,H] [--now \"MM-DD-YYYY HH:MM:SS\"]",
       "a setup file", accuracyOptions},
      accuracy_command},
     {{"report",

@@ -18,7 +18,7 @@ int solve_command(const CommandWords& words, const CommandIo& io);
 // map SETUP.ipt --to-survey|--to-screen: maps the pairs "a,b" read from io.in.
 int map_command(const CommandWords& words, const CommandIo& io);
 
-// check SETUP.ipt [--screen-width PX]: the setup file's points, coefficients and ratios.
+// check SETUP.ipt [--surface W,H]: the setup file's points, coefficients and ratios.
 int check_command(const CommandWords& words, const CommandIo& io);
 
 // accuracy SETUP.ipt --results DIR [...]: appends the accuracy report and prints its labels.

@@ -19,9 +19,10 @@ struct LoadedSetup {
 };
 LoadedSetup load_setup(const std::string& path);
 
-// The screen width, in pixels, that the gate ratios are measured against: `given` (the
-// command's --screen-width) when there is one; else the width of the picture the marks were
-// made on, from the view file; else 1024. A view file that was not used is said on `err`.
+// The screen width, in pixels, that the gate ratios are measured against: `given` (the width
+// of the command's --surface, the display's) when there is one; else the width of the picture
+// the marks were made on, from the view file; else 1024. A view file that was not used is
+// said on `err`.
 std::string ratio_width(const std::optional<std::string>& given, const LoadedSetup& setup,
                         std::ostream& err);
 

@@ -190,14 +190,9 @@ int track(const CommandWords& line, const CommandIo& io) {
         surfaceH = setup.view->surfaceHeight;
     }
     if (const auto surface = line.option("--surface")) {
-        const NumberPair size = pair_argument(*surface, "--surface");
-        if (size.a < 1 || size.b < 1 || size.a > 1e5 || size.b > 1e5 ||
-            size.a != static_cast<long>(size.a) || size.b != static_cast<long>(size.b)) {
-            throw BadInput{
-                joined({"--surface must be W,H in whole pixels, not \"", *surface, "\""})};
-        }
-        surfaceW = static_cast<long>(size.a);
-        surfaceH = static_cast<long>(size.b);
+        const SurfaceSize size = surface_argument(*surface);
+        surfaceW = size.width;
+        surfaceH = size.height;
     }
     refuse_setup_off_surface(setup.calibration.model, surfaceW, surfaceH,
                              line.option("--surface").has_value());

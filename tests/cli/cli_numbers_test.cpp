@@ -20,10 +20,10 @@ namespace {
 
 constexpr std::optional<double> refused;
 
-// A number of a calibration command: an option value such as --screen-width.
+// A number of a calibration command: an option value such as --limit.
 std::optional<double> calibration_argument(std::string_view text) {
     try {
-        return cli::number_argument(text, "--screen-width");
+        return cli::number_argument(text, "--limit");
     } catch (const cli::BadInput&) {
         return std::nullopt;
     }

@@ -162,7 +162,7 @@ TEST_F(Cli, CheckReportsPointsCoefficientsRatiosAndWarning) {
               "Front Ratio:  61\nBack Ratio:  7\n"
               "Warning - back ratio is  7% where  16% minimum is required\n");
 
-    const CliRun wide = run({"check", "north.ipt", "--screen-width", "60"});
+    const CliRun wide = run({"check", "north.ipt", "--surface", "60,40"});
     ASSERT_EQ(wide.exitCode, 0) << wide.err;
     EXPECT_EQ(wide.out.substr(wide.out.find("Front Ratio")),
               "Front Ratio:  1044\nBack Ratio:  122\n");
@@ -256,12 +256,12 @@ TEST_F(Cli, BadInputGivesOneLineAndExitCodeTwo) {
         {{"map", "short.ipt", "--to-survey"},
          "1,2\n",
          "Setup file \"short.ipt\" cannot be used: it ends before line 4"},
-        {{"check", "good.ipt", "--screen-width", "wide"},
+        {{"check", "good.ipt", "--surface", "wide"},
          "",
-         "--screen-width: \"wide\" is not a number."},
-        {{"check", "good.ipt", "--screen-width", "0"},
+         "--surface: \"wide\" is not two numbers X,Y."},
+        {{"check", "good.ipt", "--surface", "0,600"},
          "",
-         "--screen-width: the screen width must be"},
+         "--surface must be W,H in whole pixels, not \"0,600\""},
         {{"check", "good.ipt", "--frames", "2"}, "", "Unknown option \"--frames\"."},
         {{"accuracy", "good.ipt"}, "", "The command accuracy needs --results DIR."},
         {{"accuracy", "good.ipt", "--results", ".", "--display", "fancy"},
@@ -291,9 +291,9 @@ TEST_F(Cli, HelpShowsTheUsage) {
         "Usage:\n"
         "  quillon-cli solve POINTS [--write OUT.ipt [--description TEXT] [--jump X,Y]]\n"
         "  quillon-cli map SETUP.ipt --to-survey|--to-screen   (pairs a,b on stdin)\n"
-        "  quillon-cli check SETUP.ipt [--screen-width PX]\n"
+        "  quillon-cli check SETUP.ipt [--surface W,H]\n"
         "  quillon-cli accuracy SETUP.ipt --results DIR [--display detail|distance|level]\n"
-        "                       [--screen-width PX] [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
+        "                       [--surface W,H] [--now \"MM-DD-YYYY HH:MM:SS\"]\n"
         "  quillon-cli report SAMPLES --results DIR [--discipline slalom|jump] [--speed KMH]\n"
         "                     [--line METRES] [--direction towards|away] [--boat T] [--model T]\n"
         "                     [--driver T] [--skier T] [--tournament T] [--location T] [--date T]\n"

@@ -35,8 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const cli::BadInput&) {
     }
     try {
-        const std::string width = cli::screen_width_argument(std::string(text));
-        require(width == text);
+        const auto surface = cli::surface_argument(std::string(text));
+        require(surface.width >= 1 && surface.width <= 100000 && surface.height >= 1 &&
+                surface.height <= 100000);
     } catch (const cli::BadInput&) {
     }
     try {
