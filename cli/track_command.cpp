@@ -23,6 +23,7 @@
 #include "session/pass_recorder.h"
 #include "session/pass_session.h"
 #include "text/number_forms.h"
+#include "text/number_text.h"
 #include "text/text_file.h"
 #include "tracking/boat_tracker.h"
 #include "tracking/tracker_choice.h"
@@ -34,12 +35,6 @@ namespace quillon::cli {
 namespace {
 
 using course::Discipline;
-
-std::string decimal(long value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
 
 // The tracker named by the environment variable QUILLON_TRACKER: "template" (Quillon's own)
 // when it is unset or empty, or a tracker to compare it with.
@@ -70,7 +65,7 @@ std::string chosen_tracker() {
 // One row of --detail: sample, frame time, deviation, provenance, confidence.
 std::string detail_row(const session::SampleStep& step, std::int64_t frameUs,
                        const tracking::TrackResult& found) {
-    std::string row = decimal(step.index) + "," + video::seconds_text(frameUs, 6) + "," +
+    std::string row = text::whole_text(step.index) + "," + video::seconds_text(frameUs, 6) + "," +
                       session::deviation_text(step.deviation) + "," +
                       std::string(session::provenance_name(step.provenance)) + ",";
     if (step.provenance == session::Provenance::Tracked) {
@@ -99,9 +94,9 @@ void refuse_setup_off_surface(const calibration::CameraModel& model, long surfac
     if (right < static_cast<double>(surfaceW) && bottom < static_cast<double>(surfaceH)) {
         return;
     }
-    const std::string reach =
-        decimal(std::lround(std::ceil(right))) + " x " + decimal(std::lround(std::ceil(bottom)));
-    const std::string surface = decimal(surfaceW) + " x " + decimal(surfaceH);
+    const std::string reach = text::whole_text(std::lround(std::ceil(right))) + " x " +
+                              text::whole_text(std::lround(std::ceil(bottom)));
+    const std::string surface = text::whole_text(surfaceW) + " x " + text::whole_text(surfaceH);
     throw BadInput{surfaceGiven
                        ? joined({"--surface ", surface,
                                  " is too small for the setup's buoys, "
@@ -121,10 +116,10 @@ void refuse_implausible(const session::PassSession& session, const std::vector<i
         const double deviation = session.samples[static_cast<std::size_t>(k)];
         const bool tracked = std::find(untracked.begin(), untracked.end(), k) == untracked.end();
         if (tracked && std::abs(deviation) > plausibleDeviationM) {
-            throw BadInput{
-                joined({"sample ", decimal(k), " measures ", session::deviation_text(deviation),
-                        " m from the path centre, farther than a boat goes: the setup does not fit "
-                        "this video (marked on another picture size? give --surface W,H)."})};
+            throw BadInput{joined(
+                {"sample ", text::whole_text(k), " measures ", session::deviation_text(deviation),
+                 " m from the path centre, farther than a boat goes: the setup does not fit "
+                 "this video (marked on another picture size? give --surface W,H)."})};
         }
     }
 }
@@ -218,8 +213,9 @@ int track(const CommandWords& line, const CommandIo& io) {
             joined({"--start-time ", *startText, " s is outside the video \"", videoPath, "\"."})};
     }
     if (mark.a < 0 || mark.b < 0 || mark.a >= shown.width || mark.b >= shown.height) {
-        throw BadInput{joined({"--mark ", *markText, " is outside the frame (",
-                               decimal(shown.width), " x ", decimal(shown.height), " pixels)."})};
+        throw BadInput{
+            joined({"--mark ", *markText, " is outside the frame (", text::whole_text(shown.width),
+                    " x ", text::whole_text(shown.height), " pixels)."})};
     }
 
     // The pass as the Measure screen runs it: the click picks the mark on the frame shown at
@@ -310,8 +306,8 @@ int track(const CommandWords& line, const CommandIo& io) {
         recorder.stopEarly();
         throw BadInput{
             joined({"Video \"", videoPath, "\" ends at ", video::seconds_text(shown.timeUs),
-                    " s, before the pass does: sample ", decimal(taken), " of ",
-                    decimal(lastSample + 1), " would be taken at ",
+                    " s, before the pass does: sample ", text::whole_text(taken), " of ",
+                    text::whole_text(lastSample + 1), " would be taken at ",
                     video::seconds_text(loop.startUs() + (taken + 1) * 100000), " s."})};
     }
     refuse_implausible(session, recorder.untrackedSamples());

@@ -5,16 +5,11 @@
 
 #include "cli/cli_io.h"
 #include "text/number_forms.h"
+#include "text/number_text.h"
 
 namespace quillon::cli {
 
 namespace {
-
-std::string decimal(long value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
 
 std::vector<std::string_view> fields_of(std::string_view row) {
     std::vector<std::string_view> fields;
@@ -43,7 +38,8 @@ DetailFile parse_detail_file(std::string_view bytes, const std::string& path, in
     DetailFile detail;
     long lineNumber = 0;
     const auto refuse = [&](std::string_view why) {
-        throw BadInput{joined({"--detail ", path, " line ", decimal(lineNumber), ": ", why})};
+        throw BadInput{
+            joined({"--detail ", path, " line ", text::whole_text(lineNumber), ": ", why})};
     };
     while (!bytes.empty()) {
         const auto end = bytes.find('\n');
@@ -68,10 +64,10 @@ DetailFile parse_detail_file(std::string_view bytes, const std::string& path, in
         }
         const long expected = static_cast<long>(detail.provenance.size());
         if (whole_number(fields[0]) != expected) {
-            refuse(joined({"sample ", decimal(expected), " was expected"}));
+            refuse(joined({"sample ", text::whole_text(expected), " was expected"}));
         }
         if (expected >= sampleCount) {
-            refuse(joined({"the pass has ", decimal(sampleCount), " samples, not more"}));
+            refuse(joined({"the pass has ", text::whole_text(sampleCount), " samples, not more"}));
         }
         const auto seconds = text::parse_number(fields[1], text::decimalNumber);
         if (!seconds || *seconds < 0) {
@@ -95,15 +91,16 @@ DetailFile parse_detail_file(std::string_view bytes, const std::string& path, in
     }
     if (static_cast<int>(detail.provenance.size()) != sampleCount) {
         throw BadInput{joined({"--detail ", path, " holds ",
-                               decimal(static_cast<long>(detail.provenance.size())),
-                               " samples; the pass has ", decimal(sampleCount)})};
+                               text::whole_text(static_cast<long>(detail.provenance.size())),
+                               " samples; the pass has ", text::whole_text(sampleCount)})};
     }
     return detail;
 }
 
 std::vector<int> parse_sample_list(std::string_view text, int lastIndex) {
-    const BadInput bad{joined({"--untracked must be sample numbers and ranges from 0 to ",
-                               decimal(lastIndex), " such as 36,61-63, not \"", text, "\""})};
+    const BadInput bad{
+        joined({"--untracked must be sample numbers and ranges from 0 to ",
+                text::whole_text(lastIndex), " such as 36,61-63, not \"", text, "\""})};
     std::vector<int> samples;
     if (text.empty()) {
         throw bad;

@@ -6,20 +6,12 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/pass_options.h"
+#include "text/number_text.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
 
-namespace {
-
-// The shortest text that reads back as the same double.
-std::string shortest(double value) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int read_results_command(const CommandWords& words, const CommandIo& io) {
     // A refusal is the Results screen's message as it stands.
@@ -44,9 +36,9 @@ int read_results_command(const CommandWords& words, const CommandIo& io) {
     std::string listing =
         reading.report.direction == course::Direction::Towards ? "towards\n" : "away\n";
     for (const auto& point : reading.report.points) {
-        listing += shortest(point.position);
+        listing += text::shortest_text(point.position);
         listing += ',';
-        listing += shortest(point.deviation);
+        listing += text::shortest_text(point.deviation);
         listing += '\n';
     }
     io.out << listing;

@@ -20,6 +20,7 @@
 #include "cli/setup_input.h"
 #include "dossier/dossier_content.h"
 #include "text/number_forms.h"
+#include "text/number_text.h"
 #include "text/text_file.h"
 
 namespace quillon::cli {
@@ -28,12 +29,6 @@ namespace {
 
 using course::Discipline;
 using course::PassDescription;
-
-std::string decimal(long value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
 
 // The texts typed for the pass go into the report and the day's logs: a line break would split
 // the report's line and the database record, a "|" would add a field to the record, and any
@@ -232,9 +227,9 @@ std::string video_clock_line(const dossier::VideoFacts& video) {
     std::string line = "Pass Clock: Video Time (" + video.fileName;
     if (video.sample0Seconds) {
         const long ms = std::lround(*video.sample0Seconds * 1000);
-        std::string seconds = decimal(ms / 1000 % 60);
-        std::string millis = decimal(ms % 1000);
-        line += " from " + decimal(ms / 60000) + ":" +
+        std::string seconds = text::whole_text(ms / 1000 % 60);
+        std::string millis = text::whole_text(ms % 1000);
+        line += " from " + text::whole_text(ms / 60000) + ":" +
                 std::string(2 - std::min<std::size_t>(2, seconds.size()), '0') + seconds + "." +
                 std::string(3 - std::min<std::size_t>(3, millis.size()), '0') + millis;
     }
@@ -280,17 +275,18 @@ int run(const CommandWords& line, std::ostream& out, std::ostream& err) {
     const std::vector<double> samples = read_samples(line.input());
     const int lastIndex = course::last_sample_index(pass);
     if (samples.size() != static_cast<std::size_t>(lastIndex) + 1) {
-        throw BadInput{joined(
-            {line.input(), " holds ", decimal(static_cast<long>(samples.size())), " deviations; a ",
-             pass.discipline == Discipline::Slalom ? "slalom" : "jump", " pass at ",
-             decimal(course::speed_kmh(pass)), " km/h has ", decimal(lastIndex + 1)})};
+        throw BadInput{
+            joined({line.input(), " holds ", text::whole_text(static_cast<long>(samples.size())),
+                    " deviations; a ", pass.discipline == Discipline::Slalom ? "slalom" : "jump",
+                    " pass at ", text::whole_text(course::speed_kmh(pass)), " km/h has ",
+                    text::whole_text(lastIndex + 1)})};
     }
 
     input.samples = samples;
     input.lastSampleIndex = lastIndex;
     input.figures = analysis::end_of_pass_figures(samples, lastIndex);
     input.directionSign = pass.direction == course::Direction::Away ? 1.0 : -1.0;
-    input.speedText = decimal(course::speed_kmh(pass));
+    input.speedText = text::whole_text(course::speed_kmh(pass));
     input.lineText = course::line_length_label(pass.lineLength);
     // Read before anything is written, so a bad --detail or --video leaves the logs alone.
     const dossier::PassFacts facts =

@@ -1,4 +1,5 @@
 #include "analysis/results_errors.h"
+#include "text/number_text.h"
 
 #include <cerrno>
 #include <charconv>
@@ -41,10 +42,8 @@ UnexpectedError file_error(const text::FileStatus& status) {
 }
 
 std::string unexpected_error_text(int number, std::string_view description) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, number);
     std::string text = "Unexpected error #";
-    text.append(digits, result.ptr);
+    text += text::whole_text(number);
     text += " occurred: ";
     text += description;
     return text;

@@ -3,17 +3,12 @@
 #include <charconv>
 
 #include "analysis/pass_analysis.h"
+#include "text/number_text.h"
 #include "text/text_file.h"
 
 namespace quillon::analysis {
 
 namespace {
-
-std::string whole(int value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
 
 void put_number(std::string& row, double value, int decimals = -1) {
     char digits[64];
@@ -32,11 +27,11 @@ std::string samples_csv(std::span<const double> samples, int lastSampleIndex,
     text::CrLfText csv;
     csv.line("sample,time_s,position_m,deviation_m,provenance");
     for (int k = 0; k <= lastSampleIndex; ++k) {
-        std::string row = whole(k);
+        std::string row = text::whole_text(k);
         row += ',';
         // Tenths of a second written from the whole number, so 0.3 s is "0.3", never
         // "0.30000000000000004".
-        row += whole(k / 10) + '.' + whole(k % 10);
+        row += text::whole_text(k / 10) + '.' + text::whole_text(k % 10);
         row += ',';
         put_number(row, k * length / lastSampleIndex, 3);
         row += ',';

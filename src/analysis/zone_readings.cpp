@@ -58,12 +58,6 @@ std::string plain_number(double value) {
     return text;
 }
 
-std::string whole(int value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
-
 std::string padded(std::string text, std::size_t width, bool left = false) {
     if (text.size() < width) {
         const std::string blanks(width - text.size(), ' ');
@@ -92,7 +86,7 @@ std::string ZoneReading::name() const {
         case ZoneKind::ExitGate:
             return "Exit gate";
         case ZoneKind::Buoy:
-            return "Buoy " + whole(buoy);
+            return "Buoy " + text::whole_text(buoy);
         case ZoneKind::JumpSegment:
             break;
     }
@@ -176,7 +170,7 @@ std::string zone_table_text(const std::vector<ZoneReading>& zones, const ZoneSet
         line += "  " + padded(zone.hasBuoySide() ? std::string(side_name(zone.buoySide))
                                                  : std::string("both"),
                               5, true);
-        line += "  samples " + padded(whole(zone.sampleCount), 3);
+        line += "  samples " + padded(text::whole_text(zone.sampleCount), 3);
         if (zone.sampleCount > 0) {
             line += "  mean " + padded(text::format_pattern(zone.meanReading, "0.000"), 6);
             line += "  largest " + padded(text::format_pattern(zone.largestReading, "0.000"), 6);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "text/number_text.h"
 #include "text/sha256.h"
 #include "text/text_file.h"
 
@@ -14,12 +15,6 @@ namespace {
 
 constexpr std::string_view firstLine = "Quillon setup view 1";
 constexpr std::size_t maxViewBytes = 4096;
-
-std::string number(double value) {
-    char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
 
 std::vector<std::string_view> words_of(std::string_view line) {
     std::vector<std::string_view> words;
@@ -70,7 +65,7 @@ std::string setup_view_text(const SetupView& view) {
         const PictureFit& p = *view.picture;
         picture.append(std::to_string(p.width)).append(" ").append(std::to_string(p.height));
         for (const double value : {p.left, p.top, p.shownWidth, p.shownHeight}) {
-            picture.append(" ").append(number(value));
+            picture.append(" ").append(text::shortest_text(value));
         }
     } else {
         picture += "none";
@@ -218,7 +213,7 @@ SetupViewRead read_setup_view(const std::string& iptPath, std::string_view iptBy
 
 std::string ratio_width_px(const SetupView& view) {
     if (view.picture) {
-        return number(view.picture->shownWidth);
+        return text::shortest_text(view.picture->shownWidth);
     }
     return std::to_string(view.surfaceWidth);
 }

@@ -33,12 +33,6 @@ std::vector<std::string> report_lines(std::string_view report) {
     return lines;
 }
 
-std::string whole(int value) {
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return std::string(digits, result.ptr);
-}
-
 // The number without the leading blank of the program's form.
 std::string plain(double value) {
     std::string text = text::number_text(value);
@@ -162,7 +156,7 @@ std::vector<SampleRow> sample_rows(const DossierContent& content) {
     const int last = content.lastSampleIndex();
     const double length = course::course_length(content.discipline);
     for (int k = 0; k <= last; ++k) {
-        rows.push_back({whole(k), text::format_pattern(k * length / last, "000.0"),
+        rows.push_back({text::whole_text(k), text::format_pattern(k * length / last, "000.0"),
                         text::number_text(content.samples[static_cast<std::size_t>(k)])});
     }
     return rows;
@@ -233,7 +227,7 @@ std::vector<std::string> calibration_lines(const DossierContent& content) {
     std::vector<std::string> out{
         setup,
         "Description: " + or_none(facts.description),
-        "Grid slot: " + whole(facts.gridSlot),
+        "Grid slot: " + text::whole_text(facts.gridSlot),
         "Front Ratio: " + plain(std::floor(ratios.front)) +
             "%   Back Ratio: " + plain(std::floor(ratios.back)) + "% (from the marks in use, of " +
             basis + plain(facts.pixel.widthPx) + " pixels)",
@@ -285,8 +279,9 @@ std::string measured_by_line(const DossierContent& content) {
         return "Line held by the operator (keys, joystick, mouse)";
     }
     const auto untracked = analysis::untracked_samples(provenance, count);
-    std::string line = "Auto Track: " + whole(count - static_cast<int>(untracked.size())) + " of " +
-                       whole(count) + " samples tracked";
+    std::string line =
+        "Auto Track: " + text::whole_text(count - static_cast<int>(untracked.size())) + " of " +
+        text::whole_text(count) + " samples tracked";
     if (!untracked.empty()) {
         line += "; not tracked: " + analysis::sample_ranges(untracked);
     }
@@ -376,7 +371,7 @@ std::string limit_legend(double limit) {
     if (cm == 20) {
         return "Red Line - 20cm Record Limit";
     }
-    return "Red Line - " + whole(cm) + "cm Limit";
+    return "Red Line - " + text::whole_text(cm) + "cm Limit";
 }
 
 }  // namespace quillon::dossier

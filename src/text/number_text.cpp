@@ -172,4 +172,23 @@ std::string format_pattern(double value, std::string_view pattern) {
     return text;
 }
 
+std::string whole_text(long long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
+std::string shortest_text(double value) {
+    char digits[32];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    return std::string(digits, result.ptr);
+}
+
+std::string fixed_text(double value, int decimals) {
+    char digits[352];
+    const auto result =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+    return std::string(digits, result.ptr);
+}
+
 }  // namespace quillon::text

@@ -10,6 +10,12 @@ namespace quillon::text {
 // value is not negative, and the form 1.5E-05 for magnitudes below 1E-04 or from 1E+15 up.
 std::string number_text(double value);
 
+// Forms for files and messages, whatever the locale: a whole number ("-12"); the shortest text
+// that reads back as the same double ("0.1"); a fixed number of decimals ("10.500").
+std::string whole_text(long long value);
+std::string shortest_text(double value);
+std::string fixed_text(double value, int decimals);
+
 // The same with one trailing blank: how numbers are printed into text files (" 12 ").
 std::string printed_number(double value);
 

@@ -20,6 +20,7 @@
 #include "cli/cli_io.h"
 #include "cli/pass_options.h"
 #include "session/pass_recorder.h"
+#include "text/number_text.h"
 
 namespace {
 
@@ -39,12 +40,6 @@ int write_pass_frames() {
         }
     }
     return 0;
-}
-
-std::string number(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return std::string(text, end);
 }
 
 bool read_number(const std::string& text, double& value) {
@@ -135,9 +130,9 @@ int write_truth_pass(const quillon::cli::CommandWords& words) {
     }
     const auto [clickX, clickY] = truth.click();
     std::ofstream arguments(stem + ".args", std::ios::binary);
-    arguments << "--start-time " << number(truth.startSeconds()) << " --mark " << clickX << ","
-              << clickY << " --discipline " << discipline << " --speed " << course::speed_kmh(pass)
-              << " --direction " << direction << "\n";
+    arguments << "--start-time " << text::shortest_text(truth.startSeconds()) << " --mark "
+              << clickX << "," << clickY << " --discipline " << discipline << " --speed "
+              << course::speed_kmh(pass) << " --direction " << direction << "\n";
     if (!samples || !arguments) {
         std::cerr << "quillon-demo-course: cannot write " << stem << ".*\n";
         return 1;
