@@ -1,13 +1,13 @@
-#include "cli/dossier_pdf.h"
+// quillon-cli-pdf.so: the dossier PDF writer, the one part of quillon-cli that needs Qt.
 
 #include <QGuiApplication>
 
+#include "cli/modules.h"
 #include "dossier/dossier_pages.h"
 
-namespace quillon::cli {
-
-text::FileStatus write_dossier_pdf_offscreen(const std::string& path,
-                                             const dossier::DossierContent& content) {
+void quillon_cli_write_dossier_pdf(const std::string& path,
+                                   const quillon::dossier::DossierContent& content,
+                                   quillon::text::FileStatus& status) {
     if (!QGuiApplication::instance()) {
         // Kept for the rest of the run and never destroyed: Qt holds on to argc and argv, and
         // tearing the application down among the program's static objects gains nothing.
@@ -18,7 +18,5 @@ text::FileStatus write_dossier_pdf_offscreen(const std::string& path,
         static char* argv[] = {name, option, platform, nullptr};
         new QGuiApplication(argc, argv);
     }
-    return dossier::write_dossier_pdf(path, content);
+    status = quillon::dossier::write_dossier_pdf(path, content);
 }
-
-}  // namespace quillon::cli

@@ -13,7 +13,7 @@
 
 #include "cli/annotated_video.h"
 #include "cli/cli_io.h"
-#include "cli/commands.h"
+#include "cli/modules.h"
 #include "cli/output_paths.h"
 #include "cli/pass_options.h"
 #include "cli/setup_input.h"
@@ -353,8 +353,8 @@ int track(const CommandWords& line, const CommandIo& io) {
 
 }  // namespace
 
-int track_command(const CommandWords& words, const CommandIo& io) {
-    return track(words, io);
-}
-
 }  // namespace quillon::cli
+
+int quillon_cli_track(const quillon::cli::CommandWords& words, const quillon::cli::CommandIo& io) {
+    return quillon::cli::run_guarded(io, [&] { return quillon::cli::track(words, io); });
+}
