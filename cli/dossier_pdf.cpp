@@ -5,9 +5,8 @@
 #include "cli/modules.h"
 #include "dossier/dossier_pages.h"
 
-void quillon_cli_write_dossier_pdf(const std::string& path,
-                                   const quillon::dossier::DossierContent& content,
-                                   quillon::text::FileStatus& status) {
+int quillon_cli_write_dossier_pdf(const char* path, const quillon::dossier::DossierContent* content,
+                                  QuillonCliWrite write, void* reason) {
     if (!QGuiApplication::instance()) {
         // Kept for the rest of the run and never destroyed: Qt holds on to argc and argv, and
         // tearing the application down among the program's static objects gains nothing.
@@ -18,5 +17,10 @@ void quillon_cli_write_dossier_pdf(const std::string& path,
         static char* argv[] = {name, option, platform, nullptr};
         new QGuiApplication(argc, argv);
     }
-    status = quillon::dossier::write_dossier_pdf(path, content);
+    const auto status = quillon::dossier::write_dossier_pdf(path, *content);
+    if (status.ok) {
+        return 0;
+    }
+    write(reason, status.description.data(), status.description.size());
+    return status.error ? status.error.value() : -1;
 }

@@ -2,7 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <iostream>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
@@ -34,8 +37,17 @@ decltype(quillon_cli_write_dossier_pdf)* pdfEntry = nullptr;
 
 text::FileStatus write_dossier_pdf_in_module(const std::string& path,
                                              const dossier::DossierContent& content) {
+    std::string reason;
+    const int error = pdfEntry(path.c_str(), &content, &append_to_string, &reason);
+    if (error == 0) {
+        return text::FileStatus::success();
+    }
     text::FileStatus status;
-    pdfEntry(path, content, status);
+    status.ok = false;
+    status.description = reason;
+    if (error > 0) {
+        status.error = std::error_code(error, std::generic_category());
+    }
     return status;
 }
 
@@ -55,9 +67,23 @@ DossierPdfWriter load_dossier_pdf_writer() {
     return &write_dossier_pdf_in_module;
 }
 
+void write_to_stream(void* stream, const char* bytes, std::size_t size) {
+    static_cast<std::ostream*>(stream)->write(bytes, static_cast<std::streamsize>(size));
+}
+
+void append_to_string(void* text, const char* bytes, std::size_t size) {
+    static_cast<std::string*>(text)->append(bytes, size);
+}
+
 int track_command(const CommandWords& words, const CommandIo& io) {
-    return entry_of<decltype(quillon_cli_track)>("quillon-cli-track.so", "quillon_cli_track")(words,
-                                                                                              io);
+    const auto track =
+        entry_of<decltype(quillon_cli_track)>("quillon-cli-track.so", "quillon_cli_track");
+    std::vector<const char*> given;
+    for (const std::string& word : words.given()) {
+        given.push_back(word.c_str());
+    }
+    const QuillonCliOutput output{&write_to_stream, &io.out, &io.err, &io.err == &std::cerr};
+    return track(given.data(), given.size(), &output);
 }
 
 }  // namespace quillon::cli
