@@ -75,20 +75,28 @@ Figures figures_of(std::vector<double> values) {
             values[values.size() * 95 / 100]};
 }
 
-void print(const char* name, const std::vector<Run>& runs, const Figures& baseWall,
-           const Figures& baseCpu) {
+// The figures of the runs' wall times and of their CPU times.
+struct RunFigures {
+    Figures wall;
+    Figures cpu;
+};
+
+RunFigures figures_of(const std::vector<Run>& runs) {
     std::vector<double> wall;
     std::vector<double> cpu;
     for (const Run& r : runs) {
         wall.push_back(r.wallMs);
         cpu.push_back(r.cpuMs);
     }
-    const Figures w = figures_of(wall);
-    const Figures c = figures_of(cpu);
+    return {figures_of(wall), figures_of(cpu)};
+}
+
+void print(const char* name, const RunFigures& f, const RunFigures& base) {
     std::printf(
         "%-24s wall median %.3f ms, mean %.3f, p95 %.3f (median %.2fx); "
         "CPU mean %.3f ms (%.2fx)\n",
-        name, w.median, w.mean, w.p95, w.median / baseWall.median, c.mean, c.mean / baseCpu.mean);
+        name, f.wall.median, f.wall.mean, f.wall.p95, f.wall.median / base.wall.median, f.cpu.mean,
+        f.cpu.mean / base.cpu.mean);
 }
 
 }  // namespace
@@ -114,19 +122,12 @@ int main(int argc, char** argv) {
         bareRuns.push_back(run_once(bare));
         programRuns.push_back(run_once(program));
     }
-    std::vector<double> bareWall;
-    std::vector<double> bareCpu;
-    for (const Run& r : bareRuns) {
-        bareWall.push_back(r.wallMs);
-        bareCpu.push_back(r.cpuMs);
-    }
-    const Figures wall = figures_of(bareWall);
-    const Figures cpu = figures_of(bareCpu);
+    const RunFigures base = figures_of(bareRuns);
     std::printf("%d runs each, in turn\n", runs);
-    print("bare C++ program", bareRuns, wall, cpu);
+    print("bare C++ program", base, base);
     std::string name = program.front().substr(program.front().rfind('/') + 1);
     for (std::size_t i = 1; i < program.size(); ++i) {
         name.append(" ").append(program[i]);
     }
-    print(name.c_str(), programRuns, wall, cpu);
+    print(name.c_str(), figures_of(programRuns), base);
 }
