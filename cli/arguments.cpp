@@ -30,6 +30,7 @@ CommandWords read_words(const std::vector<std::string>& args, const CommandSynta
         throw BadInput(usage_line(syntax));
     }
     CommandWords words;
+    words.given_ = args;
     bool inputGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];

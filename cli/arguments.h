@@ -38,11 +38,14 @@ class CommandWords {
     bool has(std::string_view name) const { return options_.contains(name); }
     // --help was among the options: the command shows its usage and does nothing else.
     bool help() const { return help_; }
+    // The words as given, for a command that hands them on (to a module of quillon-cli).
+    const std::vector<std::string>& given() const { return given_; }
 
   private:
     friend CommandWords read_words(const std::vector<std::string>& args,
                                    const CommandSyntax& syntax);
     std::string input_;
+    std::vector<std::string> given_;
     std::map<std::string, std::string, std::less<>> options_;
     bool help_ = false;
 };

@@ -36,7 +36,8 @@ int read_results_command(const CommandWords& words, const CommandIo& io);
 
 // track VIDEO --setup SETUP.ipt --start-time SECONDS --mark X,Y [options]: follows the boat's
 // mark through a recorded pass and prints one sample per line as report reads them. Exit code
-// 3 when the mark was lost for some samples (listed on io.err).
+// 3 when the mark was lost for some samples (listed on io.err). It runs in quillon-cli-track.so,
+// loaded here on first use (cli/modules.h).
 int track_command(const CommandWords& words, const CommandIo& io);
 
 }  // namespace quillon::cli

@@ -1,13 +1,12 @@
-#include "cli/dossier_pdf.h"
+// quillon-cli-pdf.so: the dossier PDF writer, the one part of quillon-cli that needs Qt.
 
 #include <QGuiApplication>
 
+#include "cli/modules.h"
 #include "dossier/dossier_pages.h"
 
-namespace quillon::cli {
-
-text::FileStatus write_dossier_pdf_offscreen(const std::string& path,
-                                             const dossier::DossierContent& content) {
+int quillon_cli_write_dossier_pdf(const char* path, const quillon::dossier::DossierContent* content,
+                                  QuillonCliWrite write, void* reason) {
     if (!QGuiApplication::instance()) {
         // Kept for the rest of the run and never destroyed: Qt holds on to argc and argv, and
         // tearing the application down among the program's static objects gains nothing.
@@ -18,7 +17,10 @@ text::FileStatus write_dossier_pdf_offscreen(const std::string& path,
         static char* argv[] = {name, option, platform, nullptr};
         new QGuiApplication(argc, argv);
     }
-    return dossier::write_dossier_pdf(path, content);
+    const auto status = quillon::dossier::write_dossier_pdf(path, *content);
+    if (status.ok) {
+        return 0;
+    }
+    write(reason, status.description.data(), status.description.size());
+    return status.error ? status.error.value() : -1;
 }
-
-}  // namespace quillon::cli

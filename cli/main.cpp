@@ -10,8 +10,6 @@
 
 #include "cli/cli_io.h"
 #include "cli/command_table.h"
-#include "cli/dossier_pdf.h"
-#include "cli/results/dossier_writer.h"
 
 namespace {
 
@@ -38,7 +36,6 @@ class StdinBuffer : public std::streambuf {
 }  // namespace
 
 int main(int argc, char** argv) {
-    quillon::cli::set_dossier_pdf_writer(&quillon::cli::write_dossier_pdf_offscreen);
     StdinBuffer stdinBuffer;
     std::istream in(&stdinBuffer);
     // stdout through a buffer that keeps the reason of a failed write: run_command checks it.

@@ -10,10 +10,13 @@
 #include <iostream>
 #include <ostream>
 #include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "cli/annotated_video.h"
 #include "cli/cli_io.h"
-#include "cli/commands.h"
+#include "cli/modules.h"
 #include "cli/output_paths.h"
 #include "cli/pass_options.h"
 #include "cli/setup_input.h"
@@ -351,10 +354,51 @@ int track(const CommandWords& line, const CommandIo& io) {
     return recorder.untrackedSamples().empty() ? 0 : 3;
 }
 
-}  // namespace
+// What the module's command writes, handed at once to one of quillon-cli's own streams.
+class ForwardingBuffer : public std::streambuf {
+  public:
+    ForwardingBuffer(QuillonCliWrite write, void* stream) : write_(write), stream_(stream) {}
 
-int track_command(const CommandWords& words, const CommandIo& io) {
-    return track(words, io);
+  protected:
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            const char byte = traits_type::to_char_type(c);
+            write_(stream_, &byte, 1);
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        write_(stream_, bytes, static_cast<std::size_t>(count));
+        return count;
+    }
+
+  private:
+    QuillonCliWrite write_;
+    void* stream_;
+};
+
+const Subcommand& track_row() {
+    for (const Subcommand& command : subcommands()) {
+        if (command.name == "track") {
+            return command;
+        }
+    }
+    throw std::logic_error("no track in the command table");
 }
 
+}  // namespace
+
 }  // namespace quillon::cli
+
+int quillon_cli_track(const char* const* words, std::size_t count, const QuillonCliOutput* output) {
+    using namespace quillon::cli;
+    ForwardingBuffer outBuffer(output->write, output->out);
+    ForwardingBuffer errBuffer(output->write, output->err);
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    std::istringstream noInput;
+    const CommandIo io{noInput, out, output->errIsStderr ? std::cerr : err};
+    return run_guarded(io, [&] {
+        return track(read_words(std::vector<std::string>(words, words + count), track_row()), io);
+    });
+}

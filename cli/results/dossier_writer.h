@@ -7,9 +7,9 @@
 
 namespace quillon::cli {
 
-// Writes a record dossier as a PDF. The command library holds no Qt: quillon-cli's main hands
-// in the writer (which starts an offscreen QGuiApplication on first use), and without one
-// "report --pdf" is refused.
+// Writes a record dossier as a PDF. The command library holds no Qt: unless a writer was set
+// here (the tests set one of their own), "report --pdf" loads the one of quillon-cli-pdf.so
+// (cli/modules.h) before it writes anything.
 using DossierPdfWriter = text::FileStatus (*)(const std::string& path,
                                               const dossier::DossierContent& content);
 

@@ -12,6 +12,7 @@
 #include "calibration/grid_check.h"
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/modules.h"
 #include "cli/output_paths.h"
 #include "cli/pass_options.h"
 #include "cli/results/dossier_writer.h"
@@ -267,9 +268,9 @@ int run(const CommandWords& line, std::ostream& out, std::ostream& err) {
     const analysis::ZoneSettings zoneSettings = zone_settings(line);
     check_dossier_options(line);
     check_files(line, input.now);
-    if (line.option("--pdf") && !pdfWriter) {
-        throw BadInput{"this quillon-cli cannot write PDF files"};
-    }
+    const DossierPdfWriter writePdf = !line.option("--pdf") ? nullptr
+                                      : pdfWriter           ? pdfWriter
+                                                            : load_dossier_pdf_writer();
     const auto calibration = setup_facts(line);
 
     const std::vector<double> samples = read_samples(line.input());
@@ -314,7 +315,7 @@ int run(const CommandWords& line, std::ostream& out, std::ostream& err) {
         if (facts.video) {
             content.clockLine = video_clock_line(*facts.video);
         }
-        written.push_back({*pdf, pdfWriter(*pdf, content)});
+        written.push_back({*pdf, writePdf(*pdf, content)});
     }
     int status = 0;
     for (const auto& log : written) {

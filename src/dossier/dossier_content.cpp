@@ -7,8 +7,8 @@
 
 #include "analysis/zone_readings.h"
 #include "calibration/grid_check.h"
-#include "dossier/sha256.h"
 #include "text/number_text.h"
+#include "text/sha256.h"
 #include "text/text_file.h"
 #include "text/text_value.h"
 
@@ -73,7 +73,7 @@ std::string coefficients_sha256(const CalibrationFacts& facts) {
     for (const double c : facts.coefficients) {
         lines.line(text::printed_number(c));
     }
-    return sha256_hex(lines.str());
+    return text::sha256_hex(lines.str());
 }
 
 std::vector<double> zone_pixel_cm(const CalibrationFacts& facts, course::Discipline discipline,
@@ -101,7 +101,7 @@ VideoFacts video_facts(const std::string& path, std::optional<double> sample0Sec
     VideoFacts facts;
     facts.fileName = std::filesystem::path(path).filename().string();
     facts.sample0Seconds = sample0Seconds;
-    const auto digest = sha256_of_file(path);
+    const auto digest = text::sha256_of_file(path);
     if (digest.status) {
         facts.sha256 = digest.hex;
     } else {

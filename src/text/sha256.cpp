@@ -1,7 +1,12 @@
 #include "text/sha256.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace quillon::text {
 
@@ -51,39 +56,92 @@ void compress(std::array<std::uint32_t, 8>& state, const unsigned char* block) {
 
 }  // namespace
 
-std::string sha256_hex(std::string_view bytes) {
-    std::array<std::uint32_t, 8> state = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+void Sha256::update(std::string_view bytes) {
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::size_t whole = bytes.size() / 64 * 64;
-    for (std::size_t at = 0; at < whole; at += 64) {
-        compress(state, data + at);
+    std::size_t size = bytes.size();
+    length_ += size;
+    if (pendingSize_ > 0) {
+        const std::size_t taken = std::min(size, pending_.size() - pendingSize_);
+        std::copy_n(data, taken, pending_.begin() + static_cast<std::ptrdiff_t>(pendingSize_));
+        pendingSize_ += taken;
+        data += taken;
+        size -= taken;
+        if (pendingSize_ < pending_.size()) {
+            return;
+        }
+        compress(state_, pending_.data());
+        pendingSize_ = 0;
     }
+    for (; size >= 64; data += 64, size -= 64) {
+        compress(state_, data);
+    }
+    std::copy_n(data, size, pending_.begin());
+    pendingSize_ = size;
+}
+
+std::string Sha256::finish_hex() {
     // The last bytes, a one bit, zeros, and the length in bits: one or two blocks.
     std::array<unsigned char, 128> tail{};
-    const std::size_t left = bytes.size() - whole;
-    for (std::size_t i = 0; i < left; ++i) {
-        tail[i] = data[whole + i];
-    }
-    tail[left] = 0x80;
-    const std::size_t tailSize = left < 56 ? 64 : 128;
-    const std::uint64_t bits = static_cast<std::uint64_t>(bytes.size()) * 8;
+    std::copy_n(pending_.begin(), pendingSize_, tail.begin());
+    tail[pendingSize_] = 0x80;
+    const std::size_t tailSize = pendingSize_ < 56 ? 64 : 128;
+    const std::uint64_t bits = length_ * 8;
     for (int i = 0; i < 8; ++i) {
         tail[tailSize - 1 - i] = static_cast<unsigned char>(bits >> (8 * i));
     }
-    compress(state, tail.data());
+    compress(state_, tail.data());
     if (tailSize == 128) {
-        compress(state, tail.data() + 64);
+        compress(state_, tail.data() + 64);
     }
     static constexpr char digits[] = "0123456789abcdef";
     std::string hex;
     hex.reserve(64);
-    for (const std::uint32_t word : state) {
+    for (const std::uint32_t word : state_) {
         for (int shift = 28; shift >= 0; shift -= 4) {
             hex += digits[(word >> shift) & 0xf];
         }
     }
     return hex;
+}
+
+std::string sha256_hex(std::string_view bytes) {
+    Sha256 sha;
+    sha.update(bytes);
+    return sha.finish_hex();
+}
+
+FileDigest sha256_of_file(const std::string& path) {
+    FileDigest result;
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (!statusError && std::filesystem::exists(status) &&
+        !std::filesystem::is_regular_file(status)) {
+        result.status = std::filesystem::is_directory(status)
+                            ? FileStatus::failure(std::make_error_code(std::errc::is_a_directory))
+                            : not_a_regular_file();
+        return result;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        result.status =
+            FileStatus::failure(std::error_code(errno ? errno : EIO, std::generic_category()));
+        return result;
+    }
+    Sha256 sha;
+    std::array<char, 65536> buffer;
+    std::size_t count = 0;
+    while ((count = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+        sha.update(std::string_view(buffer.data(), count));
+    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        result.status = FileStatus::failure(std::make_error_code(std::errc::io_error));
+        return result;
+    }
+    result.hex = sha.finish_hex();
+    return result;
 }
 
 }  // namespace quillon::text

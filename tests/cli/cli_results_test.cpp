@@ -159,8 +159,6 @@ TEST_F(CliResults, ReportRefusesBadInputAndWritesNothing) {
         {samples, "--results", results, "--zones", "--zones"},
         {samples, "--results", results, "--csv", file("no-folder/samples.csv")},
         {samples, "--results", results, "--setup", file("missing.ipt")},
-        // This build of the command library has no PDF writer.
-        {samples, "--results", results, "--pdf", file("dossier.pdf")},
     };
     for (const auto& args : cases) {
         const auto refused = report(args);

@@ -8,8 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "dossier/sha256.h"
-#include "support/temp_folder.h"
+#include "text/sha256.h"
 #include "text/text_file.h"
 
 using namespace quillon;
@@ -43,29 +42,6 @@ bool has_line(const std::vector<std::string>& lines, const std::string& wanted) 
 }
 
 }  // namespace
-
-// Known answers of SHA-256 (FIPS 180-2), the file hash agreeing with the bytes' hash, and an
-// unreadable file said so rather than hashed.
-TEST(DossierSha256, KnownAnswersAndFiles) {
-    EXPECT_EQ(sha256_hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(sha256_hex("abc"),
-              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    EXPECT_EQ(sha256_hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
-              "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
-
-    test_support::TempFolder folder;
-    std::string bytes;
-    for (int i = 0; i < 200000; ++i) {
-        bytes += static_cast<char>(i * 7);
-    }
-    ASSERT_TRUE(text::replace_file(folder.file("video.mp4"), bytes).ok);
-    EXPECT_EQ(sha256_of_file(folder.file("video.mp4")).hex, sha256_hex(bytes));
-    for (const std::string& bad : {folder.file("missing.mp4"), folder.str()}) {
-        const auto digest = sha256_of_file(bad);
-        EXPECT_FALSE(digest.status.ok) << bad;
-        EXPECT_TRUE(digest.hex.empty()) << bad;
-    }
-}
 
 // The setup is named by its file, or by when it was marked; the ratios come from the marks in
 // use against the width of the pixel basis; a back ratio under the minimum is warned of.
@@ -170,8 +146,9 @@ TEST(DossierContent, CameraExactnessPerZoneAndItsWarning) {
 TEST(DossierContent, CoefficientHashIsOfTheSetupFileLines) {
     CalibrationFacts facts;
     facts.coefficients = {31.5, -0.004, 0.0015, 0, 0.00126, 1287.8, 0, -0.477};
-    EXPECT_EQ(coefficients_sha256(facts),
-              sha256_hex(" 31.5 \r\n-.004 \r\n .0015 \r\n 0 \r\n .00126 \r\n 1287.8 \r\n 0 \r\n"
+    EXPECT_EQ(
+        coefficients_sha256(facts),
+        text::sha256_hex(" 31.5 \r\n-.004 \r\n .0015 \r\n 0 \r\n .00126 \r\n 1287.8 \r\n 0 \r\n"
                          "-.477 \r\n"));
 }
 

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "support/temp_folder.h"
+
+using namespace quillon;
 using quillon::text::sha256_hex;
 
 // The standard's own examples, and the lengths around a block's end where the padding takes
@@ -36,5 +39,32 @@ TEST(Sha256, DigestsAsTheStandardGivesThem) {
              Case{a, "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
          }) {
         EXPECT_EQ(sha256_hex(c.bytes), c.digest) << c.bytes.size() << " bytes";
+    }
+}
+
+// Fed in pieces of any size, across block ends or not, the digest is that of the whole; a file
+// is hashed as its bytes, and one that cannot be read gives its failure and no digest.
+TEST(Sha256, PiecesAndFilesGiveTheDigestOfTheWhole) {
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) {
+        bytes += static_cast<char>(i * 7);
+    }
+    const std::string whole = sha256_hex(bytes);
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{55}, std::size_t{64},
+                                    std::size_t{65}, std::size_t{4096}, std::size_t{199999}}) {
+        text::Sha256 sha;
+        for (std::size_t at = 0; at < bytes.size(); at += piece) {
+            sha.update(std::string_view(bytes).substr(at, piece));
+        }
+        EXPECT_EQ(sha.finish_hex(), whole) << piece << "-byte pieces";
+    }
+
+    test_support::TempFolder folder;
+    ASSERT_TRUE(text::replace_file(folder.file("video.mp4"), bytes).ok);
+    EXPECT_EQ(text::sha256_of_file(folder.file("video.mp4")).hex, whole);
+    for (const std::string& bad : {folder.file("missing.mp4"), folder.str()}) {
+        const auto digest = text::sha256_of_file(bad);
+        EXPECT_FALSE(digest.status.ok) << bad;
+        EXPECT_TRUE(digest.hex.empty()) << bad;
     }
 }
