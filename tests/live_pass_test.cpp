@@ -49,10 +49,16 @@ struct LiveProgram {
         click_option(app.start(), "optAway");
         app.setup();
     }
-    void loadSetup(const QString& path) {
-        QVERIFY(calibration::load_setup_file(session.calibration, path.toStdString())
-                    .display.has_value());
+    // The Measure screen, with the rendered jump pass's setup and the three questions answered.
+    screens::MeasureScreen& measureWithJumpSetup() {
+        const std::string setup = (videos + "/jump_away_540p30.ipt").toStdString();
+        if (!calibration::load_setup_file(session.calibration, setup).display) {
+            qFatal("the rendered pass's setup does not load");
+        }
         calibration::finish_setup_load(session.calibration, session.setupValid);
+        dialogs.inputAnswers = {QString(), QString(), QString()};
+        click(app.start(), "Command1");
+        return app.measure();
     }
 
     QTemporaryDir folder;
@@ -151,10 +157,7 @@ void LivePassTest::aLivePassIsRecordedAndMeasuredAgain_data() {
 void LivePassTest::aLivePassIsRecordedAndMeasuredAgain() {
     QFETCH(bool, stream);
     LiveProgram p;
-    p.loadSetup(videos + "/jump_away_540p30.ipt");
-    p.dialogs.inputAnswers = {QString(), QString(), QString()};
-    click(p.app.start(), "Command1");
-    auto& measure = p.app.measure();
+    auto& measure = p.measureWithJumpSetup();
     QCOMPARE(measure.canvas().size(), QSize(960, 540));
     const QString video = videos + "/jump_away_540p30.mp4";
     std::optional<LoopbackStream> server;
@@ -259,10 +262,7 @@ void LivePassTest::aSourceThatGoesQuietEndsThePass_data() {
 void LivePassTest::aSourceThatGoesQuietEndsThePass() {
     QFETCH(bool, stream);
     LiveProgram p;
-    p.loadSetup(videos + "/jump_away_540p30.ipt");
-    p.dialogs.inputAnswers = {QString(), QString(), QString()};
-    click(p.app.start(), "Command1");
-    auto& measure = p.app.measure();
+    auto& measure = p.measureWithJumpSetup();
     std::optional<LoopbackStream> server;
     if (stream) {
         server.emplace(videos + "/jump_away_540p30.mp4");
