@@ -430,10 +430,8 @@ calibration::SetupView SetupScreen::surfaceView() const {
 // The gates are measured against the width of the video or picture the buoys were marked on,
 // which is the same on every display; against the screen's width when nothing is behind.
 std::string SetupScreen::ratioWidth() const {
-    if (const auto picture = surfaceView().picture) {
-        return std::to_string(static_cast<long>(picture->shownWidth));
-    }
-    return session_.screenWidthPx;
+    const calibration::SetupView view = surfaceView();
+    return view.picture ? calibration::ratio_width_px(view) : session_.screenWidthPx;
 }
 
 // A name without an extension gets ".ipt", so that the Load dialog's filter shows the file.
